@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "store/database.h"
+
+// The program state that every handler shares, from start-up to the end of the program.
+struct Module1 {
+    store::Workspace Ws_Main;
+    std::unique_ptr<store::Database> Db_Ini;
+    std::unique_ptr<store::Database> Db_Data;  // absent when its open failed
+    QString My_Name;
+    QString My_Folder;
+
+    // Where the settings file lies: the program's folder + "DULVANE.INI".
+    QString iniPath;
+};

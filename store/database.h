@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <variant>
+#include <vector>
+
+#include "store/error.h"
+#include "store/recordset.h"
+
+struct sqlite3;
+
+namespace store {
+
+// A value bound to a statement parameter. Values are never spliced into statement text.
+using Param = std::variant<std::nullptr_t, std::int64_t, QString>;
+using Params = std::vector<Param>;
+
+// One open database file. Every statement runs and is finalised inside the call that runs it,
+// so no lock on the (usually shared) file outlives an operation.
+class Database {
+public:
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    const QString& path() const { return path_; }
+
+    // Runs a Select and reads its rows into memory. maxRows > 0 stops after that many rows:
+    // a caller that only tests for a row reads one.
+    Recordset openRecordset(const QString& sql, const Params& params = {}, std::int64_t maxRows = 0);
+
+    // Runs one Insert, Update or Delete as BEGIN IMMEDIATE ... COMMIT and returns the number
+    // of rows it changed. A valid statement that changes nothing is no error.
+    std::int64_t execute(const QString& sql, const Params& params = {});
+
+    // The engine refused write access when the file was opened (file or folder read-only).
+    bool isReadOnly() const;
+
+    // Statements still prepared on the connection: always 0 between operations.
+    int openStatementCount() const;
+
+    sqlite3* handle() const { return db_; }
+
+private:
+    friend class Workspace;
+    Database(sqlite3* db, QString path);
+
+    [[noreturn]] void fail(int rc) const;
+
+    sqlite3* db_;
+    QString path_;
+};
+
+// Opens database files. The workspace never creates a file: a missing path is an error.
+class Workspace {
+public:
+    // How long a statement waits for another workstation's lock before it fails.
+    static constexpr std::chrono::milliseconds kDefaultBusyTimeout{10000};
+
+    explicit Workspace(std::chrono::milliseconds busyTimeout = kDefaultBusyTimeout)
+        : busyTimeout_(busyTimeout) {}
+
+    // Opens an existing database read-write and checks that it holds requiredTable with
+    // requiredColumns, so a missing file, a file that is not a database, a file held
+    // exclusively by another program and a file without the table all fail here.
+    std::unique_ptr<Database> openDatabase(const QString& path, const QString& requiredTable,
+                                           const QStringList& requiredColumns) const;
+
+    std::chrono::milliseconds busyTimeout() const { return busyTimeout_; }
+
+private:
+    std::chrono::milliseconds busyTimeout_;
+};
+
+}  // namespace store

@@ -1,0 +1,69 @@
+#include "store/memo_table.h"
+
+#include "store/like.h"
+
+namespace store::memo {
+
+Recordset pickAddressees(Database& db) {
+    return db.openRecordset(QStringLiteral("Select Distinct(宛名) From MEMO_T"));
+}
+
+Recordset pickCallers(Database& db) {
+    return db.openRecordset(QStringLiteral("Select Distinct(相手) From MEMO_T"));
+}
+
+Recordset pickTakers(Database& db) {
+    return db.openRecordset(QStringLiteral("Select Distinct(受人) From MEMO_T"));
+}
+
+Recordset receivedList(Database& db, const QString& name) {
+    return db.openRecordset(
+        QStringLiteral("Select * From MEMO_T Where 宛名 Like ? Order By ＮＯ Desc"),
+        {prefixPattern(name)});
+}
+
+std::int64_t markRead(Database& db, const QString& name, const QString& today,
+                      std::int64_t highestListed) {
+    return db.execute(QStringLiteral("Update MEMO_T set 既読 = ? Where 宛名 Like ? And 既読 is "
+                                     "null And ＮＯ <= ?"),
+                      {today, prefixPattern(name), highestListed});
+}
+
+Recordset sentList(Database& db, const QString& name) {
+    return db.openRecordset(
+        QStringLiteral("Select * From MEMO_T Where 受人 Like ? Order By ＮＯ Desc"),
+        {prefixPattern(name)});
+}
+
+void insert(Database& db, const NewMessage& m) {
+    db.execute(QStringLiteral("Insert into memo_t (宛名,相手,受人,メモ,内外線,電話,受付日時) "
+                              "Values (?,?,?,?,?,?,?)"),
+               {m.addressee, m.caller, m.taker, m.memo,
+                m.outsideLine ? QStringLiteral("外線") : QStringLiteral("内線"),
+                m.phone.isEmpty() ? QStringLiteral("-") : m.phone, m.receivedAt});
+}
+
+void remove(Database& db, std::int64_t no) {
+    db.execute(QStringLiteral("Delete from MEMO_T Where ＮＯ = ?"), {no});
+}
+
+bool hasUnread(Database& db, const QString& name, Recordset* result) {
+    Recordset rs = db.openRecordset(
+        QStringLiteral("Select * From MEMO_T Where 宛名 Like ? And 既読 is Null"),
+        {prefixPattern(name)}, 1);
+    const bool found = rs.RecordCount() != 0;
+    if (result != nullptr) {
+        *result = std::move(rs);
+    }
+    return found;
+}
+
+QStringList requiredColumns() {
+    return {QStringLiteral("ＮＯ"),   QStringLiteral("宛名"),     QStringLiteral("相手"),
+            QStringLiteral("受人"),   QStringLiteral("メモ"),     QStringLiteral("内外線"),
+            QStringLiteral("電話"),   QStringLiteral("受付日時"), QStringLiteral("既読")};
+}
+
+QString tableName() { return QStringLiteral("MEMO_T"); }
+
+}  // namespace store::memo

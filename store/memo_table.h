@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+#include "store/database.h"
+
+// Every statement the program sends about the message table MEMO_T.
+namespace store::memo {
+
+// The fields of a new message, as the entry fields hold them.
+struct NewMessage {
+    QString addressee;  // 宛名
+    QString caller;     // 相手
+    QString taker;      // 受人
+    QString memo;       // メモ
+    bool outsideLine = false;  // 内外線: "外線" when set, else "内線"
+    QString phone;      // 電話: "-" is stored when empty
+    QString receivedAt; // 受付日時
+};
+
+// Pick lists: the distinct values of one column, read by that column's name.
+Recordset pickAddressees(Database& db);  // 宛名
+Recordset pickCallers(Database& db);     // 相手
+Recordset pickTakers(Database& db);      // 受人
+
+// Messages addressed to names beginning with name, newest first.
+Recordset receivedList(Database& db, const QString& name);
+// Marks read, with today's date text, the unread messages addressed to names beginning with
+// name, but only those numbered up to highestListed: a message inserted after the listing
+// stays unread until it is listed. Returns the number of rows marked.
+std::int64_t markRead(Database& db, const QString& name, const QString& today,
+                      std::int64_t highestListed);
+// Messages taken by names beginning with name, newest first.
+Recordset sentList(Database& db, const QString& name);
+// Inserts one message; the database numbers it.
+void insert(Database& db, const NewMessage& message);
+// Deletes the message numbered no; deleting a message that is gone already is no error.
+void remove(Database& db, std::int64_t no);
+// Whether an unread message waits for a name beginning with name: reads one row at most.
+bool hasUnread(Database& db, const QString& name, Recordset* result = nullptr);
+
+// The columns every data file must have.
+QStringList requiredColumns();
+QString tableName();
+
+}  // namespace store::memo

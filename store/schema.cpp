@@ -1,0 +1,160 @@
+#include "store/schema.h"
+
+#include <sqlite3.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <memory>
+
+#include "store/error.h"
+#include "store/memo_table.h"
+#include "store/settings_table.h"
+#include "store/statement.h"
+
+namespace store::schema {
+namespace {
+
+constexpr const char* kMemoTable =
+    "CREATE TABLE MEMO_T ("
+    "ＮＯ INTEGER PRIMARY KEY AUTOINCREMENT, "
+    "宛名 TEXT, 相手 TEXT, 受人 TEXT, メモ TEXT, 内外線 TEXT, 電話 TEXT, 受付日時 TEXT, 既読 TEXT)";
+// The new-message poll and the mark-as-read update look for unread rows only; this index
+// keeps them from reading every message ever kept.
+constexpr const char* kUnreadIndex = "CREATE INDEX IF NOT EXISTS MEMO_T_既読 ON MEMO_T (既読)";
+constexpr const char* kSettingsTable =
+    "CREATE TABLE INI_T (ＮＯ INTEGER PRIMARY KEY, 名前 TEXT, フォルダ TEXT)";
+
+struct Closer {
+    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+using Handle = std::unique_ptr<sqlite3, Closer>;
+
+// Reserves the path with a new empty file, so an existing file is never overwritten.
+Handle createNew(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        throw Error(SQLITE_CANTOPEN,
+                    QFileInfo::exists(path)
+                        ? QStringLiteral("ファイルが既にあります（上書きしません）: %1").arg(path)
+                        : QStringLiteral("ファイルを作れません: %1 (%2)").arg(path, file.errorString()));
+    }
+    file.close();
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    Handle db(raw);
+    if (rc != SQLITE_OK) {
+        throwEngineError(raw, rc);
+    }
+    sqlite3_extended_result_codes(raw, 1);
+    return db;
+}
+
+void exec(sqlite3* db, const char* sql) {
+    char* message = nullptr;
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &message);
+    if (rc != SQLITE_OK) {
+        const QString text = QString::fromUtf8(message ? message : sqlite3_errstr(rc));
+        sqlite3_free(message);
+        throw Error(sqlite3_extended_errcode(db), text);
+    }
+}
+
+Handle openExisting(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        throw Error(SQLITE_CANTOPEN, QStringLiteral("ファイルが見つかりません: %1").arg(path));
+    }
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    Handle db(raw);
+    if (rc != SQLITE_OK) {
+        throwEngineError(raw, rc);
+    }
+    sqlite3_extended_result_codes(raw, 1);
+    sqlite3_busy_timeout(raw, 10000);
+    return db;
+}
+
+bool hasTable(sqlite3* db, const QString& table) {
+    Statement st(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name=?"));
+    st.bind({table});
+    return st.step();
+}
+
+}  // namespace
+
+void createDataFile(const QString& path) {
+    Handle db = createNew(path);
+    exec(db.get(), "PRAGMA journal_mode=DELETE");
+    exec(db.get(), "BEGIN");
+    exec(db.get(), kMemoTable);
+    exec(db.get(), kUnreadIndex);
+    exec(db.get(), "COMMIT");
+}
+
+void createSettingsFile(const QString& path, const std::optional<QString>& name,
+                        const std::optional<QString>& folder) {
+    Handle db = createNew(path);
+    exec(db.get(), "BEGIN");
+    exec(db.get(), kSettingsTable);
+    Statement st(db.get(), QStringLiteral("INSERT INTO INI_T (ＮＯ, 名前, フォルダ) VALUES (1, ?, ?)"));
+    st.bind({name ? Param(*name) : Param(nullptr), folder ? Param(*folder) : Param(nullptr)});
+    st.step();
+    exec(db.get(), "COMMIT");
+}
+
+bool upgradeDataFile(const QString& path) {
+    Handle db = openExisting(path);
+    if (!hasTable(db.get(), memo::tableName())) {
+        throw Error(SQLITE_ERROR, QStringLiteral("MEMO_T がありません: %1").arg(path));
+    }
+    Statement st(db.get(),
+                 QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='index' AND name=?"));
+    st.bind({QStringLiteral("MEMO_T_既読")});
+    if (st.step()) {
+        return false;
+    }
+    exec(db.get(), kUnreadIndex);
+    return true;
+}
+
+QStringList checkFile(const QString& path) {
+    QStringList problems;
+    try {
+        Handle db = openExisting(path);
+        if (QFileInfo(path).size() == 0) {
+            return {QStringLiteral("ファイルが空です（データベースではありません）。")};
+        }
+        Statement(db.get(), QStringLiteral("PRAGMA schema_version")).step();
+        QString table;
+        QStringList columns;
+        if (hasTable(db.get(), memo::tableName())) {
+            table = memo::tableName();
+            columns = memo::requiredColumns();
+        } else if (hasTable(db.get(), settings::tableName())) {
+            table = settings::tableName();
+            columns = settings::requiredColumns();
+        } else {
+            return {QStringLiteral("MEMO_T も INI_T もありません。")};
+        }
+        for (const QString& column : columns) {
+            try {
+                Statement(db.get(), QStringLiteral("Select %1 From %2 Limit 0").arg(column, table));
+            } catch (const Error&) {
+                problems << QStringLiteral("%1 に列 %2 がありません。").arg(table, column);
+            }
+        }
+        Statement st(db.get(), QStringLiteral("PRAGMA integrity_check"));
+        while (st.step()) {
+            const QString line = QString::fromUtf8(
+                reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
+            if (line != QLatin1String("ok")) {
+                problems << QStringLiteral("整合性: %1").arg(line);
+            }
+        }
+    } catch (const Error& e) {
+        problems << e.report();
+    }
+    return problems;
+}
+
+}  // namespace store::schema

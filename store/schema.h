@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Making and checking the two kinds of file. Only the administration command and the tests
+// use this: the program itself never creates or alters a file.
+namespace store::schema {
+
+// Makes a new, empty data file with MEMO_T. Refuses an existing path.
+void createDataFile(const QString& path);
+
+// Makes a new settings file with INI_T and its row ＮＯ = 1 (Null where a value is absent).
+void createSettingsFile(const QString& path, const std::optional<QString>& name,
+                        const std::optional<QString>& folder);
+
+// Adds what a data file made by an earlier release lacks (the index on 既読); changes nothing
+// else. Returns true when something was added.
+bool upgradeDataFile(const QString& path);
+
+// Checks an existing file: is it a database, does it hold the table and its columns, does the
+// integrity check pass. Returns the problems found, empty when the file is sound.
+QStringList checkFile(const QString& path);
+
+}  // namespace store::schema

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include "store/database.h"
+
+struct sqlite3_stmt;
+
+namespace store {
+
+// A prepared statement, finalised when it goes out of scope.
+class Statement {
+public:
+    Statement(sqlite3* db, const QString& sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    void bind(const Params& params);
+    // One step: true while a row is ready.
+    bool step();
+    sqlite3_stmt* get() const { return stmt_; }
+
+private:
+    [[noreturn]] void fail(int rc) const;
+
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+[[noreturn]] void throwEngineError(sqlite3* db, int rc);
+
+}  // namespace store

@@ -1,0 +1,51 @@
+#include "ui/main/form1.h"
+
+#include <QCloseEvent>
+
+#include "ui/prompts.h"
+#include "ui/settings/frm_set.h"
+#include "ui/viewer/frm_memo2.h"
+
+Form1::Form1(Module1& state, Prompts& prompts, QWidget* parent)
+    : QWidget(parent), state_(state), prompts_(prompts) {
+    setupUi(this);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(kWatchPeriod);
+    Timer1->start();
+
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Cmd_Clear, &QPushButton::clicked, this, &Form1::Cmd_Clear_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(Cmd_Set, &QPushButton::clicked, this, &Form1::Cmd_Set_Click);
+    connect(Cmd_END, &QPushButton::clicked, this, &Form1::Cmd_END_Click);
+    connect(Chk1, &QCheckBox::clicked, this, &Form1::Chk1_Click);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(SS1, &SpreadGrid::Click, this, &Form1::SS1_Click);
+    connect(SS1, &SpreadGrid::DblClick, this, &Form1::SS1_DblClick);
+}
+
+Form1::~Form1() { delete viewer_.data(); }
+
+void Form1::showSettingsWindow() {
+    // Created afresh for each showing and discarded when it closes.
+    Frm_set window(state_, prompts_);
+    prompts_.showSettings(window);
+}
+
+void Form1::Cmd_Set_Click() { showSettingsWindow(); }
+
+void Form1::Cmd_END_Click() {
+    Timer1->stop();
+    delete viewer_.data();
+    hide();
+    emit endRequested();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    // Closing the window through its frame ends the program as "終了" does.
+    Cmd_END_Click();
+    event->accept();
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include "app/module1.h"
+#include "store/recordset.h"
+#include "ui_Form1.h"
+
+class Frm_Memo2;
+class Prompts;
+
+// The main window: message entry, the message grid and the new-message watch.
+// Its handlers are split by concern: start-up (form1_load.cpp), entry (form1_entry.cpp),
+// lists (form1_lists.cpp), grid row actions (form1_rows.cpp), watch (form1_watch.cpp).
+class Form1 : public QWidget, public Ui::Form1 {
+    Q_OBJECT
+
+public:
+    // The watch's period while it is on, in milliseconds.
+    static constexpr int kWatchPeriod = 65535;
+
+    Form1(Module1& state, Prompts& prompts, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // The load handler: runs before the window first shows. Throws store::Error when the
+    // settings file cannot be used; the program then ends.
+    void Form_Load();
+
+    // Entry: reset and send.
+    void Cmd_Clear_Click();
+    void Command2_Click();
+    // Lists.
+    void Command1_Click();
+    void Command3_Click();
+    // Settings and end.
+    void Cmd_Set_Click();
+    void Cmd_END_Click();
+    // Grid row actions.
+    void SS1_Click(int Col, int Row);
+    void SS1_DblClick(int Col, int Row);
+    // New-message watch.
+    void Chk1_Click();
+    void Timer1_Timer();
+
+    QTimer* Timer1;
+    store::Recordset Rs_Main;
+
+    // The memo viewer while it is open.
+    Frm_Memo2* memoViewer() const { return viewer_; }
+
+    // The settings window shown modally through the prompts.
+    void showSettingsWindow();
+
+    // Tests shorten the watch's period instead of waiting a minute.
+    void setWatchPeriod(int ms);
+    int watchPeriod() const { return watchPeriod_; }
+
+signals:
+    // Cmd_END: the program ends.
+    void endRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    store::Database& dataFile();
+    void resetEntry();  // the reset's steps; a failure passes to the caller
+    void resetFieldsWithoutDataFile();
+    void showList(store::Recordset& rs, const QString& column6);
+    bool requireName();
+    void fillPickList(QComboBox* box, store::Recordset& rs, const QString& column);
+
+    Module1& state_;
+    Prompts& prompts_;
+    QPointer<Frm_Memo2> viewer_;
+    bool noticeOpen_ = false;
+    int watchPeriod_ = kWatchPeriod;
+};

@@ -1,0 +1,107 @@
+// Message entry: the reset (Cmd_Clear) and the send (Command2).
+#include <sqlite3.h>
+
+#include "store/date_time_text.h"
+#include "store/error.h"
+#include "store/memo_table.h"
+#include "ui/main/form1.h"
+#include "ui/main/texts.h"
+#include "ui/prompts.h"
+
+store::Database& Form1::dataFile() {
+    if (!state_.Db_Data) {
+        throw store::Error(SQLITE_CANTOPEN, tr("データファイルが開かれていません。"));
+    }
+    return *state_.Db_Data;
+}
+
+void Form1::fillPickList(QComboBox* box, store::Recordset& rs, const QString& column) {
+    // An empty result leaves the list as it was.
+    if (rs.RecordCount() == 0) {
+        return;
+    }
+    const int index = rs.columnIndex(column);
+    QStringList items;
+    items.reserve(qsizetype(rs.RecordCount()));
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+        const store::Field& f = index >= 0 ? rs.field(index) : rs.Fields(column);
+        if (!f.isNull()) {
+            items << f.value();
+        }
+    }
+    const QString text = box->currentText();
+    box->clear();
+    box->addItems(items);
+    box->setEditText(text);
+}
+
+void Form1::resetEntry() {
+    Cmb_To->setEditText(QString());
+    Rs_Main = store::memo::pickAddressees(dataFile());
+    fillPickList(Cmb_To, Rs_Main, QStringLiteral("宛名"));
+    Cmb_From->setEditText(QString());
+    Rs_Main = store::memo::pickCallers(dataFile());
+    fillPickList(Cmb_From, Rs_Main, QStringLiteral("相手"));
+    Rs_Main = store::memo::pickTakers(dataFile());
+    fillPickList(Cmb_My, Rs_Main, QStringLiteral("受人"));
+    Cmb_My->setEditText(state_.My_Name);
+    TxT_Memo->setText(texts::defaultMemo());
+    Txt_Tel->clear();
+    Txt_Time->setText(store::dateTimeText(store::localNow()));
+    SS1->blockClear();
+}
+
+// The reset's steps that need no data file, for when the pick lists cannot be read.
+void Form1::resetFieldsWithoutDataFile() {
+    Cmb_To->setEditText(QString());
+    Cmb_From->setEditText(QString());
+    Cmb_My->setEditText(state_.My_Name);
+    TxT_Memo->setText(texts::defaultMemo());
+    Txt_Tel->clear();
+    Txt_Time->setText(store::dateTimeText(store::localNow()));
+    SS1->blockClear();
+}
+
+void Form1::Cmd_Clear_Click() {
+    try {
+        resetEntry();
+    } catch (const std::exception&) {
+        resetFieldsWithoutDataFile();
+        prompts_.inform(tr("データファイルを読めませんでした。名前の一覧は更新されていません。"));
+    }
+}
+
+void Form1::Command2_Click() {
+    Txt_Time->setText(store::dateTimeText(store::localNow()));
+
+    if (Cmb_To->currentText().isEmpty() || Cmb_From->currentText().isEmpty() ||
+        Cmb_My->currentText().isEmpty() || TxT_Memo->text().isEmpty()) {
+        prompts_.inform(tr("未入力項目があります。"));
+        return;
+    }
+
+    try {
+        store::memo::NewMessage message;
+        message.addressee = Cmb_To->currentText();
+        message.caller = Cmb_From->currentText();
+        message.taker = Cmb_My->currentText();
+        message.memo = TxT_Memo->text();
+        message.outsideLine = !Option1->isChecked();
+        message.phone = Txt_Tel->text();
+        message.receivedAt = Txt_Time->text();
+        store::memo::insert(dataFile(), message);
+    } catch (const std::exception&) {
+        prompts_.inform(tr("データベース登録に失敗しました。"));
+        return;
+    }
+    prompts_.inform(tr("メッセージを送信しました。"));
+
+    // The message is stored: a failed refresh must not read as a failed send, which would
+    // invite the user to send it twice.
+    try {
+        resetEntry();
+    } catch (const std::exception&) {
+        resetFieldsWithoutDataFile();
+        prompts_.inform(tr("メッセージは送信しましたが、名前の一覧を更新できませんでした。"));
+    }
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class Frm_set;
+
+// Every message box, question, file-open dialog and modal showing of the settings window goes
+// through this interface. The program uses QtPrompts; tests pass a scripted one.
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+
+    // A modal box with the program's title, no icon and an OK button.
+    virtual void inform(const QString& text) = 0;
+    // A modal box with Yes and No; true for Yes.
+    virtual bool ask(const QString& text) = 0;
+    // The file-open dialog, starting in dir with fileName proposed; nullopt when cancelled.
+    virtual std::optional<QString> openFile(const QString& dir, const QString& fileName) = 0;
+    // Shows the settings window modally and returns when it has closed.
+    virtual void showSettings(Frm_set& window) = 0;
+};
+
+// The program's title in every message box.
+QString programTitle();

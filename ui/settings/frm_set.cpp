@@ -1,0 +1,71 @@
+#include "ui/settings/frm_set.h"
+
+#include <QDir>
+#include <QKeyEvent>
+
+#include "app/settings_store.h"
+#include "store/error.h"
+#include "ui/prompts.h"
+
+Frm_set::Frm_set(Module1& state, Prompts& prompts, QWidget* parent)
+    : QDialog(parent), state_(state), prompts_(prompts) {
+    setupUi(this);
+    connect(Command1, &QPushButton::clicked, this, &Frm_set::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Frm_set::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Frm_set::Command3_Click);
+    Form_Load();
+}
+
+QString Frm_set::initialFolder() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("c:\\");
+#else
+    return QDir::rootPath();
+#endif
+}
+
+void Frm_set::Form_Load() {
+    Txt_Name->setText(state_.My_Name);
+    Txt_File->setText(state_.My_Folder);
+}
+
+void Frm_set::Command1_Click() {
+    // A cancelled dialog changes nothing: what the user typed or picked stays.
+    const std::optional<QString> picked = prompts_.openFile(initialFolder(), cdFileName_);
+    if (!picked) {
+        return;
+    }
+    cdFileName_ = QDir::toNativeSeparators(*picked);
+    Txt_File->setText(cdFileName_);
+}
+
+void Frm_set::Command2_Click() {
+    if (Txt_Name->text().isEmpty()) {
+        prompts_.inform(tr("あなたの名前が未入力です。"));
+        return;
+    }
+    if (Txt_File->text().isEmpty()) {
+        prompts_.inform(tr("データファイルの場所が未入力です。"));
+        return;
+    }
+    try {
+        app::saveSettings(state_, Txt_Name->text(), Txt_File->text());
+    } catch (const store::Error& e) {
+        // Nothing was stored and the program keeps its old name and path.
+        prompts_.inform(tr("設定を保存できませんでした。設定ファイルに書き込めません。\n%1")
+                            .arg(e.report()));
+        return;
+    }
+    prompts_.inform(tr("変更は次回アプリケーション起動から有効になります。"));
+    accept();
+}
+
+void Frm_set::Command3_Click() { reject(); }
+
+void Frm_set::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDialog>
+
+#include "app/module1.h"
+#include "ui_Frm_set.h"
+
+class Prompts;
+
+// The settings window: the user's name and the shared data file's path. Always shown
+// modally; created afresh for each showing.
+class Frm_set : public QDialog, public Ui::Frm_set {
+    Q_OBJECT
+
+public:
+    Frm_set(Module1& state, Prompts& prompts, QWidget* parent = nullptr);
+
+    void Form_Load();
+    void Command1_Click();  // 参照: browse
+    void Command2_Click();  // 設定: save
+    void Command3_Click();  // 閉じる: close
+
+    // Where the file-open dialog starts: "c:\" where drive letters exist, else the root.
+    static QString initialFolder();
+
+    // The file-open dialog's file name: proposed at the first browse, then the last pick.
+    const QString& cdFileName() const { return cdFileName_; }
+
+protected:
+    // Escape presses no button: the window closes only through its buttons or its frame.
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    Module1& state_;
+    Prompts& prompts_;
+    QString cdFileName_ = QStringLiteral("dulvane.mdb");
+};
