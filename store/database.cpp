@@ -36,8 +36,16 @@ Database::~Database() { closeQuietly(db_); }
 
 void Database::fail(int rc) const { throwEngineError(db_, rc); }
 
+void Database::checkStillThere() const {
+    if (identityOf(path_) != identity_) {
+        throw Error(SQLITE_CANTOPEN,
+                    QStringLiteral("データファイルが移動、削除または置き換えられました: %1").arg(path_));
+    }
+}
+
 Recordset Database::openRecordset(const QString& sql, const Params& params,
                                   std::int64_t maxRows) {
+    checkStillThere();
     std::vector<Field> cells;
     QStringList columns;
     {
@@ -71,6 +79,7 @@ std::int64_t Database::execute(const QString& sql, const Params& params) {
                     QStringLiteral("データファイルに書き込めません（読み取り専用で開かれています）: %1")
                         .arg(path_));
     }
+    checkStillThere();
     // BEGIN IMMEDIATE takes the write lock at once, waiting up to the busy timeout for other
     // workstations; a deferred transaction could fail at once when upgrading its lock.
     Statement(db_, QStringLiteral("BEGIN IMMEDIATE")).step();
@@ -130,6 +139,7 @@ std::unique_ptr<Database> Workspace::openDatabase(const QString& path,
     if (rc != SQLITE_OK) {
         db->fail(rc);
     }
+    db->identity_ = identityOf(path);
     sqlite3_extended_result_codes(raw, 1);
     sqlite3_busy_timeout(raw, int(busyTimeout_.count()));
     installLike(raw);

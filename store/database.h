@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "store/error.h"
+#include "store/file_identity.h"
 #include "store/recordset.h"
 
 struct sqlite3;
@@ -50,9 +51,12 @@ private:
     Database(sqlite3* db, QString path);
 
     [[noreturn]] void fail(int rc) const;
+    // Throws when the path no longer names the file that was opened.
+    void checkStillThere() const;
 
     sqlite3* db_;
     QString path_;
+    std::optional<FileIdentity> identity_;
 };
 
 // Opens database files. The workspace never creates a file: a missing path is an error.

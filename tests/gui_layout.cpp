@@ -28,6 +28,15 @@
 #include "ui_Frm_Memo2.h"
 #include "ui_Frm_set.h"
 
+// The pictures live in the program library's resources; a static library needs them pulled in.
+static void loadPictures() {
+    static const bool loaded = [] {
+        Q_INIT_RESOURCE(resources);
+        return true;
+    }();
+    (void)loaded;
+}
+
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
@@ -125,21 +134,33 @@ QString focusedControl(const QStringList& names) {
              : QStringLiteral("(none)");
 }
 
-// Presses Tab as the user does, on whatever has the focus, and records where the focus lands,
-// once round the whole order and back to the start.
-QStringList tabRound(QWidget& window, const QStringList& order) {
-    QWidget* first = control(window, order.first().toUtf8().constData());
+// Presses Tab as the user does, on whatever has the focus, starting from the first of the
+// stops, and records where the focus lands, once round and back to the start: "A B C A".
+std::string tabRound(QWidget& window, const QStringList& stops) {
+    QWidget* first = control(window, stops.first().toUtf8().constData());
     first->setFocus(Qt::TabFocusReason);
-    QStringList visited{focusedControl(order)};
-    for (int i = 0; i < order.size(); ++i) {
+    QStringList visited{focusedControl(stops)};
+    for (int i = 0; i < stops.size(); ++i) {
         QWidget* focused = QApplication::focusWidget();
         if (!focused) {
             break;
         }
         QTest::keyClick(focused, Qt::Key_Tab);
-        visited.append(focusedControl(order));
+        visited.append(focusedControl(stops));
     }
-    return visited;
+    return visited.join(QLatin1Char(' ')).toStdString();
+}
+
+std::string round(const QStringList& stops) {
+    return (QStringList(stops) << stops.first()).join(QLatin1Char(' ')).toStdString();
+}
+
+// Types text key by key, as a keyboard or input method delivers it; QTest::keyClicks only
+// knows Latin-1 characters.
+void typeText(QWidget* w, const QString& text) {
+    for (const QChar ch : text) {
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
 }
 
 QStringList fromUtf8(std::initializer_list<const char*> texts) {
@@ -176,6 +197,7 @@ QRgb pixelAt(const QImage& image, int x, int y) {
 class LayoutMainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
+        loadPictures();
         form.setupUi(&window);
         showActive(window);
     }
@@ -337,7 +359,7 @@ TEST_F(LayoutMainWindow, BannerStacksLabel7ThenLabel6ThenThePicture) {
 TEST_F(LayoutMainWindow, TextBoxesRefuseCharactersBeyondTheirLimits) {
     form.TxT_Memo->clear();
     form.TxT_Memo->setFocus();
-    QTest::keyClicks(form.TxT_Memo, QString(101, QChar(0x3042)));
+    typeText(form.TxT_Memo, QString(101, QChar(0x3042)));
     EXPECT_EQ(form.TxT_Memo->text(), QString(100, QChar(0x3042)));
 
     form.Txt_Tel->setFocus();
@@ -355,7 +377,7 @@ TEST_F(LayoutMainWindow, ComboBoxesTakeLongTypedTextAndAddNothingToTheirLists) {
     for (QComboBox* box : {form.Cmb_To, form.Cmb_From, form.Cmb_My}) {
         SCOPED_TRACE(box->objectName().toStdString());
         box->setFocus();
-        QTest::keyClicks(box, longName);
+        typeText(box, longName);
         EXPECT_EQ(box->currentText(), longName);
         QTest::keyClick(box, Qt::Key_Return);
         EXPECT_EQ(box->count(), 0);
@@ -383,18 +405,41 @@ TEST_F(LayoutMainWindow, LineOptionsFormOneGroup) {
 }
 
 TEST_F(LayoutMainWindow, FocusStartsAtTheAddresseeAndTabRunsThroughTheOrder) {
-    EXPECT_EQ(focusedControl({QStringLiteral("Cmb_To")}), QStringLiteral("Cmb_To"));
+    EXPECT_EQ(focusedControl({QStringLiteral("Cmb_To")}).toStdString(), "Cmb_To");
 
-    const QStringList order{"Cmb_To",   "Cmb_From", "TxT_Memo", "Option1",   "Option2", "Txt_Tel",
-                            "Txt_Time", "Cmb_My",   "SS1",      "Command2",  "Command1", "Cmd_Set",
-                            "Command3", "Cmd_END",  "Cmd_Clear", "Chk1"};
-    EXPECT_EQ(tabRound(window, order), QStringList(order) << order.first());
+    // The two line options are one stop, as one group; the arrow keys move within it.
+    const QStringList stops{"Cmb_To",   "Cmb_From", "TxT_Memo", "Option1",  "Txt_Tel",
+                            "Txt_Time", "Cmb_My",   "SS1",      "Command2", "Command1",
+                            "Cmd_Set",  "Command3", "Cmd_END",  "Cmd_Clear", "Chk1"};
+    EXPECT_EQ(tabRound(window, stops), round(stops));
+
+    // With "外線" chosen the group is still one stop between the memo and the number.
+    form.Option2->setChecked(true);
+    form.TxT_Memo->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    const QStringList options{"Option1", "Option2"};
+    EXPECT_TRUE(options.contains(focusedControl(options)));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form.Txt_Tel);
+    EXPECT_TRUE(form.Option2->isChecked());
 
     for (QWidget* w : std::initializer_list<QWidget*>{form.Label1, form.Label2, form.Label3,
                                                       form.Label6, form.Label7, form.Image1,
                                                       form.Image2, form.Frame1, form.Frame2}) {
         EXPECT_EQ(w->focusPolicy(), Qt::NoFocus) << w->objectName().toStdString();
     }
+}
+
+TEST_F(LayoutMainWindow, ArrowKeysMoveBetweenTheLineOptions) {
+    form.Option1->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(form.Option1, Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), form.Option2);
+    EXPECT_TRUE(form.Option2->isChecked());
+    EXPECT_FALSE(form.Option1->isChecked());
+    QTest::keyClick(form.Option2, Qt::Key_Up);
+    EXPECT_EQ(QApplication::focusWidget(), form.Option1);
+    EXPECT_TRUE(form.Option1->isChecked());
+    EXPECT_FALSE(form.Option2->isChecked());
 }
 
 TEST_F(LayoutMainWindow, EnterAndEscapePressNoButton) {
@@ -445,6 +490,7 @@ TEST_F(LayoutMainWindow, GridCarriesItsDesignData) {
 class LayoutSettingsWindow : public ::testing::Test {
 protected:
     void SetUp() override {
+        loadPictures();
         form.setupUi(&dialog);
         showActive(dialog);
     }
@@ -508,9 +554,9 @@ TEST_F(LayoutSettingsWindow, TextBoxesHaveNoPracticalLimit) {
 }
 
 TEST_F(LayoutSettingsWindow, FocusStartsAtTheNameAndTabRunsThroughTheOrder) {
-    EXPECT_EQ(focusedControl({QStringLiteral("Txt_Name")}), QStringLiteral("Txt_Name"));
+    EXPECT_EQ(focusedControl({QStringLiteral("Txt_Name")}).toStdString(), "Txt_Name");
     const QStringList order{"Txt_Name", "Txt_File", "Command1", "Command2", "Command3"};
-    EXPECT_EQ(tabRound(dialog, order), QStringList(order) << order.first());
+    EXPECT_EQ(tabRound(dialog, order), round(order));
     for (QLabel* label : {form.Label1, form.Label2, form.Label3, form.Label4}) {
         EXPECT_EQ(label->focusPolicy(), Qt::NoFocus);
     }
@@ -538,6 +584,7 @@ TEST_F(LayoutSettingsWindow, EnterPressesNoButton) {
 class LayoutMemoViewer : public ::testing::Test {
 protected:
     void SetUp() override {
+        loadPictures();
         form.setupUi(&window);
         showActive(window);
     }
@@ -585,9 +632,9 @@ TEST_F(LayoutMemoViewer, TextBoxesHaveNoPracticalLimit) {
 }
 
 TEST_F(LayoutMemoViewer, FocusStartsAtTheMessageAndTabGoesToTheCaller) {
-    EXPECT_EQ(focusedControl({QStringLiteral("TxT_Memo")}), QStringLiteral("TxT_Memo"));
+    EXPECT_EQ(focusedControl({QStringLiteral("TxT_Memo")}).toStdString(), "TxT_Memo");
     const QStringList order{"TxT_Memo", "Txt_From"};
-    EXPECT_EQ(tabRound(window, order), QStringList(order) << order.first());
+    EXPECT_EQ(tabRound(window, order), round(order));
     EXPECT_EQ(form.Label2->focusPolicy(), Qt::NoFocus);
 }
 

@@ -280,6 +280,18 @@ TEST_F(SpreadGridTest, EmptyKeyOfAListedRowComesFirstAndEqualKeysKeepTheirOrder)
     EXPECT_EQ(column(3), QStringList({"no date", "a", "first b", "second b"}));
 }
 
+TEST_F(SpreadGridTest, EqualKeysKeepTheirOrderInALongList) {
+    // Enough rows for a sort that is not stable to show it.
+    QStringList expectedA, expectedB;
+    for (int i = 0; i < 64; ++i) {
+        const QString key = i % 3 == 0 ? "b" : "a";
+        appendRows({{key, QString::number(i)}});
+        (key == "a" ? expectedA : expectedB).append(QString::number(i));
+    }
+    grid->columnSort(2);
+    EXPECT_EQ(column(3), expectedA + expectedB);
+}
+
 TEST_F(SpreadGridTest, SortByKeyColumnZeroLeavesTheRows) {
     appendNumbers({"3", "1", "2"});
     grid->columnSort(0);
@@ -447,6 +459,13 @@ TEST_F(SpreadGridTest, WidthsInCharactersFollowTheFont) {
     EXPECT_EQ(grid->columnWidth(1), expected(10.5));
     EXPECT_EQ(grid->verticalHeader()->width(), expected(5));
     EXPECT_EQ(grid->columnWidths(), QStringList({"4", "10.5", "bad", "0"}));
+
+    // The window's style sheet sets the font after the widths are designed.
+    const int sized = grid->columnWidth(1);
+    grid->setStyleSheet("SpreadGrid { font-size: 40px; }");
+    grid->ensurePolished();
+    EXPECT_GT(grid->columnWidth(1), sized);
+    EXPECT_EQ(grid->columnWidth(1), expected(10.5));
 }
 
 // Whether every pixel inside the rectangle has one colour.

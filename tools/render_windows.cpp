@@ -14,6 +14,11 @@
 #include "ui_Frm_Memo2.h"
 #include "ui_Frm_set.h"
 
+// The pictures live in the program library's resources; a static library needs them pulled in.
+static void loadPictures() {
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace {
 
 bool save(QWidget& window, const QDir& folder, const QString& fileName) {
@@ -34,6 +39,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     ui::registerFontSubstitutes();
+    loadPictures();
 
     const QStringList args = QCoreApplication::arguments();
     const QDir folder(args.size() > 1 ? args.at(1) : QStringLiteral("."));

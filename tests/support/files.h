@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/module1.h"
+#include "support/printers.h"
 #include "store/database.h"
 
 namespace testing_support {

@@ -30,8 +30,12 @@ std::optional<QString> ScriptedPrompts::openFile(const QString& dir, const QStri
     if (files.empty()) {
         return std::nullopt;
     }
-    auto file = files.front();
+    const bool picked = files.front().has_value();
+    const QString file = picked ? *files.front() : QString();
     files.pop_front();
+    if (!picked) {
+        return std::nullopt;
+    }
     return file;
 }
 

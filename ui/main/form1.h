@@ -48,7 +48,7 @@ public:
     store::Recordset Rs_Main;
 
     // The memo viewer while it is open.
-    Frm_Memo2* memoViewer() const { return viewer_; }
+    Frm_Memo2* memoViewer() const;
 
     // The settings window shown modally through the prompts.
     void showSettingsWindow();

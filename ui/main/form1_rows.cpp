@@ -48,3 +48,5 @@ void Form1::SS1_DblClick(int /*Col*/, int Row) {
     viewer_->Txt_From->setText(caller);
     viewer_->TxT_Memo->setText(SS1->cellText(4, Row));
 }
+
+Frm_Memo2* Form1::memoViewer() const { return viewer_.data(); }

@@ -49,7 +49,7 @@ public:
     int Col() const { return col_; }
     int Row() const { return row_; }
     void setBlockMode(bool on);
-    QString Text() const;             // text of the cursor cell; "" when empty
+    QString Text() const;               // text of the cursor cell; "" when empty
     void setText(const QString& text);  // row 0 writes the header
     void setAction(int action);  // 3 clear the block, 5 delete the cursor row, 25 sort the block
     void setSortBy(int sortBy);  // 0: a sort reorders rows
@@ -57,12 +57,12 @@ public:
     void setSortKeyOrder(int index, int order);  // 1 ascending
 
     // The five fixed sequences.
-    void blockClear();                   // every data cell empty; headers and MaxRows stay
-    void rowAppend();                    // MaxRows + 1, cursor on the new row
+    void blockClear();  // every data cell empty; headers and MaxRows stay
+    void rowAppend();   // MaxRows + 1, cursor on the new row
     void cellWrite(int col, const QString& text);  // at the cursor row
-    QString cellText(int col, int row);  // places the cursor and reads Text
-    void rowDelete(int row);             // rows below move up by one
-    void columnSort(int col);            // data rows ascending by col, whole rows moving
+    QString cellText(int col, int row);            // places the cursor and reads Text
+    void rowDelete(int row);                       // rows below move up by one
+    void columnSort(int col);                      // data rows ascending by col, whole rows moving
 
     // Holds back the view's updates while many rows are written, for one refresh at the end.
     class Batch {

@@ -6,33 +6,37 @@
 
 namespace {
 
-// A number in a numeric column; nothing for text that does not read as one.
-std::optional<double> numberOf(const QString& text) {
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    if (!ok) {
-        return std::nullopt;
+// A sort key: the cell's text and, in a numeric column, the number it reads as.
+struct SortKey {
+    const QString* text;
+    std::optional<double> number;
+};
+
+SortKey keyOf(const QString& text, bool numeric) {
+    SortKey key{&text, std::nullopt};
+    if (numeric && !text.isEmpty()) {
+        bool ok = false;
+        const double value = text.trimmed().toDouble(&ok);
+        if (ok) {
+            key.number = value;
+        }
     }
-    return value;
+    return key;
 }
 
 // Negative, zero or positive, as a before, equal to or after b. Empty texts come first;
 // numbers come before texts that are not numbers.
-int compareKeys(const QString& a, const QString& b, bool numeric) {
-    if (a.isEmpty() || b.isEmpty()) {
-        return int(!a.isEmpty()) - int(!b.isEmpty());
+int compareKeys(const SortKey& a, const SortKey& b) {
+    if (a.text->isEmpty() || b.text->isEmpty()) {
+        return int(!a.text->isEmpty()) - int(!b.text->isEmpty());
     }
-    if (numeric) {
-        const auto x = numberOf(a);
-        const auto y = numberOf(b);
-        if (x && y) {
-            return *x < *y ? -1 : (*y < *x ? 1 : 0);
-        }
-        if (x || y) {
-            return x ? -1 : 1;
-        }
+    if (a.number && b.number) {
+        return *a.number < *b.number ? -1 : (*b.number < *a.number ? 1 : 0);
     }
-    return QString::compare(a, b, Qt::CaseSensitive);
+    if (a.number || b.number) {
+        return a.number ? -1 : 1;
+    }
+    return QString::compare(*a.text, *b.text, Qt::CaseSensitive);
 }
 
 }  // namespace
@@ -223,13 +227,16 @@ void SpreadModel::sortRows(int first, int last, int keyCol, bool ascending, bool
     std::vector<int> order(n);
     std::iota(order.begin(), order.end(), first);
     std::vector<char> empty(n);
+    std::vector<SortKey> keys;
+    keys.reserve(n);
     for (int i = 0; i < n; ++i) {
         empty[i] = rowIsEmpty(first + i);
+        keys.push_back(keyOf(rowCells(first + i)[keyCol], numeric));
     }
     const auto listedEnd = std::stable_partition(order.begin(), order.end(),
                                                  [&](int row) { return !empty[row - first]; });
     std::stable_sort(order.begin(), listedEnd, [&](int a, int b) {
-        const int c = compareKeys(rowCells(a)[keyCol], rowCells(b)[keyCol], numeric);
+        const int c = compareKeys(keys[a - first], keys[b - first]);
         return ascending ? c < 0 : c > 0;
     });
     bool moved = false;

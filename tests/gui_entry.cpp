@@ -1,0 +1,259 @@
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QTest>
+#include <sqlite3.h>
+
+#include "store/date_time_text.h"
+#include "support/main_window.h"
+
+using testing_support::Workstation;
+
+namespace {
+
+QStringList items(QComboBox* box) {
+    QStringList out;
+    for (int i = 0; i < box->count(); ++i) {
+        out << box->itemText(i);
+    }
+    out.sort();
+    return out;
+}
+
+void fill(Form1& f, const QString& to, const QString& from, const QString& taker,
+          const QString& memo) {
+    f.Cmb_To->setEditText(to);
+    f.Cmb_From->setEditText(from);
+    f.Cmb_My->setEditText(taker);
+    f.TxT_Memo->setText(memo);
+}
+
+// The time text is current when it lies between two readings of the clock around the action.
+bool isCurrent(const QString& text, const QDateTime& before, const QDateTime& after) {
+    return text == store::dateTimeText(before) || text == store::dateTimeText(after);
+}
+
+const QString kSent = QStringLiteral("メッセージを送信しました。");
+const QString kMissing = QStringLiteral("未入力項目があります。");
+const QString kFailed = QStringLiteral("データベース登録に失敗しました。");
+
+}  // namespace
+
+TEST(Send, EachEmptyRequiredFieldStopsTheSendBeforeAnythingIsWritten) {
+    Workstation w;
+    w.startAs(QStringLiteral("鈴木"));
+    Form1& f = *w.form;
+    for (int empty = 0; empty < 4; ++empty) {
+        fill(f, empty == 0 ? QString() : QStringLiteral("山田"),
+             empty == 1 ? QString() : QStringLiteral("佐藤"),
+             empty == 2 ? QString() : QStringLiteral("鈴木"),
+             empty == 3 ? QString() : QStringLiteral("至急"));
+        f.Txt_Time->setText(QStringLiteral("typed by hand"));
+        w.prompts.messages.clear();
+        const QDateTime before = QDateTime::currentDateTime();
+        QTest::mouseClick(f.Command2, Qt::LeftButton);
+        const QDateTime after = QDateTime::currentDateTime();
+        EXPECT_EQ(w.prompts.messages, QStringList{kMissing}) << empty;
+        EXPECT_TRUE(isCurrent(f.Txt_Time->text(), before, after)) << empty;
+        EXPECT_EQ(w.office.rowCount(), 0);
+    }
+    // Fields keep what was typed.
+    EXPECT_EQ(f.Cmb_To->currentText(), QStringLiteral("山田"));
+    EXPECT_EQ(f.TxT_Memo->text(), QString());
+}
+
+TEST(Send, StoresTheLineTheNumberAndTheMomentOfSendingThenResets) {
+    Workstation w;
+    w.startAs(QStringLiteral("鈴木"));
+    Form1& f = *w.form;
+    fill(f, QStringLiteral("山田"), QStringLiteral("佐藤商事 佐藤"), QStringLiteral("鈴木"),
+         QStringLiteral("折り返しお願いします"));
+    f.Option2->setChecked(true);
+    f.Txt_Time->setText(QStringLiteral("1999/01/01 00:00"));
+    const QDateTime before = QDateTime::currentDateTime();
+    QTest::mouseClick(f.Command2, Qt::LeftButton);
+    const QDateTime after = QDateTime::currentDateTime();
+
+    EXPECT_EQ(w.prompts.messages, QStringList{kSent});
+    const QStringList rows = w.office.rows();
+    ASSERT_EQ(rows.size(), 1);
+    const QStringList cells = rows[0].split(u'|');
+    EXPECT_EQ(cells.mid(1, 6),
+              (QStringList{"山田", "佐藤商事 佐藤", "鈴木", "折り返しお願いします", "外線", "-"}));
+    EXPECT_TRUE(isCurrent(cells[7], before, after)) << cells[7].toStdString();
+    EXPECT_EQ(cells[8], QStringLiteral("<null>"));
+
+    // Reset afterwards: lists hold the new names, texts are back to their defaults, and the
+    // line option stays as the user left it.
+    EXPECT_EQ(items(f.Cmb_To), QStringList{"山田"});
+    EXPECT_EQ(items(f.Cmb_From), QStringList{"佐藤商事 佐藤"});
+    EXPECT_EQ(items(f.Cmb_My), QStringList{"鈴木"});
+    EXPECT_EQ(f.Cmb_To->currentText(), QString());
+    EXPECT_EQ(f.Cmb_From->currentText(), QString());
+    EXPECT_EQ(f.Cmb_My->currentText(), QStringLiteral("鈴木"));
+    EXPECT_EQ(f.TxT_Memo->text(), QStringLiteral("お電話をさしあげてください。"));
+    EXPECT_TRUE(f.Option2->isChecked());
+    EXPECT_TRUE(f.Chk1->isChecked());
+
+    // Inner line with a number.
+    fill(f, QStringLiteral("山田"), QStringLiteral("田中"), QStringLiteral("鈴木"), QStringLiteral("x"));
+    f.Option1->setChecked(true);
+    f.Txt_Tel->setText(QStringLiteral("03-1234-5678"));
+    QTest::mouseClick(f.Command2, Qt::LeftButton);
+    const QStringList second = w.office.rows().at(1).split(u'|');
+    EXPECT_EQ(second[5], QStringLiteral("内線"));
+    EXPECT_EQ(second[6], QStringLiteral("03-1234-5678"));
+    EXPECT_EQ(f.Txt_Tel->text(), QString());
+}
+
+TEST(Send, AwkwardTextsAreStoredExactly) {
+    Workstation w;
+    w.startAs(QStringLiteral("鈴木"));
+    Form1& f = *w.form;
+    const QStringList texts = {
+        QStringLiteral("O'Brien'); DROP TABLE MEMO_T;--"),
+        QStringLiteral("*?#[!a-z]%_\\"),
+        QStringLiteral("ｶﾀｶﾅ ひらがな 漢字 Ｆｕｌｌ"),
+        QStringLiteral("emoji 📞😀 outside the basic plane"),
+        QStringLiteral("עברית mixed العربية"),
+        QStringLiteral("  spaces only count as text  "),
+        QString(100, QChar(u'長')),
+    };
+    for (const QString& text : texts) {
+        fill(f, text, text, text, text.left(100));
+        f.Txt_Tel->setText(text.left(50));
+        QTest::mouseClick(f.Command2, Qt::LeftButton);
+    }
+    const QStringList rows = w.office.rows();
+    ASSERT_EQ(rows.size(), texts.size());
+    for (int i = 0; i < texts.size(); ++i) {
+        const QStringList cells = rows[i].split(u'|');
+        EXPECT_EQ(cells[1], texts[i]);
+        EXPECT_EQ(cells[2], texts[i]);
+        EXPECT_EQ(cells[3], texts[i]);
+        EXPECT_EQ(cells[4], texts[i].left(100));
+        EXPECT_EQ(cells[6], texts[i].left(50));
+    }
+    EXPECT_EQ(w.prompts.messages.count(kSent), texts.size());
+}
+
+TEST(Send, NumbersKeepRisingAfterTheNewestMessageIsDeleted) {
+    Workstation w;
+    w.startAs(QStringLiteral("鈴木"));
+    const qint64 newest = w.office.addMessage("a", "b", "c");
+    w.office.openData()->execute(QStringLiteral("DELETE FROM MEMO_T"));
+    fill(*w.form, "a", "b", "c", "d");
+    QTest::mouseClick(w.form->Command2, Qt::LeftButton);
+    ASSERT_EQ(w.office.rowCount(), 1);
+    EXPECT_GT(w.office.rows()[0].section(u'|', 0, 0).toLongLong(), newest);
+}
+
+TEST(Send, AFailedInsertSaysSoAndKeepsEveryField) {
+    Workstation w;
+    w.startAs(QStringLiteral("鈴木"));
+    Form1& f = *w.form;
+    fill(f, "山田", "佐藤", "鈴木", "伝言");
+    f.Txt_Tel->setText("123");
+    // Another workstation holds the file for longer than we wait.
+    auto other = w.office.openData();
+    other->execute(QStringLiteral("DELETE FROM MEMO_T WHERE 0"));  // warm up
+    sqlite3_exec(other->handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    QTest::mouseClick(f.Command2, Qt::LeftButton);
+    sqlite3_exec(other->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    EXPECT_EQ(w.prompts.messages, QStringList{kFailed});
+    EXPECT_EQ(f.Cmb_To->currentText(), "山田");
+    EXPECT_EQ(f.Cmb_From->currentText(), "佐藤");
+    EXPECT_EQ(f.Cmb_My->currentText(), "鈴木");
+    EXPECT_EQ(f.TxT_Memo->text(), "伝言");
+    EXPECT_EQ(f.Txt_Tel->text(), "123");
+    EXPECT_EQ(w.office.rowCount(), 0);
+}
+
+TEST(Reset, OverAnEmptyTableKeepsTheListsButEmptiesTheTexts) {
+    Workstation w;
+    w.office.makeDataFile();
+    w.office.addMessage("山田", "佐藤", "鈴木");
+    w.startAs(QStringLiteral("鈴木"));
+    Form1& f = *w.form;
+    ASSERT_EQ(items(f.Cmb_To), QStringList{"山田"});
+    w.office.openData()->execute(QStringLiteral("DELETE FROM MEMO_T"));
+    fill(f, "x", "y", "z", "w");
+    f.Txt_Tel->setText("9");
+    f.Option2->setChecked(true);
+    f.Chk1->setChecked(false);
+    QTest::mouseClick(f.Cmd_Clear, Qt::LeftButton);
+    EXPECT_EQ(items(f.Cmb_To), QStringList{"山田"});
+    EXPECT_EQ(items(f.Cmb_From), QStringList{"佐藤"});
+    EXPECT_EQ(items(f.Cmb_My), QStringList{"鈴木"});
+    EXPECT_EQ(f.Cmb_To->currentText(), QString());
+    EXPECT_EQ(f.Cmb_From->currentText(), QString());
+    EXPECT_EQ(f.Cmb_My->currentText(), "鈴木");
+    EXPECT_EQ(f.TxT_Memo->text(), QStringLiteral("お電話をさしあげてください。"));
+    EXPECT_EQ(f.Txt_Tel->text(), QString());
+    EXPECT_TRUE(f.Option2->isChecked());
+    EXPECT_FALSE(f.Chk1->isChecked());
+    EXPECT_TRUE(w.prompts.messages.isEmpty());
+}
+
+TEST(Reset, ClearsTheGridButKeepsItsRowsAndHeaders) {
+    Workstation w;
+    w.startAs(QStringLiteral("鈴木"));
+    SpreadGrid& grid = *w.form->SS1;
+    EXPECT_EQ(grid.cellText(2, 1), QString());  // the form's sample row is gone at start-up
+    const int rows = grid.MaxRows();
+    grid.setRow(3);
+    grid.setCol(4);
+    grid.setText("left over");
+    QTest::mouseClick(w.form->Cmd_Clear, Qt::LeftButton);
+    EXPECT_EQ(grid.cellText(4, 3), QString());
+    EXPECT_EQ(grid.MaxRows(), rows);
+    EXPECT_EQ(grid.cellText(8, 0), QStringLiteral("受付NO"));
+}
+
+TEST(WithoutDataFile, SendFailsAndResetStillResetsTheFieldsWithOneMessage) {
+    Workstation w;
+    w.prepare(QStringLiteral("鈴木"), w.office.path("missing.mdb"), false);
+    w.start();
+    Form1& f = *w.form;
+    ASSERT_FALSE(w.state.Db_Data);
+    EXPECT_EQ(f.Txt_Time->text(), QStringLiteral("2002/12/25 12:25"));
+    w.prompts.messages.clear();
+
+    fill(f, "山田", "佐藤", "鈴木", "伝言");
+    QTest::mouseClick(f.Command2, Qt::LeftButton);
+    EXPECT_EQ(w.prompts.messages, QStringList{kFailed});
+    EXPECT_EQ(f.Cmb_To->currentText(), "山田");
+
+    w.prompts.messages.clear();
+    QTest::mouseClick(f.Cmd_Clear, Qt::LeftButton);
+    EXPECT_EQ(w.prompts.messages.size(), 1);
+    EXPECT_EQ(f.Cmb_To->currentText(), QString());
+    EXPECT_EQ(f.Cmb_From->currentText(), QString());
+    EXPECT_EQ(f.Cmb_My->currentText(), "鈴木");
+    EXPECT_EQ(f.TxT_Memo->text(), QStringLiteral("お電話をさしあげてください。"));
+    EXPECT_NE(f.Txt_Time->text(), QStringLiteral("2002/12/25 12:25"));
+    EXPECT_FALSE(QFileInfo::exists(w.office.path("missing.mdb")));
+}
+
+TEST(Send, AFailedRefreshAfterAStoredMessageIsNotReportedAsAFailedSend) {
+    Workstation w;
+    w.startAs(QStringLiteral("鈴木"));
+    Form1& f = *w.form;
+    fill(f, "山田", "佐藤", "鈴木", "伝言");
+    // The moment the success message shows, another workstation locks the file, so the
+    // refresh that follows cannot read the pick lists.
+    auto other = w.office.openData();
+    w.prompts.whileInformOpen = [&](const QString& text) {
+        if (text == kSent) {
+            sqlite3_exec(other->handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+        }
+    };
+    QTest::mouseClick(f.Command2, Qt::LeftButton);
+    sqlite3_exec(other->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    ASSERT_EQ(w.prompts.messages.size(), 2);
+    EXPECT_EQ(w.prompts.messages[0], kSent);
+    EXPECT_NE(w.prompts.messages[1], kFailed);
+    EXPECT_EQ(w.office.rowCount(), 1);
+    // The fields were reset all the same, so pressing send again cannot store it twice.
+    EXPECT_EQ(f.Cmb_To->currentText(), QString());
+}

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <sqlite3.h>
+
+#include "support/main_window.h"
+#include "ui/viewer/frm_memo2.h"
+
+using testing_support::Workstation;
+
+class RowActions : public ::testing::Test {
+protected:
+    void SetUp() override {
+        w.office.makeDataFile();
+        for (int i = 1; i <= 11; ++i) {
+            w.office.addMessage(QStringLiteral("山田"), QStringLiteral("相手%1").arg(i),
+                                QStringLiteral("受人%1").arg(12 - i), QStringLiteral("メモ%1").arg(i));
+        }
+        w.startAs(QStringLiteral("山田"));
+        QTest::mouseClick(w.form->Command1, Qt::LeftButton);
+        ASSERT_EQ(grid().MaxRows(), 11);
+        w.prompts.shown.clear();
+        w.prompts.messages.clear();
+    }
+    SpreadGrid& grid() { return *w.form->SS1; }
+    Workstation w;
+};
+
+TEST_F(RowActions, DeleteAsksWithTheRowNumberAndNoChangesNothing) {
+    w.form->SS1_Click(1, 2);
+    EXPECT_EQ(w.prompts.shown, QStringList{"?2行目のデータを削除します。"});
+    EXPECT_EQ(w.office.rowCount(), 11);
+    EXPECT_EQ(grid().MaxRows(), 11);
+    EXPECT_EQ(grid().cellText(8, 2), QStringLiteral("10"));
+}
+
+TEST_F(RowActions, DeleteWithYesRemovesTheMessageAndMovesTheRowsUp) {
+    w.prompts.answers = {true, true};
+    w.form->SS1_Click(1, 2);  // message 10
+    EXPECT_EQ(w.office.rowCount(), 10);
+    EXPECT_EQ(grid().cellText(8, 2), QStringLiteral("9"));
+    w.form->SS1_Click(1, 2);  // the row below moved up: the question names row 2 again
+    EXPECT_EQ(w.prompts.shown,
+              (QStringList{"?2行目のデータを削除します。", "?2行目のデータを削除します。"}));
+    const QStringList rows = w.office.rows();
+    EXPECT_FALSE(rows.join('\n').contains(QStringLiteral("メモ10")));
+    EXPECT_FALSE(rows.join('\n').contains(QStringLiteral("メモ9|")));
+    EXPECT_EQ(grid().cellText(8, 2), QStringLiteral("8"));
+}
+
+TEST_F(RowActions, AnEmptyRowAsksNothingAndAGoneMessageDeletesQuietly) {
+    QTest::mouseClick(w.form->Cmd_Clear, Qt::LeftButton);
+    w.form->SS1_Click(1, 1);
+    EXPECT_TRUE(w.prompts.shown.isEmpty());
+
+    QTest::mouseClick(w.form->Command1, Qt::LeftButton);
+    w.office.openData()->execute(QStringLiteral("DELETE FROM MEMO_T WHERE ＮＯ = 11"));
+    w.prompts.answers = {true};
+    w.form->SS1_Click(1, 1);
+    EXPECT_TRUE(w.prompts.messages.isEmpty());
+    EXPECT_EQ(grid().cellText(8, 1), QStringLiteral("10"));
+}
+
+TEST_F(RowActions, AFailedDeleteSaysSoAndKeepsTheRow) {
+    auto other = w.office.openData();
+    sqlite3_exec(other->handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    w.prompts.answers = {true};
+    w.form->SS1_Click(1, 1);
+    sqlite3_exec(other->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    EXPECT_EQ(w.prompts.messages, QStringList{"データベース削除に失敗しました。"});
+    EXPECT_EQ(grid().cellText(8, 1), QStringLiteral("11"));
+    EXPECT_EQ(w.office.rowCount(), 11);
+}
+
+TEST_F(RowActions, HeaderClicksSortAscendingWithoutAsking) {
+    w.form->SS1_Click(8, 0);  // 受付NO: as numbers, 10 after 9
+    EXPECT_EQ(grid().cellText(8, 1), QStringLiteral("1"));
+    EXPECT_EQ(grid().cellText(8, 9), QStringLiteral("9"));
+    EXPECT_EQ(grid().cellText(8, 10), QStringLiteral("10"));
+    EXPECT_EQ(grid().cellText(4, 10), QStringLiteral("メモ10"));  // whole rows move
+    w.form->SS1_Click(6, 0);  // 受人 as text
+    EXPECT_EQ(grid().cellText(6, 1), QStringLiteral("受人1"));
+    EXPECT_EQ(grid().cellText(6, 2), QStringLiteral("受人10"));
+    EXPECT_EQ(grid().cellText(4, 1), QStringLiteral("メモ11"));
+    EXPECT_EQ(grid().cellText(6, 0), QStringLiteral("受人"));
+    w.form->SS1_Click(1, 0);  // 削除 header: sorts, never asks
+    EXPECT_TRUE(w.prompts.shown.isEmpty());
+    EXPECT_EQ(w.office.rowCount(), 11);
+}
+
+TEST_F(RowActions, DoubleClickShowsOneReusedViewerWithTheGridTexts) {
+    w.form->SS1_DblClick(5, 1);
+    Frm_Memo2* viewer = w.form->memoViewer();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_EQ(viewer->Txt_From->text(), QStringLiteral("相手11様"));
+    EXPECT_EQ(viewer->TxT_Memo->text(), QStringLiteral("メモ11"));
+    w.form->SS1_DblClick(2, 3);
+    EXPECT_EQ(w.form->memoViewer(), viewer);
+    EXPECT_EQ(viewer->Txt_From->text(), QStringLiteral("相手9様"));
+    // Closed: it is discarded, and the next double click makes a new one.
+    QPointer<Frm_Memo2> old = viewer;
+    viewer->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(old);
+    w.form->SS1_DblClick(3, 2);
+    ASSERT_NE(w.form->memoViewer(), nullptr);
+    EXPECT_EQ(w.form->memoViewer()->TxT_Memo->text(), QStringLiteral("メモ10"));
+}
+
+TEST_F(RowActions, DoubleClickOnAHeaderOrARowWithoutACallerOpensNothing) {
+    w.form->SS1_DblClick(3, 0);
+    EXPECT_EQ(w.form->memoViewer(), nullptr);
+    grid().setRow(1);
+    grid().cellWrite(3, QString());
+    w.form->SS1_DblClick(4, 1);
+    EXPECT_EQ(w.form->memoViewer(), nullptr);
+}
+
+TEST_F(RowActions, RealMouseClicksReachTheHandlers) {
+    w.form->show();
+    SpreadGrid& g = grid();
+    const QRect cell = g.visualRect(g.model()->index(0, 0));
+    QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(w.prompts.shown, QStringList{"?1行目のデータを削除します。"});
+    const QRect callerCell = g.visualRect(g.model()->index(1, 2));
+    QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, callerCell.center());
+    QTest::mouseDClick(g.viewport(), Qt::LeftButton, {}, callerCell.center());
+    QTest::mouseRelease(g.viewport(), Qt::LeftButton, {}, callerCell.center());
+    ASSERT_NE(w.form->memoViewer(), nullptr);
+    EXPECT_EQ(w.form->memoViewer()->Txt_From->text(), QStringLiteral("相手10様"));
+}

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QDir>
+#include <QTest>
+#include <sqlite3.h>
+
+#include "app/settings_store.h"
+#include "store/settings_table.h"
+#include "support/main_window.h"
+#include "ui/settings/frm_set.h"
+
+using testing_support::Workstation;
+
+namespace {
+
+const QString kSaved = QStringLiteral("変更は次回アプリケーション起動から有効になります。");
+
+// What the settings file holds in row ＮＯ = 1, as "name|path".
+QString storedSettings(const QString& iniPath) {
+    store::Workspace ws;
+    auto db = ws.openDatabase(iniPath, store::settings::tableName(),
+                              store::settings::requiredColumns());
+    store::Recordset rs = store::settings::read(*db);
+    if (rs.RecordCount() == 0) {
+        return QStringLiteral("<no row>");
+    }
+    rs.MoveFirst();
+    return rs.Fields(QStringLiteral("名前")).value() + u'|' +
+           rs.Fields(QStringLiteral("フォルダ")).value();
+}
+
+}  // namespace
+
+class SettingsWindow : public ::testing::Test {
+protected:
+    void SetUp() override { w.startAs(QStringLiteral("鈴木")); }
+
+    // Shows the window through the main window's button; script acts while it is open.
+    void showWith(std::function<void(Frm_set&)> script) {
+        w.prompts.settingsScripts.push_back(std::move(script));
+        QTest::mouseClick(w.form->Cmd_Set, Qt::LeftButton);
+    }
+
+    Workstation w;
+};
+
+TEST_F(SettingsWindow, EmptyFieldsAreRefusedNameFirstAndNothingIsWritten) {
+    const QString before = storedSettings(w.office.iniPath());
+    bool stayedOpen = false;
+    showWith([&](Frm_set& s) {
+        s.Txt_Name->clear();
+        s.Txt_File->clear();
+        QTest::mouseClick(s.Command2, Qt::LeftButton);
+        s.Txt_Name->setText(QStringLiteral("山田"));
+        QTest::mouseClick(s.Command2, Qt::LeftButton);
+        stayedOpen = s.isVisible();
+    });
+    EXPECT_EQ(w.prompts.messages,
+              (QStringList{"あなたの名前が未入力です。", "データファイルの場所が未入力です。"}));
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(storedSettings(w.office.iniPath()), before);
+    EXPECT_EQ(w.state.My_Name, QStringLiteral("鈴木"));
+}
+
+TEST_F(SettingsWindow, SaveStoresBothTextsExactlyAndOffersThemNextTime) {
+    const QString name = QStringLiteral(" O'Hara [*] ");
+    const QString path = QStringLiteral("\\\\server\\share's\\dulvane.mdb");
+    bool closed = false;
+    showWith([&](Frm_set& s) {
+        EXPECT_EQ(s.Txt_Name->text(), QStringLiteral("鈴木"));
+        EXPECT_EQ(s.Txt_File->text(), w.office.dataPath());
+        s.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&s));
+        EXPECT_EQ(QApplication::focusWidget(), s.Txt_Name);
+        s.Txt_Name->setText(name);
+        s.Txt_File->setText(path);
+        QTest::mouseClick(s.Command2, Qt::LeftButton);
+        closed = !s.isVisible();
+    });
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(w.prompts.messages, QStringList{kSaved});
+    EXPECT_EQ(storedSettings(w.office.iniPath()), name + u'|' + path);
+    EXPECT_EQ(w.state.My_Name, name);
+    EXPECT_EQ(w.state.My_Folder, path);
+    // The combo box keeps the old name until the next reset; the open file stays open.
+    EXPECT_EQ(w.form->Cmb_My->currentText(), QStringLiteral("鈴木"));
+    EXPECT_EQ(w.state.Db_Data->path(), w.office.dataPath());
+
+    showWith([&](Frm_set& s) {
+        EXPECT_EQ(s.Txt_Name->text(), name);
+        EXPECT_EQ(s.Txt_File->text(), path);
+    });
+}
+
+TEST_F(SettingsWindow, CloseAfterEditingStoresNothing) {
+    const QString before = storedSettings(w.office.iniPath());
+    showWith([&](Frm_set& s) {
+        s.Txt_Name->setText(QStringLiteral("別人"));
+        s.Txt_File->setText(QStringLiteral("/elsewhere.mdb"));
+        QTest::mouseClick(s.Command3, Qt::LeftButton);
+        EXPECT_FALSE(s.isVisible());
+    });
+    EXPECT_EQ(storedSettings(w.office.iniPath()), before);
+    EXPECT_EQ(w.state.My_Name, QStringLiteral("鈴木"));
+    showWith([&](Frm_set& s) { EXPECT_EQ(s.Txt_Name->text(), QStringLiteral("鈴木")); });
+}
+
+TEST_F(SettingsWindow, BrowseTakesThePickAndACancelChangesNothing) {
+    showWith([&](Frm_set& s) {
+        s.Txt_File->setText(QStringLiteral("typed by hand"));
+        QTest::mouseClick(s.Command1, Qt::LeftButton);  // cancelled
+        EXPECT_EQ(s.Txt_File->text(), QStringLiteral("typed by hand"));
+        EXPECT_EQ(w.prompts.lastOpenName, QStringLiteral("dulvane.mdb"));
+        EXPECT_EQ(w.prompts.lastOpenDir, Frm_set::initialFolder());
+
+        w.prompts.files.push_back(QStringLiteral("/mnt/share/dulvane.mdb"));
+        QTest::mouseClick(s.Command1, Qt::LeftButton);
+        EXPECT_EQ(s.Txt_File->text(), QDir::toNativeSeparators("/mnt/share/dulvane.mdb"));
+
+        QTest::mouseClick(s.Command1, Qt::LeftButton);  // cancelled again
+        EXPECT_EQ(s.Txt_File->text(), QDir::toNativeSeparators("/mnt/share/dulvane.mdb"));
+        EXPECT_EQ(w.prompts.lastOpenName, QDir::toNativeSeparators("/mnt/share/dulvane.mdb"));
+    });
+}
+
+TEST_F(SettingsWindow, ASaveWithoutASettingsRowAddsTheRow) {
+    w.state.Db_Ini->execute(QStringLiteral("DELETE FROM INI_T"));
+    showWith([&](Frm_set& s) {
+        s.Txt_Name->setText(QStringLiteral("山田"));
+        s.Txt_File->setText(QStringLiteral("/share/dulvane.mdb"));
+        QTest::mouseClick(s.Command2, Qt::LeftButton);
+    });
+    EXPECT_EQ(storedSettings(w.office.iniPath()), QStringLiteral("山田|/share/dulvane.mdb"));
+}
+
+TEST_F(SettingsWindow, ASaveThatCannotWriteSaysSoAndKeepsEverything) {
+    // Another program holds the settings file: the save cannot write.
+    store::Workspace ws{std::chrono::milliseconds(100)};
+    auto holder = ws.openDatabase(w.office.iniPath(), store::settings::tableName(),
+                                  store::settings::requiredColumns());
+    sqlite3_exec(holder->handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    bool stayedOpen = false;
+    showWith([&](Frm_set& s) {
+        s.Txt_Name->setText(QStringLiteral("山田"));
+        s.Txt_File->setText(QStringLiteral("/share/dulvane.mdb"));
+        QTest::mouseClick(s.Command2, Qt::LeftButton);
+        stayedOpen = s.isVisible();
+        EXPECT_EQ(s.Txt_Name->text(), QStringLiteral("山田"));
+    });
+    sqlite3_exec(holder->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_EQ(w.prompts.messages.size(), 1);
+    EXPECT_NE(w.prompts.messages[0], kSaved);
+    EXPECT_EQ(w.state.My_Name, QStringLiteral("鈴木"));
+    EXPECT_EQ(w.state.My_Folder, w.office.dataPath());
+    EXPECT_EQ(storedSettings(w.office.iniPath()), QStringLiteral("鈴木|") + w.office.dataPath());
+}
+
+TEST_F(SettingsWindow, ANewNameIsUsedAtOnceByTheLists) {
+    w.office.addMessage(QStringLiteral("山田"), QStringLiteral("佐藤"), QStringLiteral("田中"));
+    showWith([&](Frm_set& s) {
+        s.Txt_Name->setText(QStringLiteral("山田"));
+        QTest::mouseClick(s.Command2, Qt::LeftButton);
+    });
+    w.prompts.messages.clear();
+    QTest::mouseClick(w.form->Command1, Qt::LeftButton);
+    EXPECT_TRUE(w.prompts.messages.isEmpty());
+    EXPECT_EQ(w.form->SS1->cellText(3, 1), QStringLiteral("佐藤様"));
+}
+
+TEST_F(SettingsWindow, EnterAndEscapePressNoButton) {
+    showWith([&](Frm_set& s) {
+        s.Txt_Name->setText(QStringLiteral("別人"));
+        QTest::keyClick(s.Txt_Name, Qt::Key_Return);
+        QTest::keyClick(s.Txt_Name, Qt::Key_Escape);
+        EXPECT_TRUE(s.isVisible());
+        EXPECT_TRUE(w.prompts.messages.isEmpty());
+    });
+    EXPECT_EQ(w.state.My_Name, QStringLiteral("鈴木"));
+}

@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QDir>
+#include <QSignalSpy>
+#include <QTest>
+#include <sqlite3.h>
+
+#include "store/error.h"
+#include "store/schema.h"
+#include "support/main_window.h"
+#include "ui/settings/frm_set.h"
+#include "ui/viewer/frm_memo2.h"
+
+using testing_support::Workstation;
+
+namespace {
+
+const QString kCannotOpen =
+    QStringLiteral("データベースをオープンできません。データベースの場所を確認して下さい。");
+
+// The user types a name and a path and saves.
+std::function<void(Frm_set&)> saves(const QString& name, const QString& path) {
+    return [=](Frm_set& window) {
+        window.Txt_Name->setText(name);
+        window.Txt_File->setText(path);
+        QTest::mouseClick(window.Command2, Qt::LeftButton);
+    };
+}
+
+}  // namespace
+
+TEST(StartUp, WithAPathAndANameOpensTheFileAndFillsTheLists) {
+    Workstation w;
+    w.office.makeDataFile();
+    w.office.addMessage("山田", "佐藤", "鈴木");
+    w.startAs(QStringLiteral("鈴木"));
+    EXPECT_TRUE(w.prompts.shown.isEmpty());
+    ASSERT_TRUE(w.state.Db_Data);
+    EXPECT_EQ(w.form->Cmb_My->currentText(), QStringLiteral("鈴木"));
+    EXPECT_EQ(w.form->Cmb_To->count(), 1);
+    EXPECT_EQ(w.form->TxT_Memo->text(), QStringLiteral("お電話をさしあげてください。"));
+    EXPECT_NE(w.form->Txt_Time->text(), QStringLiteral("2002/12/25 12:25"));
+}
+
+TEST(StartUp, NullPathShowsTheSettingsFirstAndASavedPathOpensAtOnce) {
+    Workstation w;
+    w.office.makeDataFile();
+    w.office.addMessage("山田", "佐藤", "鈴木");
+    w.prepare(std::nullopt, std::nullopt);
+    w.prompts.settingsScripts.push_back(saves(QStringLiteral("鈴木"), w.office.dataPath()));
+    w.start();
+    EXPECT_EQ(w.prompts.shown,
+              (QStringList{"settings", "変更は次回アプリケーション起動から有効になります。"}));
+    ASSERT_TRUE(w.state.Db_Data);
+    EXPECT_EQ(w.form->Cmb_My->currentText(), QStringLiteral("鈴木"));
+    EXPECT_EQ(w.form->Cmb_To->count(), 1);
+}
+
+TEST(StartUp, NullPathAndTheWindowClosedUnsavedEndsWithoutADataFile) {
+    Workstation w;
+    w.prepare(std::nullopt, std::nullopt);
+    w.start();
+    EXPECT_EQ(w.prompts.shown, (QStringList{"settings", kCannotOpen, "settings"}));
+    EXPECT_FALSE(w.state.Db_Data);
+    EXPECT_EQ(w.form->Txt_Time->text(), QStringLiteral("2002/12/25 12:25"));
+}
+
+TEST(StartUp, AMissingFileShowsTheMessageThenTheSettingsAndNothingIsRetried) {
+    Workstation w;
+    const QString missing = w.office.path("nowhere/dulvane.mdb");
+    w.prepare(QStringLiteral("鈴木"), missing, false);
+    // The user fixes the path in the window shown after the failure: it takes effect only at
+    // the next start.
+    w.office.makeDataFile();
+    w.prompts.settingsScripts.push_back(saves(QStringLiteral("鈴木"), w.office.dataPath()));
+    w.start();
+    EXPECT_EQ(w.prompts.shown, (QStringList{kCannotOpen, "settings",
+                                            "変更は次回アプリケーション起動から有効になります。"}));
+    EXPECT_FALSE(w.state.Db_Data);
+    EXPECT_EQ(w.state.My_Folder, w.office.dataPath());
+    Form1& f = *w.form;
+    EXPECT_EQ(f.Cmb_My->currentText(), QString());
+    EXPECT_EQ(f.Cmb_To->count(), 0);
+    EXPECT_EQ(f.Cmb_From->count(), 0);
+    EXPECT_EQ(f.TxT_Memo->text(), QStringLiteral("お電話をさしあげてください。"));
+    EXPECT_EQ(f.SS1->cellText(2, 1), QString());
+    EXPECT_TRUE(f.Option1->isChecked());
+    EXPECT_TRUE(f.Chk1->isChecked());
+    EXPECT_FALSE(QFile::exists(missing));
+}
+
+TEST(StartUp, NullNameWithAValidPathShowsNoWindow) {
+    Workstation w;
+    w.prepare(std::nullopt, w.office.dataPath());
+    w.start();
+    EXPECT_TRUE(w.prompts.shown.isEmpty());
+    EXPECT_TRUE(w.state.Db_Data);
+    EXPECT_EQ(w.form->Cmb_My->currentText(), QString());
+}
+
+TEST(StartUp, NoSettingsRowCountsAsEmptySettings) {
+    Workstation w;
+    w.prepare(QStringLiteral("x"), QStringLiteral("y"));
+    w.office.openData();  // the data file exists
+    {
+        store::Workspace ws;
+        auto ini = ws.openDatabase(w.office.iniPath(), "INI_T", {"ＮＯ"});
+        ini->execute(QStringLiteral("DELETE FROM INI_T"));
+    }
+    w.start();
+    EXPECT_EQ(w.state.My_Name, QString());
+    EXPECT_EQ(w.prompts.shown.first(), QStringLiteral("settings"));
+}
+
+TEST(StartUp, QuotesInTheSettingsAreReadExactly) {
+    Workstation w;
+    QDir().mkpath(w.office.path("o'neil's share"));
+    const QString path = w.office.path("o'neil's share/dulvane.mdb");
+    store::schema::createDataFile(path);
+    w.prepare(QStringLiteral("O'Neil"), path, false);
+    w.start();
+    EXPECT_EQ(w.state.My_Name, QStringLiteral("O'Neil"));
+    EXPECT_EQ(w.state.My_Folder, path);
+    EXPECT_TRUE(w.state.Db_Data);
+}
+
+TEST(StartUp, AnUnusableSettingsFileStopsTheStartWithTheEngineError) {
+    Workstation missing;
+    EXPECT_THROW(missing.start(), store::Error);
+
+    Workstation notADatabase;
+    QFile f(notADatabase.office.iniPath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[settings]\nname=x\n");
+    f.close();
+    try {
+        notADatabase.start();
+        FAIL() << "a text file is no settings file";
+    } catch (const store::Error& e) {
+        EXPECT_EQ(e.primaryCode(), SQLITE_NOTADB);
+    }
+
+    Workstation wrongTable;
+    wrongTable.office.makeDataFile();
+    QFile::copy(wrongTable.office.dataPath(), wrongTable.office.iniPath());
+    EXPECT_THROW(wrongTable.start(), store::Error);
+}
+
+TEST(EndOfProgram, EndButtonAndFrameCloseEndWithTheViewer) {
+    Workstation w;
+    w.office.makeDataFile();
+    w.office.addMessage("鈴木", "佐藤", "山田");
+    w.startAs(QStringLiteral("鈴木"));
+    QTest::mouseClick(w.form->Command1, Qt::LeftButton);
+    w.form->SS1_DblClick(3, 1);
+    QPointer<Frm_Memo2> viewer = w.form->memoViewer();
+    ASSERT_TRUE(viewer);
+    QSignalSpy ended(w.form.get(), &Form1::endRequested);
+    QTest::mouseClick(w.form->Cmd_END, Qt::LeftButton);
+    EXPECT_EQ(ended.count(), 1);
+    EXPECT_FALSE(viewer);
+    EXPECT_FALSE(w.form->Timer1->isActive());
+
+    Workstation w2;
+    w2.startAs(QStringLiteral("鈴木"));
+    w2.form->show();
+    QSignalSpy ended2(w2.form.get(), &Form1::endRequested);
+    w2.form->close();
+    EXPECT_EQ(ended2.count(), 1);
+}

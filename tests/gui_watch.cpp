@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTest>
+#include <sqlite3.h>
+
+#include "support/main_window.h"
+
+using testing_support::Workstation;
+
+namespace {
+const QString kNotice = QStringLiteral("新規メッセージがあります。");
+}
+
+class Watch : public ::testing::Test {
+protected:
+    void start(const std::optional<QString>& name = QStringLiteral("山田")) {
+        w.office.makeDataFile();
+        w.prepare(name, w.office.dataPath());
+        w.start();
+    }
+    void tick() { w.form->Timer1_Timer(); }
+    Workstation w;
+};
+
+TEST_F(Watch, RunsFromTheStartAtTheFullPeriod) {
+    start();
+    EXPECT_TRUE(w.form->Timer1->isActive());
+    EXPECT_EQ(w.form->Timer1->interval(), 65535);
+    EXPECT_TRUE(w.form->Chk1->isChecked());
+}
+
+TEST_F(Watch, AnUnreadMessageIsAnnouncedAtEveryTickUntilListed) {
+    start();
+    tick();
+    EXPECT_TRUE(w.prompts.messages.isEmpty());
+    w.office.addMessage(QStringLiteral("山田"), QStringLiteral("佐藤"), QStringLiteral("鈴木"));
+    tick();
+    tick();
+    EXPECT_EQ(w.prompts.messages, (QStringList{kNotice, kNotice}));
+    EXPECT_TRUE(w.office.rows()[0].endsWith(QStringLiteral("<null>")));  // nothing marked read
+    QTest::mouseClick(w.form->Command1, Qt::LeftButton);
+    w.prompts.messages.clear();
+    tick();
+    EXPECT_TRUE(w.prompts.messages.isEmpty());
+}
+
+TEST_F(Watch, AnyReadValueEvenEmptyMeansRead) {
+    start();
+    w.office.addMessage(QStringLiteral("山田"), "a", "b", "m", QString(""));
+    w.office.addMessage(QStringLiteral("山田"), "a", "b", "m", QStringLiteral("2026/01/01"));
+    tick();
+    EXPECT_TRUE(w.prompts.messages.isEmpty());
+}
+
+TEST_F(Watch, AColleagueWhoseNameBeginsWithTheUsersNameCounts) {
+    start(QStringLiteral("山田"));
+    w.office.addMessage(QStringLiteral("山田花子"), "a", "b");
+    tick();
+    EXPECT_EQ(w.prompts.messages, QStringList{kNotice});
+    w.prompts.messages.clear();
+    w.office.openData()->execute(QStringLiteral("UPDATE MEMO_T SET 宛名 = '小山田'"));
+    tick();
+    EXPECT_TRUE(w.prompts.messages.isEmpty());
+}
+
+TEST_F(Watch, AnEmptyNameIsToldNothingAboutOthers) {
+    start(std::nullopt);
+    w.office.addMessage(QStringLiteral("山田"), "a", "b");
+    tick();
+    EXPECT_TRUE(w.prompts.messages.isEmpty());
+}
+
+TEST_F(Watch, TheCheckBoxStopsAndRestartsTheTicks) {
+    start();
+    w.form->show();
+    QTest::mouseClick(w.form->Chk1, Qt::LeftButton);
+    EXPECT_FALSE(w.form->Chk1->isChecked());
+    EXPECT_FALSE(w.form->Timer1->isActive());
+    QTest::mouseClick(w.form->Chk1, Qt::LeftButton);
+    EXPECT_TRUE(w.form->Timer1->isActive());
+    EXPECT_EQ(w.form->Timer1->interval(), 65535);
+    // Restarting counts a full period from the click.
+    EXPECT_GT(w.form->Timer1->remainingTime(), 60000);
+}
+
+TEST_F(Watch, ShortenedTicksReallyArriveAndStopWhenUnchecked) {
+    start();
+    w.office.addMessage(QStringLiteral("山田"), "a", "b");
+    w.form->show();
+    w.form->setWatchPeriod(20);
+    QSignalSpy ticks(w.form->Timer1, &QTimer::timeout);
+    ASSERT_TRUE(ticks.wait(2000));
+    EXPECT_FALSE(w.prompts.messages.isEmpty());
+    QTest::mouseClick(w.form->Chk1, Qt::LeftButton);
+    ticks.clear();
+    EXPECT_FALSE(ticks.wait(200));
+}
+
+TEST_F(Watch, WithoutADataFileTicksAreSilentAndTheWatchKeepsRunning) {
+    w.prepare(QStringLiteral("山田"), w.office.path("missing.mdb"), false);
+    w.start();
+    w.prompts.messages.clear();
+    tick();
+    EXPECT_TRUE(w.prompts.messages.isEmpty());
+    EXPECT_TRUE(w.form->Timer1->isActive());
+}
+
+TEST_F(Watch, ALockedFileMakesATickSilent) {
+    start();
+    w.office.addMessage(QStringLiteral("山田"), "a", "b");
+    auto other = w.office.openData();
+    sqlite3_exec(other->handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    tick();
+    sqlite3_exec(other->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    EXPECT_TRUE(w.prompts.messages.isEmpty());
+    tick();
+    EXPECT_EQ(w.prompts.messages, QStringList{kNotice});
+}
+
+TEST_F(Watch, ATickWhileTheNoticeIsOpenShowsNothingMore) {
+    start();
+    w.office.addMessage(QStringLiteral("山田"), "a", "b");
+    int nested = 0;
+    w.prompts.whileInformOpen = [&](const QString&) {
+        if (nested++ < 3) {
+            tick();  // the timer fires inside the open notice's event loop
+        }
+    };
+    tick();
+    EXPECT_EQ(w.prompts.messages, QStringList{kNotice});
+    tick();
+    EXPECT_EQ(w.prompts.messages.size(), 2);
+}

@@ -1,0 +1,30 @@
+#include "support/main_window.h"
+
+#include <QFileInfo>
+
+namespace testing_support {
+
+Workstation::Workstation() {
+    state.Ws_Main = store::Workspace{std::chrono::milliseconds(500)};
+    state.iniPath = office.iniPath();
+}
+
+void Workstation::prepare(const std::optional<QString>& name,
+                          const std::optional<QString>& folder, bool makeData) {
+    if (makeData && !QFileInfo::exists(office.dataPath())) {
+        office.makeDataFile();
+    }
+    office.makeSettings(name, folder);
+}
+
+void Workstation::start() {
+    form = std::make_unique<Form1>(state, prompts);
+    form->Form_Load();
+}
+
+void Workstation::startAs(const QString& name) {
+    prepare(name, office.dataPath());
+    start();
+}
+
+}  // namespace testing_support
