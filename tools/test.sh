@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test headless; then the same suite again
+# built with AddressSanitizer and UndefinedBehaviorSanitizer (skip that second run with
+# DULVANE_NO_SANITIZE=1).
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+"$root/tools/install-deps.sh"
+export QT_QPA_PLATFORM=offscreen
+jobs="$(nproc)"
+
+"$root/tools/build.sh" "$root/build"
+ctest --test-dir "$root/build" --output-on-failure -j"$jobs"
+
+if [ "${DULVANE_NO_SANITIZE:-0}" != "1" ]; then
+  "$root/tools/build.sh" "$root/build-sanitize" -DDULVANE_SANITIZE=ON -DDULVANE_BENCH=OFF
+  export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1"
+  export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+  ctest --test-dir "$root/build-sanitize" --output-on-failure -j"$jobs"
+fi
