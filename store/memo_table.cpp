@@ -1,5 +1,7 @@
 #include "store/memo_table.h"
 
+#include <algorithm>
+
 #include "store/like.h"
 
 namespace store::memo {
@@ -23,7 +25,12 @@ Recordset receivedList(Database& db, const QString& name) {
 }
 
 std::int64_t markRead(Database& db, const QString& name, const QString& today,
-                      std::int64_t highestListed) {
+                      Recordset& listed) {
+    std::int64_t highestListed = 0;
+    const int no = listed.columnIndex(QStringLiteral("ＮＯ"));
+    for (listed.MoveFirst(); !listed.Eof(); listed.MoveNext()) {
+        highestListed = std::max<std::int64_t>(highestListed, listed.field(no).value().toLongLong());
+    }
     return db.execute(QStringLiteral("Update MEMO_T set 既読 = ? Where 宛名 Like ? And 既読 is "
                                      "null And ＮＯ <= ?"),
                       {today, prefixPattern(name), highestListed});

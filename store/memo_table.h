@@ -27,10 +27,10 @@ Recordset pickTakers(Database& db);      // 受人
 // Messages addressed to names beginning with name, newest first.
 Recordset receivedList(Database& db, const QString& name);
 // Marks read, with today's date text, the unread messages addressed to names beginning with
-// name, but only those numbered up to highestListed: a message inserted after the listing
-// stays unread until it is listed. Returns the number of rows marked.
+// name, but only those the listing showed (numbered up to its highest ＮＯ): a message
+// inserted after the listing stays unread until it is listed. Returns the rows marked.
 std::int64_t markRead(Database& db, const QString& name, const QString& today,
-                      std::int64_t highestListed);
+                      Recordset& listed);
 // Messages taken by names beginning with name, newest first.
 Recordset sentList(Database& db, const QString& name);
 // Inserts one message; the database numbers it.

@@ -12,7 +12,7 @@ jobs="$(nproc)"
 ctest --test-dir "$root/build" --output-on-failure -j"$jobs"
 
 if [ "${DULVANE_NO_SANITIZE:-0}" != "1" ]; then
-  "$root/tools/build.sh" "$root/build-sanitize" -DDULVANE_SANITIZE=ON -DDULVANE_BENCH=OFF
+  "$root/tools/build.sh" "$root/build-sanitize" -DDULVANE_SANITIZE=ON -DDULVANE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
   export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
   ctest --test-dir "$root/build-sanitize" --output-on-failure -j"$jobs"

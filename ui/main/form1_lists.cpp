@@ -1,6 +1,4 @@
 // The received list (Command1) and the sent list (Command3).
-#include <algorithm>
-
 #include "store/date_time_text.h"
 #include "store/memo_table.h"
 #include "ui/main/form1.h"
@@ -88,14 +86,9 @@ void Form1::Command1_Click() {
         }
         showList(Rs_Main, QStringLiteral("受人"));
         // Only the messages this listing showed are marked read: one inserted meanwhile by
-        // another workstation has a higher number and stays unread, so it is still announced.
-        std::int64_t highest = 0;
-        const int no = Rs_Main.columnIndex(QStringLiteral("ＮＯ"));
-        for (Rs_Main.MoveFirst(); !Rs_Main.Eof(); Rs_Main.MoveNext()) {
-            highest = std::max<std::int64_t>(highest, Rs_Main.field(no).value().toLongLong());
-        }
+        // another workstation stays unread, so it is still announced.
         store::memo::markRead(dataFile(), state_.My_Name,
-                              store::dateText(store::localNow().date()), highest);
+                              store::dateText(store::localNow().date()), Rs_Main);
     } catch (const std::exception&) {
         prompts_.inform(tr("データベース検索に失敗しました。"));
     }
