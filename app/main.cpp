@@ -6,11 +6,13 @@
 #include "store/error.h"
 #include "ui/fonts.h"
 #include "ui/main/form1.h"
+#include "ui/pictures.h"
 #include "ui/qt_prompts.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ui::registerFontSubstitutes();
+    ui::loadPictures();
 
     Module1 state;
     state.iniPath = app::settingsPathIn(QCoreApplication::applicationDirPath());

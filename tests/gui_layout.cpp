@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QImage>
@@ -24,18 +25,10 @@
 #include <vector>
 
 #include "ui/main/spread_grid.h"
+#include "ui/pictures.h"
 #include "ui_Form1.h"
 #include "ui_Frm_Memo2.h"
 #include "ui_Frm_set.h"
-
-// The pictures live in the program library's resources; a static library needs them pulled in.
-static void loadPictures() {
-    static const bool loaded = [] {
-        Q_INIT_RESOURCE(resources);
-        return true;
-    }();
-    (void)loaded;
-}
 
 namespace {
 
@@ -151,7 +144,7 @@ std::string tabRound(QWidget& window, const QStringList& stops) {
     return visited.join(QLatin1Char(' ')).toStdString();
 }
 
-std::string round(const QStringList& stops) {
+std::string fullRound(const QStringList& stops) {
     return (QStringList(stops) << stops.first()).join(QLatin1Char(' ')).toStdString();
 }
 
@@ -197,9 +190,9 @@ QRgb pixelAt(const QImage& image, int x, int y) {
 class LayoutMainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        loadPictures();
+        ui::loadPictures();
         form.setupUi(&window);
-        showActive(window);
+        ASSERT_NO_FATAL_FAILURE(showActive(window));
     }
 
     QWidget window;
@@ -306,9 +299,9 @@ TEST_F(LayoutMainWindow, FontsAreAskedForByNameAndDrawnWithTheSubstitutes) {
         {"Option1", kGothic, "IPAGothic", 9, false},
         {"Option2", kGothic, "IPAGothic", 9, false},
     };
-    for (const char* name : {"Command2", "Cmd_Set", "Cmd_END", "Command1", "Command3", "Cmd_Clear",
-                             "Cmb_To", "Label1", "Cmb_From", "Label2", "Label3", "TxT_Memo",
-                             "Txt_Tel", "Txt_Time", "Cmb_My"}) {
+    for (const char* name :
+         {"Command2", "Cmd_Set", "Cmd_END", "Command1", "Command3", "Cmd_Clear", "Cmb_To", "Label1",
+          "Cmb_From", "Label2", "Label3", "TxT_Memo", "Txt_Tel", "Txt_Time", "Cmb_My"}) {
         uses.push_back({name, kGothic, "IPAGothic", 12, false});
     }
     expectFonts(window, uses);
@@ -408,10 +401,10 @@ TEST_F(LayoutMainWindow, FocusStartsAtTheAddresseeAndTabRunsThroughTheOrder) {
     EXPECT_EQ(focusedControl({QStringLiteral("Cmb_To")}).toStdString(), "Cmb_To");
 
     // The two line options are one stop, as one group; the arrow keys move within it.
-    const QStringList stops{"Cmb_To",   "Cmb_From", "TxT_Memo", "Option1",  "Txt_Tel",
-                            "Txt_Time", "Cmb_My",   "SS1",      "Command2", "Command1",
+    const QStringList stops{"Cmb_To",   "Cmb_From", "TxT_Memo", "Option1",   "Txt_Tel",
+                            "Txt_Time", "Cmb_My",   "SS1",      "Command2",  "Command1",
                             "Cmd_Set",  "Command3", "Cmd_END",  "Cmd_Clear", "Chk1"};
-    EXPECT_EQ(tabRound(window, stops), round(stops));
+    EXPECT_EQ(tabRound(window, stops), fullRound(stops));
 
     // With "外線" chosen the group is still one stop between the memo and the number.
     form.Option2->setChecked(true);
@@ -463,8 +456,8 @@ TEST_F(LayoutMainWindow, GridCarriesItsDesignData) {
     SpreadGrid* grid = form.SS1;
     EXPECT_EQ(grid->MaxRows(), 500);
     EXPECT_EQ(grid->MaxCols(), 8);
-    const QStringList headers = fromUtf8({"削除", "日時", "電話相手", "メモ", "電話", "受人", "既読",
-                                          "受付NO"});
+    const QStringList headers =
+        fromUtf8({"削除", "日時", "電話相手", "メモ", "電話", "受人", "既読", "受付NO"});
     for (int col = 1; col <= 8; ++col) {
         EXPECT_EQ(grid->cellText(col, 0), headers.at(col - 1)) << col;
     }
@@ -490,9 +483,9 @@ TEST_F(LayoutMainWindow, GridCarriesItsDesignData) {
 class LayoutSettingsWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        loadPictures();
+        ui::loadPictures();
         form.setupUi(&dialog);
-        showActive(dialog);
+        ASSERT_NO_FATAL_FAILURE(showActive(dialog));
     }
 
     QDialog dialog;
@@ -556,7 +549,7 @@ TEST_F(LayoutSettingsWindow, TextBoxesHaveNoPracticalLimit) {
 TEST_F(LayoutSettingsWindow, FocusStartsAtTheNameAndTabRunsThroughTheOrder) {
     EXPECT_EQ(focusedControl({QStringLiteral("Txt_Name")}).toStdString(), "Txt_Name");
     const QStringList order{"Txt_Name", "Txt_File", "Command1", "Command2", "Command3"};
-    EXPECT_EQ(tabRound(dialog, order), round(order));
+    EXPECT_EQ(tabRound(dialog, order), fullRound(order));
     for (QLabel* label : {form.Label1, form.Label2, form.Label3, form.Label4}) {
         EXPECT_EQ(label->focusPolicy(), Qt::NoFocus);
     }
@@ -584,9 +577,9 @@ TEST_F(LayoutSettingsWindow, EnterPressesNoButton) {
 class LayoutMemoViewer : public ::testing::Test {
 protected:
     void SetUp() override {
-        loadPictures();
+        ui::loadPictures();
         form.setupUi(&window);
-        showActive(window);
+        ASSERT_NO_FATAL_FAILURE(showActive(window));
     }
 
     QWidget window;
@@ -634,7 +627,7 @@ TEST_F(LayoutMemoViewer, TextBoxesHaveNoPracticalLimit) {
 TEST_F(LayoutMemoViewer, FocusStartsAtTheMessageAndTabGoesToTheCaller) {
     EXPECT_EQ(focusedControl({QStringLiteral("TxT_Memo")}).toStdString(), "TxT_Memo");
     const QStringList order{"TxT_Memo", "Txt_From"};
-    EXPECT_EQ(tabRound(window, order), round(order));
+    EXPECT_EQ(tabRound(window, order), fullRound(order));
     EXPECT_EQ(form.Label2->focusPolicy(), Qt::NoFocus);
 }
 

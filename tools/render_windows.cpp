@@ -10,14 +10,10 @@
 
 #include "ui/fonts.h"
 #include "ui/main/spread_grid.h"
+#include "ui/pictures.h"
 #include "ui_Form1.h"
 #include "ui_Frm_Memo2.h"
 #include "ui_Frm_set.h"
-
-// The pictures live in the program library's resources; a static library needs them pulled in.
-static void loadPictures() {
-    Q_INIT_RESOURCE(resources);
-}
 
 namespace {
 
@@ -39,7 +35,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     ui::registerFontSubstitutes();
-    loadPictures();
+    ui::loadPictures();
 
     const QStringList args = QCoreApplication::arguments();
     const QDir folder(args.size() > 1 ? args.at(1) : QStringLiteral("."));

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "ui/fonts.h"
+#include "ui/pictures.h"
 
 int main(int argc, char** argv) {
     // Widgets are real, on the offscreen platform unless a display is asked for.
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     ui::registerFontSubstitutes();
+    ui::loadPictures();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,6 +1,8 @@
 #include "ui/main/form1.h"
 
 #include <QCloseEvent>
+#include <QLineEdit>
+#include <limits>
 
 #include "ui/prompts.h"
 #include "ui/settings/frm_set.h"
@@ -9,6 +11,10 @@
 Form1::Form1(Module1& state, Prompts& prompts, QWidget* parent)
     : QWidget(parent), state_(state), prompts_(prompts) {
     setupUi(this);
+    // The pick lists take names of any length.
+    for (QComboBox* box : {Cmb_To, Cmb_From, Cmb_My}) {
+        box->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
+    }
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

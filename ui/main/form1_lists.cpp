@@ -2,25 +2,8 @@
 #include "store/date_time_text.h"
 #include "store/memo_table.h"
 #include "ui/main/form1.h"
+#include "ui/main/message_list.h"
 #include "ui/prompts.h"
-
-namespace {
-
-// Reads each column once by name, then every row by index.
-struct ListColumns {
-    explicit ListColumns(const store::Recordset& rs, const QString& column6)
-        : receivedAt(rs.columnIndex(QStringLiteral("受付日時"))),
-          caller(rs.columnIndex(QStringLiteral("相手"))),
-          memo(rs.columnIndex(QStringLiteral("メモ"))),
-          line(rs.columnIndex(QStringLiteral("内外線"))),
-          phone(rs.columnIndex(QStringLiteral("電話"))),
-          name(rs.columnIndex(column6)),
-          read(rs.columnIndex(QStringLiteral("既読"))),
-          no(rs.columnIndex(QStringLiteral("ＮＯ"))) {}
-    int receivedAt, caller, memo, line, phone, name, read, no;
-};
-
-}  // namespace
 
 // An empty name would match everybody's messages: the lists ask for a name first.
 bool Form1::requireName() {
@@ -31,47 +14,8 @@ bool Form1::requireName() {
     return false;
 }
 
-// Writes the listed rows into the grid, newest first; a
-// failure part way leaves the rows written so far.
 void Form1::showList(store::Recordset& rs, const QString& column6) {
-    const ListColumns c(rs, column6);
-    SpreadGrid::Batch batch(*SS1);
-    SS1->setMaxRows(0);
-    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
-        SS1->rowAppend();
-        const int row = SS1->Row();
-        const store::Field& receivedAt = rs.field(c.receivedAt);
-        if (!receivedAt.isNull()) {
-            SS1->cellWrite(2, store::fromThirdCharacter(receivedAt.value()));
-        }
-        const store::Field& caller = rs.field(c.caller);
-        if (!caller.isNull()) {
-            SS1->cellWrite(3, caller.value() + QStringLiteral("様"));
-        }
-        const store::Field& memo = rs.field(c.memo);
-        if (!memo.isNull()) {
-            SS1->cellWrite(4, memo.value());
-        }
-        const store::Field& phone = rs.field(c.phone);
-        if (!phone.isNull()) {
-            SS1->cellWrite(5, rs.field(c.line).value() + phone.value());
-        }
-        SS1->setRow(0);
-        SS1->cellWrite(6, column6);
-        SS1->setRow(row);
-        const store::Field& name = rs.field(c.name);
-        if (!name.isNull()) {
-            SS1->cellWrite(6, name.value());
-        }
-        const store::Field& read = rs.field(c.read);
-        if (!read.isNull()) {
-            SS1->cellWrite(7, store::fromThirdCharacter(read.value()));
-        }
-        const store::Field& no = rs.field(c.no);
-        if (!no.isNull()) {
-            SS1->cellWrite(8, no.value());
-        }
-    }
+    fillMessageList(*SS1, rs, column6);
 }
 
 void Form1::Command1_Click() {

@@ -141,6 +141,11 @@ void SpreadGrid::applyWidths() {
     if (rowHeaderWidth_ > 0) {
         verticalHeader()->setFixedWidth(int(std::lround(rowHeaderWidth_ * perCharacter)));
     }
+    // Rows one line of the grid's font high, as a spreadsheet shows them.
+    const int rowHeight = int(std::ceil(QFontMetricsF(font()).height())) + 6;
+    verticalHeader()->setMinimumSectionSize(rowHeight);
+    verticalHeader()->setDefaultSectionSize(rowHeight);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 }
 
 void SpreadGrid::changeEvent(QEvent* event) {
