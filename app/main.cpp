@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
     } catch (const store::Error& e) {
         // The settings file cannot be used: the program cannot start.
         prompts.setParent(nullptr);
-        prompts.inform(QStringLiteral("設定ファイル %1 を読めません。\n%2").arg(state.iniPath, e.report()));
+        prompts.inform(
+            QStringLiteral("設定ファイル %1 を読めません。\n%2").arg(state.iniPath, e.report()));
         return 1;
     }
     form.show();

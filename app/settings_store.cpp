@@ -1,14 +1,16 @@
 #include "app/settings_store.h"
 
-#include <QDir>
 #include <sqlite3.h>
+#include <QDir>
 
 #include "store/memo_table.h"
 #include "store/settings_table.h"
 
 namespace app {
 
-QString settingsFileName() { return QStringLiteral("DULVANE.INI"); }
+QString settingsFileName() {
+    return QStringLiteral("DULVANE.INI");
+}
 
 QString settingsPathIn(const QString& programFolder) {
     return QDir(programFolder).filePath(settingsFileName());

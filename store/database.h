@@ -32,7 +32,8 @@ public:
 
     // Runs a Select and reads its rows into memory. maxRows > 0 stops after that many rows:
     // a caller that only tests for a row reads one.
-    Recordset openRecordset(const QString& sql, const Params& params = {}, std::int64_t maxRows = 0);
+    Recordset openRecordset(const QString& sql, const Params& params = {},
+                            std::int64_t maxRows = 0);
 
     // Runs one Insert, Update or Delete as BEGIN IMMEDIATE ... COMMIT and returns the number
     // of rows it changed. A valid statement that changes nothing is no error.

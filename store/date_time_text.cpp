@@ -16,8 +16,12 @@ QString dateTimeText(const QDateTime& moment) {
                                          .arg(time.minute(), 2, 10, QLatin1Char('0'));
 }
 
-QDateTime localNow() { return QDateTime::currentDateTime(); }
+QDateTime localNow() {
+    return QDateTime::currentDateTime();
+}
 
-QString fromThirdCharacter(const QString& text) { return text.size() > 2 ? text.mid(2) : QString(); }
+QString fromThirdCharacter(const QString& text) {
+    return text.size() > 2 ? text.mid(2) : QString();
+}
 
 }  // namespace store

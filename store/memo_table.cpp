@@ -24,12 +24,12 @@ Recordset receivedList(Database& db, const QString& name) {
         {prefixPattern(name)});
 }
 
-std::int64_t markRead(Database& db, const QString& name, const QString& today,
-                      Recordset& listed) {
+std::int64_t markRead(Database& db, const QString& name, const QString& today, Recordset& listed) {
     std::int64_t highestListed = 0;
     const int no = listed.columnIndex(QStringLiteral("ＮＯ"));
     for (listed.MoveFirst(); !listed.Eof(); listed.MoveNext()) {
-        highestListed = std::max<std::int64_t>(highestListed, listed.field(no).value().toLongLong());
+        highestListed =
+            std::max<std::int64_t>(highestListed, listed.field(no).value().toLongLong());
     }
     return db.execute(QStringLiteral("Update MEMO_T set 既読 = ? Where 宛名 Like ? And 既読 is "
                                      "null And ＮＯ <= ?"),
@@ -55,9 +55,9 @@ void remove(Database& db, std::int64_t no) {
 }
 
 bool hasUnread(Database& db, const QString& name, Recordset* result) {
-    Recordset rs = db.openRecordset(
-        QStringLiteral("Select * From MEMO_T Where 宛名 Like ? And 既読 is Null"),
-        {prefixPattern(name)}, 1);
+    Recordset rs =
+        db.openRecordset(QStringLiteral("Select * From MEMO_T Where 宛名 Like ? And 既読 is Null"),
+                         {prefixPattern(name)}, 1);
     const bool found = rs.RecordCount() != 0;
     if (result != nullptr) {
         *result = std::move(rs);
@@ -66,11 +66,13 @@ bool hasUnread(Database& db, const QString& name, Recordset* result) {
 }
 
 QStringList requiredColumns() {
-    return {QStringLiteral("ＮＯ"),   QStringLiteral("宛名"),     QStringLiteral("相手"),
-            QStringLiteral("受人"),   QStringLiteral("メモ"),     QStringLiteral("内外線"),
-            QStringLiteral("電話"),   QStringLiteral("受付日時"), QStringLiteral("既読")};
+    return {QStringLiteral("ＮＯ"), QStringLiteral("宛名"),     QStringLiteral("相手"),
+            QStringLiteral("受人"), QStringLiteral("メモ"),     QStringLiteral("内外線"),
+            QStringLiteral("電話"), QStringLiteral("受付日時"), QStringLiteral("既読")};
 }
 
-QString tableName() { return QStringLiteral("MEMO_T"); }
+QString tableName() {
+    return QStringLiteral("MEMO_T");
+}
 
 }  // namespace store::memo

@@ -10,13 +10,13 @@ namespace store::memo {
 
 // The fields of a new message, as the entry fields hold them.
 struct NewMessage {
-    QString addressee;  // 宛名
-    QString caller;     // 相手
-    QString taker;      // 受人
-    QString memo;       // メモ
+    QString addressee;         // 宛名
+    QString caller;            // 相手
+    QString taker;             // 受人
+    QString memo;              // メモ
     bool outsideLine = false;  // 内外線: "外線" when set, else "内線"
-    QString phone;      // 電話: "-" is stored when empty
-    QString receivedAt; // 受付日時
+    QString phone;             // 電話: "-" is stored when empty
+    QString receivedAt;        // 受付日時
 };
 
 // Pick lists: the distinct values of one column, read by that column's name.
@@ -29,8 +29,7 @@ Recordset receivedList(Database& db, const QString& name);
 // Marks read, with today's date text, the unread messages addressed to names beginning with
 // name, but only those the listing showed (numbered up to its highest ＮＯ): a message
 // inserted after the listing stays unread until it is listed. Returns the rows marked.
-std::int64_t markRead(Database& db, const QString& name, const QString& today,
-                      Recordset& listed);
+std::int64_t markRead(Database& db, const QString& name, const QString& today, Recordset& listed);
 // Messages taken by names beginning with name, newest first.
 Recordset sentList(Database& db, const QString& name);
 // Inserts one message; the database numbers it.

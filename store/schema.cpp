@@ -33,10 +33,11 @@ using Handle = std::unique_ptr<sqlite3, Closer>;
 Handle createNew(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        throw Error(SQLITE_CANTOPEN,
-                    QFileInfo::exists(path)
-                        ? QStringLiteral("ファイルが既にあります（上書きしません）: %1").arg(path)
-                        : QStringLiteral("ファイルを作れません: %1 (%2)").arg(path, file.errorString()));
+        throw Error(
+            SQLITE_CANTOPEN,
+            QFileInfo::exists(path)
+                ? QStringLiteral("ファイルが既にあります（上書きしません）: %1").arg(path)
+                : QStringLiteral("ファイルを作れません: %1 (%2)").arg(path, file.errorString()));
     }
     file.close();
     sqlite3* raw = nullptr;
@@ -96,7 +97,8 @@ void createSettingsFile(const QString& path, const std::optional<QString>& name,
     Handle db = createNew(path);
     exec(db.get(), "BEGIN");
     exec(db.get(), kSettingsTable);
-    Statement st(db.get(), QStringLiteral("INSERT INTO INI_T (ＮＯ, 名前, フォルダ) VALUES (1, ?, ?)"));
+    Statement st(db.get(),
+                 QStringLiteral("INSERT INTO INI_T (ＮＯ, 名前, フォルダ) VALUES (1, ?, ?)"));
     st.bind({name ? Param(*name) : Param(nullptr), folder ? Param(*folder) : Param(nullptr)});
     st.step();
     exec(db.get(), "COMMIT");
@@ -145,8 +147,8 @@ QStringList checkFile(const QString& path) {
         }
         Statement st(db.get(), QStringLiteral("PRAGMA integrity_check"));
         while (st.step()) {
-            const QString line = QString::fromUtf8(
-                reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
+            const QString line =
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
             if (line != QLatin1String("ok")) {
                 problems << QStringLiteral("整合性: %1").arg(line);
             }

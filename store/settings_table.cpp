@@ -19,6 +19,8 @@ QStringList requiredColumns() {
     return {QStringLiteral("ＮＯ"), QStringLiteral("名前"), QStringLiteral("フォルダ")};
 }
 
-QString tableName() { return QStringLiteral("INI_T"); }
+QString tableName() {
+    return QStringLiteral("INI_T");
+}
 
 }  // namespace store::settings

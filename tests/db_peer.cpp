@@ -34,11 +34,12 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (std::strcmp(argv[1], "insert") == 0) {
-        const int rc = sqlite3_exec(db,
-                                    "INSERT INTO MEMO_T (宛名,相手,受人,メモ,内外線,電話,受付日時) "
-                                    "VALUES ('peer','peer','peer','from another process','内線','-',"
-                                    "'2026/12/07 10:00')",
-                                    nullptr, nullptr, nullptr);
+        const int rc =
+            sqlite3_exec(db,
+                         "INSERT INTO MEMO_T (宛名,相手,受人,メモ,内外線,電話,受付日時) "
+                         "VALUES ('peer','peer','peer','from another process','内線','-',"
+                         "'2026/12/07 10:00')",
+                         nullptr, nullptr, nullptr);
         sqlite3_close(db);
         if (rc == SQLITE_OK) {
             return 0;

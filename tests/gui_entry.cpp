@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
 #include <QDateTime>
 #include <QTest>
-#include <sqlite3.h>
 
 #include "store/date_time_text.h"
 #include "support/main_window.h"
@@ -96,7 +96,8 @@ TEST(Send, StoresTheLineTheNumberAndTheMomentOfSendingThenResets) {
     EXPECT_TRUE(f.Chk1->isChecked());
 
     // Inner line with a number.
-    fill(f, QStringLiteral("山田"), QStringLiteral("田中"), QStringLiteral("鈴木"), QStringLiteral("x"));
+    fill(f, QStringLiteral("山田"), QStringLiteral("田中"), QStringLiteral("鈴木"),
+         QStringLiteral("x"));
     f.Option1->setChecked(true);
     f.Txt_Tel->setText(QStringLiteral("03-1234-5678"));
     QTest::mouseClick(f.Command2, Qt::LeftButton);

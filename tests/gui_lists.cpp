@@ -20,7 +20,9 @@ QStringList gridRow(SpreadGrid& grid, int row) {
     return cells;
 }
 
-QString today() { return store::dateText(QDate::currentDate()); }
+QString today() {
+    return store::dateText(QDate::currentDate());
+}
 
 }  // namespace
 
@@ -43,9 +45,10 @@ TEST_F(Lists, ReceivedListShowsNewestFirstWithTheCellTexts) {
     w.office.makeDataFile();
     auto db = w.office.openData();
     const auto add = [&](const store::Params& p) {
-        db->execute(QStringLiteral("INSERT INTO MEMO_T (宛名,相手,受人,メモ,内外線,電話,受付日時,既読) "
-                                   "VALUES (?,?,?,?,?,?,?,?)"),
-                    p);
+        db->execute(
+            QStringLiteral("INSERT INTO MEMO_T (宛名,相手,受人,メモ,内外線,電話,受付日時,既読) "
+                           "VALUES (?,?,?,?,?,?,?,?)"),
+            p);
     };
     add({"山田", "佐藤", "鈴木", "一通目", "外線", "-", "2026/12/01 09:05", "2026/12/02"});
     add({"山田", nullptr, "鈴木", "相手なし", "内線", "0312345678", "20", nullptr});
@@ -59,8 +62,8 @@ TEST_F(Lists, ReceivedListShowsNewestFirstWithTheCellTexts) {
               (QStringList{"26/12/04 11:30", "高橋様", "最新", "99", "", "", "4"}));
     EXPECT_EQ(gridRow(grid(), 2),
               (QStringList{"", "", "相手なし", "内線0312345678", "鈴木", "", "2"}));
-    EXPECT_EQ(gridRow(grid(), 3),
-              (QStringList{"26/12/01 09:05", "佐藤様", "一通目", "外線-", "鈴木", "26/12/02", "1"}));
+    EXPECT_EQ(gridRow(grid(), 3), (QStringList{"26/12/01 09:05", "佐藤様", "一通目", "外線-",
+                                               "鈴木", "26/12/02", "1"}));
     EXPECT_EQ(grid().cellText(6, 0), QStringLiteral("受人"));
 
     // Marked read today, except the one read earlier, which keeps its first date.
@@ -145,8 +148,9 @@ TEST_F(Lists, AMessageArrivingBetweenTheListingAndTheMarkStaysUnread) {
     QObject::connect(w.form->SS1->model(), &QAbstractItemModel::modelReset, [&] {
         if (!sent) {
             sent = true;
-            other->execute(QStringLiteral("INSERT INTO MEMO_T (宛名,相手,受人,メモ,内外線,電話,受付日時) "
-                                          "VALUES ('山田','新','鈴木','後から','内線','-','x')"));
+            other->execute(
+                QStringLiteral("INSERT INTO MEMO_T (宛名,相手,受人,メモ,内外線,電話,受付日時) "
+                               "VALUES ('山田','新','鈴木','後から','内線','-','x')"));
         }
     });
     clickReceived();

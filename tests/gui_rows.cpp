@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QTest>
 #include <sqlite3.h>
+#include <QTest>
 
 #include "support/main_window.h"
 #include "ui/viewer/frm_memo2.h"
@@ -14,7 +14,8 @@ protected:
         w.office.makeDataFile();
         for (int i = 1; i <= 11; ++i) {
             w.office.addMessage(QStringLiteral("山田"), QStringLiteral("相手%1").arg(i),
-                                QStringLiteral("受人%1").arg(12 - i), QStringLiteral("メモ%1").arg(i));
+                                QStringLiteral("受人%1").arg(12 - i),
+                                QStringLiteral("メモ%1").arg(i));
         }
         w.startAs(QStringLiteral("山田"));
         QTest::mouseClick(w.form->Command1, Qt::LeftButton);
@@ -78,7 +79,7 @@ TEST_F(RowActions, HeaderClicksSortAscendingWithoutAsking) {
     EXPECT_EQ(grid().cellText(8, 9), QStringLiteral("9"));
     EXPECT_EQ(grid().cellText(8, 10), QStringLiteral("10"));
     EXPECT_EQ(grid().cellText(4, 10), QStringLiteral("メモ10"));  // whole rows move
-    w.form->SS1_Click(6, 0);  // 受人 as text
+    w.form->SS1_Click(6, 0);                                      // 受人 as text
     EXPECT_EQ(grid().cellText(6, 1), QStringLiteral("受人1"));
     EXPECT_EQ(grid().cellText(6, 2), QStringLiteral("受人10"));
     EXPECT_EQ(grid().cellText(4, 1), QStringLiteral("メモ11"));

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QDir>
-#include <QTest>
 #include <sqlite3.h>
+#include <QDir>
+#include <QFile>
+#include <QTest>
 
 #include "app/settings_store.h"
 #include "store/settings_table.h"
@@ -19,8 +19,8 @@ const QString kSaved = QStringLiteral("変更は次回アプリケーション�
 // What the settings file holds in row ＮＯ = 1, as "name|path".
 QString storedSettings(const QString& iniPath) {
     store::Workspace ws;
-    auto db = ws.openDatabase(iniPath, store::settings::tableName(),
-                              store::settings::requiredColumns());
+    auto db =
+        ws.openDatabase(iniPath, store::settings::tableName(), store::settings::requiredColumns());
     store::Recordset rs = store::settings::read(*db);
     if (rs.RecordCount() == 0) {
         return QStringLiteral("<no row>");

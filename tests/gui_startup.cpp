@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
+#include <sqlite3.h>
 #include <QDir>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
-#include <sqlite3.h>
 
 #include "store/error.h"
 #include "store/schema.h"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
 #include <QSignalSpy>
 #include <QTest>
-#include <sqlite3.h>
 
 #include "support/main_window.h"
 

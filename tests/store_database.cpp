@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <unistd.h>
 #include <QFile>
 #include <QProcess>
-#include <unistd.h>
 
 #include "store/error.h"
 #include "store/memo_table.h"
@@ -14,7 +14,9 @@ using testing_support::Office;
 
 namespace {
 
-store::Workspace quickWorkspace() { return store::Workspace{std::chrono::milliseconds(300)}; }
+store::Workspace quickWorkspace() {
+    return store::Workspace{std::chrono::milliseconds(300)};
+}
 
 std::unique_ptr<store::Database> openMemo(const QString& path) {
     return quickWorkspace().openDatabase(path, store::memo::tableName(),
@@ -66,8 +68,8 @@ TEST(OpenDatabase, RefusesAMessageTableWithoutTheExpectedColumns) {
     Office office;
     sqlite3* raw = nullptr;
     ASSERT_EQ(sqlite3_open(office.dataPath().toUtf8().constData(), &raw), SQLITE_OK);
-    sqlite3_exec(raw, "CREATE TABLE MEMO_T (ＮＯ INTEGER PRIMARY KEY, 宛名 TEXT)", nullptr,
-                 nullptr, nullptr);
+    sqlite3_exec(raw, "CREATE TABLE MEMO_T (ＮＯ INTEGER PRIMARY KEY, 宛名 TEXT)", nullptr, nullptr,
+                 nullptr);
     sqlite3_close(raw);
     EXPECT_EQ(failureCode(office.dataPath()), SQLITE_ERROR);
 }
@@ -91,7 +93,8 @@ TEST(OpenDatabase, FailsWhileAnotherProcessHoldsTheFileExclusively) {
     Office office;
     office.makeDataFile();
     QProcess holder;
-    holder.start(QStringLiteral(DB_PEER_PATH), {QStringLiteral("hold-exclusive"), office.dataPath()});
+    holder.start(QStringLiteral(DB_PEER_PATH),
+                 {QStringLiteral("hold-exclusive"), office.dataPath()});
     ASSERT_TRUE(holder.waitForStarted());
     ASSERT_TRUE(holder.waitForReadyRead(10000));
     ASSERT_EQ(holder.readLine().trimmed(), QByteArray("locked"));
@@ -116,8 +119,7 @@ TEST(Recordset, CountsRowsReadsFieldsByNameAndTellsNulls) {
                       QStringLiteral("メモ"), std::nullopt);
     office.addMessage(QStringLiteral("山田"), QStringLiteral(""), QStringLiteral("鈴木"),
                       QStringLiteral("メモ"), QStringLiteral("2026/12/01"));
-    store::Recordset rs =
-        db->openRecordset(QStringLiteral("Select * From MEMO_T Order By ＮＯ"));
+    store::Recordset rs = db->openRecordset(QStringLiteral("Select * From MEMO_T Order By ＮＯ"));
     ASSERT_EQ(rs.RecordCount(), 2);
     rs.MoveFirst();
     EXPECT_TRUE(rs.Fields(QStringLiteral("既読")).isNull());
@@ -151,7 +153,8 @@ TEST(Execute, AnUpdateThatMatchesNoRowSucceedsAndErrorsCarryTheEngineCode) {
     }
     // The failed statement left no transaction open: the next one works.
     office.addMessage("a", "b", "c");
-    EXPECT_EQ(db->execute(QStringLiteral("Delete from MEMO_T Where ＮＯ = ?"), {std::int64_t(1)}), 1);
+    EXPECT_EQ(db->execute(QStringLiteral("Delete from MEMO_T Where ＮＯ = ?"), {std::int64_t(1)}),
+              1);
     EXPECT_EQ(db->openStatementCount(), 0);
 }
 
@@ -216,7 +219,8 @@ TEST(Schema, TheUnreadPollUsesTheIndexInsteadOfReadingEveryMessage) {
     office.makeDataFile();
     auto db = openMemo(office.dataPath());
     store::Recordset plan = db->openRecordset(
-        QStringLiteral("EXPLAIN QUERY PLAN Select * From MEMO_T Where 宛名 Like ? And 既読 is Null"),
+        QStringLiteral(
+            "EXPLAIN QUERY PLAN Select * From MEMO_T Where 宛名 Like ? And 既読 is Null"),
         {QStringLiteral("a*")});
     QString details;
     for (plan.MoveFirst(); !plan.Eof(); plan.MoveNext()) {

@@ -6,10 +6,12 @@
 namespace ui {
 
 void registerFontSubstitutes() {
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"),
-                               QStringList{QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック")});
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
-                               QStringList{QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック")});
+    QFont::insertSubstitutions(
+        QStringLiteral("ＭＳ ゴシック"),
+        QStringList{QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック")});
+    QFont::insertSubstitutions(
+        QStringLiteral("ＭＳ Ｐゴシック"),
+        QStringList{QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック")});
 }
 
 }  // namespace ui

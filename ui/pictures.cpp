@@ -3,7 +3,9 @@
 #include <QtGlobal>
 
 // Q_INIT_RESOURCE must be used outside any namespace.
-static void initResources() { Q_INIT_RESOURCE(resources); }
+static void initResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace ui {
 

@@ -5,7 +5,9 @@
 
 #include "ui/settings/frm_set.h"
 
-QString programTitle() { return QStringLiteral("dulvane"); }
+QString programTitle() {
+    return QStringLiteral("dulvane");
+}
 
 void QtPrompts::inform(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, programTitle(), text, QMessageBox::Ok, parent_);
@@ -30,4 +32,6 @@ std::optional<QString> QtPrompts::openFile(const QString& dir, const QString& fi
     return dialog.selectedFiles().constFirst();
 }
 
-void QtPrompts::showSettings(Frm_set& window) { window.exec(); }
+void QtPrompts::showSettings(Frm_set& window) {
+    window.exec();
+}

@@ -10,9 +10,13 @@
 
 namespace testing_support {
 
-Office::Office() { EXPECT_TRUE(dir_.isValid()); }
+Office::Office() {
+    EXPECT_TRUE(dir_.isValid());
+}
 
-void Office::makeDataFile() { store::schema::createDataFile(dataPath()); }
+void Office::makeDataFile() {
+    store::schema::createDataFile(dataPath());
+}
 
 void Office::makeSettings(const std::optional<QString>& name,
                           const std::optional<QString>& folder) {
@@ -28,10 +32,10 @@ qint64 Office::addMessage(const QString& to, const QString& from, const QString&
                           const QString& memo, const std::optional<QString>& readOn,
                           const QString& at) {
     auto db = openData();
-    db->execute(QStringLiteral("INSERT INTO MEMO_T (宛名,相手,受人,メモ,内外線,電話,受付日時,既読) "
-                               "VALUES (?,?,?,?,'内線','-',?,?)"),
-                {to, from, taker, memo, at,
-                 readOn ? store::Param(*readOn) : store::Param(nullptr)});
+    db->execute(
+        QStringLiteral("INSERT INTO MEMO_T (宛名,相手,受人,メモ,内外線,電話,受付日時,既読) "
+                       "VALUES (?,?,?,?,'内線','-',?,?)"),
+        {to, from, taker, memo, at, readOn ? store::Param(*readOn) : store::Param(nullptr)});
     store::Recordset rs = db->openRecordset(QStringLiteral("SELECT max(ＮＯ) AS n FROM MEMO_T"));
     rs.MoveFirst();
     return rs.Fields(QStringLiteral("n")).value().toLongLong();
@@ -52,7 +56,9 @@ QStringList Office::rows() const {
     return out;
 }
 
-int Office::rowCount() const { return int(rows().size()); }
+int Office::rowCount() const {
+    return int(rows().size());
+}
 
 std::unique_ptr<Module1> Office::startedState(const QString& name) {
     if (!QFileInfo::exists(dataPath())) {

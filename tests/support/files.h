@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "app/module1.h"
-#include "support/printers.h"
 #include "store/database.h"
+#include "support/printers.h"
 
 namespace testing_support {
 

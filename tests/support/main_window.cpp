@@ -9,8 +9,8 @@ Workstation::Workstation() {
     state.iniPath = office.iniPath();
 }
 
-void Workstation::prepare(const std::optional<QString>& name,
-                          const std::optional<QString>& folder, bool makeData) {
+void Workstation::prepare(const std::optional<QString>& name, const std::optional<QString>& folder,
+                          bool makeData) {
     if (makeData && !QFileInfo::exists(office.dataPath())) {
         office.makeDataFile();
     }

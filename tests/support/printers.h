@@ -5,7 +5,9 @@
 #include <ostream>
 
 // Readable QString and QStringList values in test failure reports.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 inline void PrintTo(const QStringList& list, std::ostream* os) {
     *os << '{';

@@ -33,7 +33,9 @@ Form1::Form1(Module1& state, Prompts& prompts, QWidget* parent)
     connect(SS1, &SpreadGrid::DblClick, this, &Form1::SS1_DblClick);
 }
 
-Form1::~Form1() { delete viewer_.data(); }
+Form1::~Form1() {
+    delete viewer_.data();
+}
 
 void Form1::showSettingsWindow() {
     // Created afresh for each showing and discarded when it closes.
@@ -41,7 +43,9 @@ void Form1::showSettingsWindow() {
     prompts_.showSettings(window);
 }
 
-void Form1::Cmd_Set_Click() { showSettingsWindow(); }
+void Form1::Cmd_Set_Click() {
+    showSettingsWindow();
+}
 
 void Form1::Cmd_END_Click() {
     Timer1->stop();

@@ -31,8 +31,8 @@ void Form1::Command1_Click() {
         showList(Rs_Main, QStringLiteral("受人"));
         // Only the messages this listing showed are marked read: one inserted meanwhile by
         // another workstation stays unread, so it is still announced.
-        store::memo::markRead(dataFile(), state_.My_Name,
-                              store::dateText(store::localNow().date()), Rs_Main);
+        store::memo::markRead(dataFile(), state_.My_Name, store::dateText(store::localNow().date()),
+                              Rs_Main);
     } catch (const std::exception&) {
         prompts_.inform(tr("データベース検索に失敗しました。"));
     }

@@ -20,7 +20,8 @@ void Form1::Form_Load() {
         resetEntry();
         Cmb_My->setEditText(state_.My_Name);
     } catch (const std::exception&) {
-        prompts_.inform(tr("データベースをオープンできません。データベースの場所を確認して下さい。"));
+        prompts_.inform(
+            tr("データベースをオープンできません。データベースの場所を確認して下さい。"));
         showSettingsWindow();
     }
 }

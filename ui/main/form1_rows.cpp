@@ -49,4 +49,6 @@ void Form1::SS1_DblClick(int /*Col*/, int Row) {
     viewer_->TxT_Memo->setText(SS1->cellText(4, Row));
 }
 
-Frm_Memo2* Form1::memoViewer() const { return viewer_.data(); }
+Frm_Memo2* Form1::memoViewer() const {
+    return viewer_.data();
+}

@@ -16,8 +16,8 @@ void WrapCheckBox::paintEvent(QPaintEvent*) {
 
     option.text = caption;
     const QRect textArea = style()->subElementRect(QStyle::SE_CheckBoxContents, &option, this);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::WindowText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, caption);
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
@@ -27,4 +27,6 @@ void WrapCheckBox::paintEvent(QPaintEvent*) {
     }
 }
 
-bool WrapCheckBox::hitButton(const QPoint& pos) const { return rect().contains(pos); }
+bool WrapCheckBox::hitButton(const QPoint& pos) const {
+    return rect().contains(pos);
+}

@@ -52,15 +52,17 @@ void Frm_set::Command2_Click() {
         app::saveSettings(state_, Txt_Name->text(), Txt_File->text());
     } catch (const store::Error& e) {
         // Nothing was stored and the program keeps its old name and path.
-        prompts_.inform(tr("設定を保存できませんでした。設定ファイルに書き込めません。\n%1")
-                            .arg(e.report()));
+        prompts_.inform(
+            tr("設定を保存できませんでした。設定ファイルに書き込めません。\n%1").arg(e.report()));
         return;
     }
     prompts_.inform(tr("変更は次回アプリケーション起動から有効になります。"));
     accept();
 }
 
-void Frm_set::Command3_Click() { reject(); }
+void Frm_set::Command3_Click() {
+    reject();
+}
 
 void Frm_set::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
