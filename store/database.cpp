@@ -3,15 +3,23 @@
 #include <sqlite3.h>
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cassert>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
 
 #include "store/like.h"
 #include "store/statement.h"
+#include "store/utf8_text.h"
 
 namespace store {
 namespace {
 
-QString columnText(sqlite3_stmt* stmt, int column) {
+// The engine's conversion of a value to UTF-16.
+QString convertedText(sqlite3_stmt* stmt, int column) {
     const void* data = sqlite3_column_text16(stmt, column);
     const int bytes = sqlite3_column_bytes16(stmt, column);
     if (data == nullptr) {
@@ -20,10 +28,112 @@ QString columnText(sqlite3_stmt* stmt, int column) {
     return QString(reinterpret_cast<const QChar*>(data), bytes / 2);
 }
 
+// A text value (data, bytes as the engine gives it in the file's encoding, UTF-8) as a
+// string: decoded here straight into a string of the exact length, without the engine's
+// intermediate UTF-16 copy; a text the decoder cannot promise to read exactly as the engine
+// converts it goes through the engine's own conversion.
+QString textValue(sqlite3_stmt* stmt, int column, const unsigned char* data, int bytes) {
+    if (bytes == 0) {
+        return QStringLiteral("");
+    }
+    bool ok = false;
+    QString text = utf8::toQString(data, size_t(bytes), ok);
+    return ok ? text : convertedText(stmt, column);
+}
+
+// Any value that is not null, as text.
+QString columnText(sqlite3_stmt* stmt, int column) {
+    switch (sqlite3_column_type(stmt, column)) {
+        case SQLITE_INTEGER:
+            // The engine's own text for a whole number.
+            return QString::number(sqlite3_column_int64(stmt, column));
+        case SQLITE_TEXT: {
+            const unsigned char* data = sqlite3_column_text(stmt, column);
+            if (data != nullptr) {
+                return textValue(stmt, column, data, sqlite3_column_bytes(stmt, column));
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    return convertedText(stmt, column);
+}
+
+// Texts that repeat down a column (names, the default memo, line kinds, dates) are read once
+// and shared by every row that holds them, which saves most of a large listing's memory and
+// its allocations. A column whose texts hardly repeat (numbers, times) stops being looked up.
+class RepeatedTexts {
+public:
+    template <class Make>
+    QString get(const unsigned char* data, int bytes, Make make) {
+        if (!enabled_ || bytes > kLongest) {
+            return make();
+        }
+        const std::string_view key(reinterpret_cast<const char*>(data), size_t(bytes));
+        Slot& slot = slots_[hash(key) % kSlots];
+        ++lookups_;
+        if (slot.used && slot.key == key) {
+            ++hits_;
+            return slot.text;
+        }
+        if (lookups_ == kTrial && hits_ * 8 < lookups_) {
+            enabled_ = false;
+            slots_.clear();
+            return make();
+        }
+        slot.used = true;
+        slot.key.assign(key);
+        slot.text = make();
+        return slot.text;
+    }
+
+private:
+    // Cheap and good enough here: the length and the first and last eight bytes, where texts
+    // of one column differ. A collision only costs a miss.
+    static size_t hash(std::string_view key) {
+        std::uint64_t head = 0, tail = 0;
+        std::memcpy(&head, key.data(), std::min<size_t>(8, key.size()));
+        if (key.size() > 8) {
+            std::memcpy(&tail, key.data() + key.size() - 8, 8);
+        }
+        std::uint64_t h = (head * 0x9e3779b97f4a7c15ULL) ^ (tail + key.size());
+        h *= 0xbf58476d1ce4e5b9ULL;
+        return size_t(h ^ (h >> 31));
+    }
+
+    static constexpr size_t kSlots = 521;
+    static constexpr int kLongest = 256;
+    static constexpr long kTrial = 512;
+    struct Slot {
+        std::string key;
+        QString text;
+        bool used = false;
+    };
+    std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
+    long lookups_ = 0;
+    long hits_ = 0;
+    bool enabled_ = true;
+};
+
 // Runs a pragma or a statement that returns at most one text value.
 QString singleText(sqlite3* db, const QString& sql) {
     Statement st(db, sql);
     return st.step() ? columnText(st.get(), 0) : QString();
+}
+
+// The busy handler: called with count 0 at the first refusal of a lock, then once per retry.
+int waitWhileBusy(void* arg, int count) {
+    auto* wait = static_cast<Database::BusyWait*>(arg);
+    const auto now = std::chrono::steady_clock::now();
+    if (count == 0) {
+        wait->since = now;
+    }
+    if (now - wait->since >= wait->timeout) {
+        return 0;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(count < 20 ? 1 : 2));
+    return 1;
 }
 
 void closeQuietly(sqlite3* db) { sqlite3_close_v2(db); }
@@ -46,24 +156,33 @@ void Database::checkStillThere() const {
 Recordset Database::openRecordset(const QString& sql, const Params& params,
                                   std::int64_t maxRows) {
     checkStillThere();
-    std::vector<Field> cells;
+    Recordset::Cells cells;
     QStringList columns;
     {
         Statement st(db_, sql);
         st.bind(params);
-        const int n = sqlite3_column_count(st.get());
+        sqlite3_stmt* const stmt = st.get();
+        const int n = sqlite3_column_count(stmt);
         columns.reserve(n);
         for (int i = 0; i < n; ++i) {
-            columns << QString(
-                reinterpret_cast<const QChar*>(sqlite3_column_name16(st.get(), i)));
+            columns << QString(reinterpret_cast<const QChar*>(sqlite3_column_name16(stmt, i)));
         }
+        std::vector<RepeatedTexts> repeated(size_t(n > 0 ? n : 0));
         std::int64_t rows = 0;
         while ((maxRows <= 0 || rows < maxRows) && st.step()) {
             for (int i = 0; i < n; ++i) {
-                if (sqlite3_column_type(st.get(), i) == SQLITE_NULL) {
-                    cells.push_back(Field{});
+                const int type = sqlite3_column_type(stmt, i);
+                if (type == SQLITE_NULL) {
+                    cells.emplace_back();
+                    continue;
+                }
+                const unsigned char* data = nullptr;
+                if (type == SQLITE_TEXT && (data = sqlite3_column_text(stmt, i)) != nullptr) {
+                    const int bytes = sqlite3_column_bytes(stmt, i);
+                    cells.emplace_back(repeated[size_t(i)].get(
+                        data, bytes, [&] { return textValue(stmt, i, data, bytes); }));
                 } else {
-                    cells.push_back(Field{columnText(st.get(), i), false});
+                    cells.emplace_back(columnText(stmt, i));
                 }
             }
             ++rows;
@@ -134,14 +253,17 @@ std::unique_ptr<Database> Workspace::openDatabase(const QString& path,
     }
     sqlite3* raw = nullptr;
     const QByteArray utf8 = path.toUtf8();
-    const int rc = sqlite3_open_v2(utf8.constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    // One thread at a time uses a connection: the engine need not lock it on every call.
+    const int rc = sqlite3_open_v2(utf8.constData(), &raw,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     std::unique_ptr<Database> db(new Database(raw, path));
     if (rc != SQLITE_OK) {
         db->fail(rc);
     }
     db->identity_ = identityOf(path);
     sqlite3_extended_result_codes(raw, 1);
-    sqlite3_busy_timeout(raw, int(busyTimeout_.count()));
+    db->busy_.timeout = busyTimeout_;
+    sqlite3_busy_handler(raw, waitWhileBusy, &db->busy_);
     installLike(raw);
 
     // Reading the schema makes the engine check the header: a non-database fails here.

@@ -47,6 +47,15 @@ public:
 
     sqlite3* handle() const { return db_; }
 
+    // How a statement waits for another workstation's lock: it tries again every millisecond
+    // or two, for up to the workspace's busy timeout. (The engine's own timeout sleeps up to
+    // 100 ms between tries, so a waiter keeps missing the short gaps between busy
+    // workstations' locks.)
+    struct BusyWait {
+        std::chrono::milliseconds timeout{0};
+        std::chrono::steady_clock::time_point since;
+    };
+
 private:
     friend class Workspace;
     Database(sqlite3* db, QString path);
@@ -58,6 +67,7 @@ private:
     sqlite3* db_;
     QString path_;
     std::optional<FileIdentity> identity_;
+    BusyWait busy_;
 };
 
 // Opens database files. The workspace never creates a file: a missing path is an error.

@@ -1,8 +1,12 @@
 #include "store/like.h"
 
+#include "store/utf8_text.h"
+
 #include <sqlite3.h>
 
 #include <QChar>
+#include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace store {
@@ -64,16 +68,13 @@ std::optional<bool> matchList(const std::vector<char32_t>& p, size_t start, char
     return found != negate;
 }
 
-}  // namespace
-
-std::optional<bool> likeMatch(const QString& pattern, const QString& text) {
-    const std::vector<char32_t> p = foldedCodePoints(pattern);
-    const std::vector<char32_t> t = foldedCodePoints(text);
+// The general matcher, on a folded pattern and a folded text.
+std::optional<bool> matchFolded(const std::vector<char32_t>& p, const char32_t* t, size_t tSize) {
     // Greedy matching with one backtrack point per '*': linear in practice and never
     // exponential, since a later '*' makes earlier choices irrelevant.
     size_t pi = 0, ti = 0;
     size_t starP = std::string::npos, starT = 0;
-    while (ti < t.size()) {
+    while (ti < tSize) {
         if (pi < p.size()) {
             const char32_t pc = p[pi];
             if (pc == U'*') {
@@ -132,6 +133,133 @@ std::optional<bool> likeMatch(const QString& pattern, const QString& text) {
     return true;
 }
 
+// A pattern read once per statement. Most patterns the program sends are a name's
+// prefixPattern(): literal characters (a wildcard character bracketed as "[*]") and a
+// closing '*'. Those are matched by comparing the text's first characters, without
+// reading the rest of the text or allocating; every other pattern uses the general matcher.
+class CompiledPattern {
+public:
+    explicit CompiledPattern(std::vector<char32_t> folded) : folded_(std::move(folded)) {
+        size_t i = 0;
+        while (i < folded_.size()) {
+            const char32_t c = folded_[i];
+            if (c == U'*' || c == U'?' || c == U'#') {
+                break;
+            }
+            if (c == U'[') {
+                // "[c]" with one character other than '!' and ']' matches c alone.
+                if (i + 2 < folded_.size() && folded_[i + 2] == U']' && folded_[i + 1] != U'!' &&
+                    folded_[i + 1] != U']') {
+                    literal_.push_back(folded_[i + 1]);
+                    i += 3;
+                    continue;
+                }
+                break;
+            }
+            literal_.push_back(c);
+            ++i;
+        }
+        if (i == folded_.size()) {
+            kind_ = Kind::Exact;
+        } else if (std::all_of(folded_.begin() + ptrdiff_t(i), folded_.end(),
+                               [](char32_t c) { return c == U'*'; })) {
+            kind_ = Kind::Prefix;
+        }
+    }
+
+    // Source: bool next(char32_t&) gives the text's next folded code point, false at its end.
+    template <class Source>
+    std::optional<bool> match(Source&& source, std::vector<char32_t>& scratch) const {
+        if (kind_ != Kind::General) {
+            char32_t c = 0;
+            for (char32_t want : literal_) {
+                if (!source.next(c) || c != want) {
+                    return false;
+                }
+            }
+            return kind_ == Kind::Prefix || !source.next(c);
+        }
+        scratch.clear();
+        char32_t c = 0;
+        while (source.next(c)) {
+            scratch.push_back(c);
+        }
+        return matchFolded(folded_, scratch.data(), scratch.size());
+    }
+
+private:
+    enum class Kind { General, Prefix, Exact };
+    std::vector<char32_t> folded_;
+    std::vector<char32_t> literal_;
+    Kind kind_ = Kind::General;
+};
+
+// The folded code points of UTF-16 text, surrogate pairs as one character.
+class Utf16Source {
+public:
+    explicit Utf16Source(const QString& text)
+        : p_(text.constData()), end_(text.constData() + text.size()) {}
+    bool next(char32_t& out) {
+        if (p_ == end_) {
+            return false;
+        }
+        char32_t c = (p_++)->unicode();
+        if (QChar::isHighSurrogate(c) && p_ != end_ && p_->isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(char16_t(c), (p_++)->unicode());
+        }
+        out = QChar::toCaseFolded(c);
+        return true;
+    }
+
+private:
+    const QChar* p_;
+    const QChar* end_;
+};
+
+// The folded code points of UTF-8 text. Accepts only what the engine's own conversion to
+// UTF-16 would turn into the same characters: on anything else invalid() is set and the
+// caller reads the text through that conversion instead.
+class Utf8Source {
+public:
+    Utf8Source(const unsigned char* data, size_t size) : p_(data), end_(data + size) {}
+    bool next(char32_t& out) {
+        if (p_ == end_) {
+            return false;
+        }
+        char32_t c = 0;
+        const size_t n = utf8::read(p_, end_, c);
+        if (n == 0) {
+            return fail();
+        }
+        p_ += n;
+        out = QChar::toCaseFolded(c);
+        return true;
+    }
+    bool invalid() const { return invalid_; }
+
+private:
+    bool fail() {
+        invalid_ = true;
+        p_ = end_;
+        return false;
+    }
+    const unsigned char* p_;
+    const unsigned char* end_;
+    bool invalid_ = false;
+};
+
+std::vector<char32_t>& scratchBuffer() {
+    thread_local std::vector<char32_t> buffer;
+    return buffer;
+}
+
+}  // namespace
+
+std::optional<bool> likeMatch(const QString& pattern, const QString& text) {
+    const CompiledPattern compiled(foldedCodePoints(pattern));
+    return compiled.match(Utf16Source(text), scratchBuffer());
+}
+
 QString prefixPattern(const QString& name) {
     QString out;
     out.reserve(name.size() + 8);
@@ -156,6 +284,14 @@ QString argText(sqlite3_value* v) {
     return QString(reinterpret_cast<const QChar*>(data), bytes / 2);
 }
 
+void deletePattern(void* pattern) {
+    delete static_cast<CompiledPattern*>(pattern);
+}
+
+// like(pattern, text). The pattern is read once per statement (kept by the engine while the
+// bound pattern stays the same); the text is read in the file's own encoding, UTF-8, without
+// a copy. Any text that is not well-formed UTF-8, and any value that is not text, is read as
+// UTF-16 through the engine's own conversion, as it always was.
 void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (argc < 2) {
         sqlite3_result_error(ctx, "like() needs a pattern and a text", -1);
@@ -165,7 +301,34 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         sqlite3_result_null(ctx);
         return;
     }
-    std::optional<bool> m = likeMatch(argText(argv[0]), argText(argv[1]));
+    auto* pattern = static_cast<const CompiledPattern*>(sqlite3_get_auxdata(ctx, 0));
+    std::optional<CompiledPattern> local;
+    if (pattern == nullptr) {
+        auto compiled = std::make_unique<CompiledPattern>(foldedCodePoints(argText(argv[0])));
+        const CompiledPattern* raw = compiled.get();
+        sqlite3_set_auxdata(ctx, 0, compiled.release(), deletePattern);
+        // The engine keeps it until this call returns at least, unless it failed to.
+        pattern = static_cast<const CompiledPattern*>(sqlite3_get_auxdata(ctx, 0));
+        if (pattern != raw) {
+            local.emplace(foldedCodePoints(argText(argv[0])));
+            pattern = &*local;
+        }
+    }
+    std::optional<bool> m;
+    bool done = false;
+    if (sqlite3_value_type(argv[1]) == SQLITE_TEXT) {
+        const unsigned char* text = sqlite3_value_text(argv[1]);
+        const int bytes = sqlite3_value_bytes(argv[1]);
+        if (text != nullptr) {
+            Utf8Source source(text, size_t(bytes));
+            m = pattern->match(source, scratchBuffer());
+            done = !source.invalid();
+        }
+    }
+    if (!done) {
+        const QString text = argText(argv[1]);
+        m = pattern->match(Utf16Source(text), scratchBuffer());
+    }
     if (!m) {
         sqlite3_result_error(ctx, "invalid pattern string in Like", -1);
         return;
@@ -176,7 +339,7 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 }  // namespace
 
 void installLike(sqlite3* db) {
-    const int flags = SQLITE_UTF16 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
     sqlite3_create_function_v2(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr,
                                nullptr);
 }

@@ -2,14 +2,20 @@
 
 #include <sqlite3.h>
 
+#include <iterator>
+
 #include "store/error.h"
 
 namespace store {
 
-Recordset::Recordset(QStringList columns, std::vector<Field> cells)
+Recordset::Recordset(QStringList columns, Cells cells)
     : columns_(std::move(columns)), cells_(std::move(cells)) {
     rowCount_ = columns_.isEmpty() ? 0 : std::int64_t(cells_.size()) / columns_.size();
 }
+
+Recordset::Recordset(QStringList columns, std::vector<Field> cells)
+    : Recordset(std::move(columns), Cells(std::make_move_iterator(cells.begin()),
+                                          std::make_move_iterator(cells.end()))) {}
 
 const Field& Recordset::Fields(const QString& name) const {
     const int column = columnIndex(name);

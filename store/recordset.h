@@ -3,16 +3,22 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 namespace store {
 
 // One field of the current row: its text, or null.
 struct Field {
-    QString text;
-    bool null = true;
+    // A null field.
+    Field() = default;
+    // A field that is not null; an empty text stays an empty text, never a null.
+    explicit Field(QString value) : text(value.isNull() ? QStringLiteral("") : std::move(value)) {}
 
-    bool isNull() const { return null; }
+    // A null string for a null field (one string per field keeps large results small).
+    QString text;
+
+    bool isNull() const { return text.isNull(); }
     const QString& value() const { return text; }
 };
 
@@ -20,7 +26,12 @@ struct Field {
 // Used like the old engine's result sets: RecordCount, MoveFirst, EOF, MoveNext, Fields(name).
 class Recordset {
 public:
+    // Row after row. A deque grows without moving what it holds, so reading a large result
+    // never needs twice its memory for a moment.
+    using Cells = std::deque<Field>;
+
     Recordset() = default;
+    Recordset(QStringList columns, Cells cells);
     Recordset(QStringList columns, std::vector<Field> cells);
 
     // Zero when the result has no row; otherwise the number of rows read.
@@ -40,7 +51,7 @@ public:
 
 private:
     QStringList columns_;
-    std::vector<Field> cells_;
+    Cells cells_;
     std::int64_t rowCount_ = 0;
     std::int64_t current_ = 0;
 };

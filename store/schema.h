@@ -15,8 +15,8 @@ void createDataFile(const QString& path);
 void createSettingsFile(const QString& path, const std::optional<QString>& name,
                         const std::optional<QString>& folder);
 
-// Adds what a data file made by an earlier release lacks (the index on 既読); changes nothing
-// else. Returns true when something was added.
+// Adds what a data file made by an earlier release lacks (the indexes on 既読 and on the three
+// name columns); changes nothing else. Returns true when something was added.
 bool upgradeDataFile(const QString& path);
 
 // Checks an existing file: is it a database, does it hold the table and its columns, does the

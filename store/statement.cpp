@@ -3,6 +3,23 @@
 #include <sqlite3.h>
 
 namespace store {
+namespace {
+
+// The text with every unpaired surrogate replaced by U+FFFD. The engine's UTF-16 reader takes
+// any surrogate for the first half of a pair and swallows the character after it.
+QString withoutLoneSurrogates(const QString& text) {
+    QString out = text;  // shares the characters until one must change
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        if (out.at(i).isHighSurrogate() && i + 1 < out.size() && out.at(i + 1).isLowSurrogate()) {
+            ++i;
+        } else if (out.at(i).isSurrogate()) {
+            out[i] = QChar::ReplacementCharacter;
+        }
+    }
+    return out;
+}
+
+}  // namespace
 
 void throwEngineError(sqlite3* db, int rc) {
     int code = rc;
@@ -35,10 +52,11 @@ void Statement::bind(const Params& params) {
     for (size_t i = 0; i < params.size(); ++i) {
         const int index = int(i) + 1;
         int rc = SQLITE_OK;
-        if (const auto* text = std::get_if<QString>(&params[i])) {
+        if (const auto* param = std::get_if<QString>(&params[i])) {
+            const QString text = withoutLoneSurrogates(*param);
             // An empty text stays an empty text, never a null.
-            const void* data = text->isNull() ? static_cast<const void*>(u"") : text->utf16();
-            rc = sqlite3_bind_text16(stmt_, index, data, int(text->size() * 2), SQLITE_TRANSIENT);
+            const void* data = text.isNull() ? static_cast<const void*>(u"") : text.utf16();
+            rc = sqlite3_bind_text16(stmt_, index, data, int(text.size() * 2), SQLITE_TRANSIENT);
         } else if (const auto* number = std::get_if<std::int64_t>(&params[i])) {
             rc = sqlite3_bind_int64(stmt_, index, *number);
         } else {

@@ -1,7 +1,11 @@
 #include "ui/main/message_list.h"
 
+#include <cstdint>
+#include <vector>
+
 #include "store/date_time_text.h"
 #include "ui/main/spread_grid.h"
+#include "ui/main/spread_model.h"
 
 namespace {
 
@@ -19,12 +23,48 @@ struct ListColumns {
     int receivedAt, caller, memo, line, phone, name, read, no;
 };
 
+// Texts made from the listing's texts, made once for each distinct source. A listing shares
+// one string among all the rows that hold the same text (a caller, a date, the line), so the
+// source strings' addresses tell which rows need the same derived text.
+class Derived {
+public:
+    template <class Make>
+    const QString& get(const QString& a, const QString& b, Make make) {
+        const void* ka = a.constData();
+        const void* kb = b.constData();
+        const size_t h =
+            (reinterpret_cast<std::uintptr_t>(ka) * 31u + reinterpret_cast<std::uintptr_t>(kb)) >>
+            4;
+        Slot& slot = slots_[h % kSlots];
+        if (!slot.used || slot.a != ka || slot.b != kb || slot.sizeA != a.size() ||
+            slot.sizeB != b.size()) {
+            slot = Slot{ka, kb, a.size(), b.size(), make(), true};
+        }
+        return slot.text;
+    }
+
+private:
+    static constexpr size_t kSlots = 509;
+    struct Slot {
+        const void* a = nullptr;
+        const void* b = nullptr;
+        qsizetype sizeA = 0;
+        qsizetype sizeB = 0;
+        QString text;
+        bool used = false;
+    };
+    std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
+};
+
 }  // namespace
 
 void fillMessageList(SpreadGrid& grid, store::Recordset& rs, const QString& column6) {
     const ListColumns c(rs, column6);
     SpreadGrid::Batch batch(grid);
     grid.setMaxRows(0);
+    grid.spreadModel()->reserveRows(int(rs.RecordCount()));
+    const QString none;
+    Derived callers, lines, readOn;
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
         grid.rowAppend();
         const int row = grid.Row();
@@ -34,7 +74,8 @@ void fillMessageList(SpreadGrid& grid, store::Recordset& rs, const QString& colu
         }
         const store::Field& caller = rs.field(c.caller);
         if (!caller.isNull()) {
-            grid.cellWrite(3, caller.value() + QStringLiteral("様"));
+            grid.cellWrite(3, callers.get(caller.value(), none,
+                                          [&] { return caller.value() + QStringLiteral("様"); }));
         }
         const store::Field& memo = rs.field(c.memo);
         if (!memo.isNull()) {
@@ -42,18 +83,28 @@ void fillMessageList(SpreadGrid& grid, store::Recordset& rs, const QString& colu
         }
         const store::Field& phone = rs.field(c.phone);
         if (!phone.isNull()) {
-            grid.cellWrite(5, rs.field(c.line).value() + phone.value());
+            const QString& line = rs.field(c.line).value();
+            grid.cellWrite(5, lines.get(line, phone.value(), [&] {
+                // Allocated to its exact length: one such text per row.
+                QString text;
+                text.reserve(line.size() + phone.value().size());
+                return text.append(line).append(phone.value());
+            }));
         }
-        grid.setRow(0);
-        grid.cellWrite(6, column6);
-        grid.setRow(row);
+        if (row == 1) {
+            // The header of column 6 names the listing's kind of name.
+            grid.setRow(0);
+            grid.cellWrite(6, column6);
+            grid.setRow(row);
+        }
         const store::Field& name = rs.field(c.name);
         if (!name.isNull()) {
             grid.cellWrite(6, name.value());
         }
         const store::Field& read = rs.field(c.read);
         if (!read.isNull()) {
-            grid.cellWrite(7, store::fromThirdCharacter(read.value()));
+            grid.cellWrite(7, readOn.get(read.value(), none,
+                                         [&] { return store::fromThirdCharacter(read.value()); }));
         }
         const store::Field& no = rs.field(c.no);
         if (!no.isNull()) {

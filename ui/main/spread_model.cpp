@@ -168,6 +168,12 @@ void SpreadModel::setRowCount(int rows) {
     }
 }
 
+void SpreadModel::reserveRows(int rows) {
+    if (rows > 0) {
+        cells_.reserve(static_cast<size_t>(rows) * cols_);
+    }
+}
+
 void SpreadModel::appendRows(int count) {
     if (count <= 0) {
         return;

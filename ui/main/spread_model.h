@@ -35,6 +35,8 @@ public:
 
     // Truncates, or pads with empty rows.
     void setRowCount(int rows);
+    // Makes room for rows rows at once, for a fill that appends them one by one.
+    void reserveRows(int rows);
     void appendRows(int count);
     // Empties every cell of rows row1..row2 and columns col1..col2 (inclusive, clamped).
     void clearBlock(int row1, int col1, int row2, int col2);

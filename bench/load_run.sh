@@ -1,0 +1,158 @@
+#!/usr/bin/env bash
+# Multi-workstation load run: N workstation drivers (dulvane-workstation) at once on one
+# generated data file, each running a realistic mix of the main window's operations for a
+# bounded time, for each N given. Prints throughput and latency per operation, gathered from
+# the drivers' own summaries, and keeps every driver's output.
+#
+#   bench/load_run.sh [--build DIR] [--messages N] [--seconds S] [--think-ms MS]
+#                     [--workstations "1 8 32"] [--mix MIX] [--folder DIR] [--out DIR]
+#
+#   --build DIR         build folder with tools/dulvane-admin and tools/dulvane-workstation
+#                       (default: build-bench, as tools/bench.sh makes it)
+#   --messages N        messages in the data file at the start of each run (default 100000)
+#   --seconds S         how long each run lasts (default 60)
+#   --think-ms MS       each driver pauses 0..2*MS between operations (default 1000)
+#   --mix MIX           operation weights (default poll=10,send=3,received=2,sent=1,delete=1;
+#                       with the pauses, a poll every two seconds or so instead of every 65 s,
+#                       a send every six seconds, a list every five, per workstation)
+#   --folder DIR        where the data file lies: a local folder by default; give a mounted
+#                       network share to measure one
+#   --out DIR           where the drivers' outputs and summary.md go
+#
+# Latencies: the drivers report summaries, not every time, so the office-wide figures are
+# bounded: "median" is the middle of the workstations' medians; the office-wide 99th
+# percentile lies between "p99 from" (the k-th slowest of the workstations' worst times, k
+# being the number of operations at or above the 99th percentile) and "p99 to" (the highest
+# of the workstations' own 99th percentiles); "worst" is the slowest single operation.
+# Exit status 1 when any operation failed.
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="$root/build-bench"
+messages=100000
+seconds=60
+think=1000
+workstations="1 8 32"
+mix="poll=10,send=3,received=2,sent=1,delete=1"
+folder=""
+out=""
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --build) build="$2"; shift 2 ;;
+    --messages) messages="$2"; shift 2 ;;
+    --seconds) seconds="$2"; shift 2 ;;
+    --think-ms) think="$2"; shift 2 ;;
+    --workstations) workstations="$2"; shift 2 ;;
+    --mix) mix="$2"; shift 2 ;;
+    --folder) folder="$2"; shift 2 ;;
+    --out) out="$2"; shift 2 ;;
+    -h|--help) sed -n '2,/^set -euo/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
+    *) echo "load_run.sh: unknown option $1" >&2; exit 2 ;;
+  esac
+done
+
+admin="$build/tools/dulvane-admin"
+driver="$build/tools/dulvane-workstation"
+for tool in "$admin" "$driver"; do
+  if [ ! -x "$tool" ]; then
+    echo "load_run.sh: $tool is missing; build it first (tools/bench.sh does)" >&2
+    exit 2
+  fi
+done
+if [ -z "$folder" ]; then
+  folder="${DULVANE_BENCH_CACHE:-${TMPDIR:-/tmp}/dulvane-bench-cache}/load"
+fi
+mkdir -p "$folder"
+out="${out:-$build/results/load}"
+mkdir -p "$out"
+
+# The office's staff, one name per workstation (the generated file's names): 山田 also
+# lists 山田太郎's and 山田花子's messages, as in a real office.
+staff=(山田 佐藤 鈴木 高橋 田中 渡辺 山田太郎 佐藤健一 鈴木一郎 伊藤誠 中村翔太 小林 加藤大輔
+       吉田 山田花子 佐藤美咲 高橋直樹 田中裕子 渡辺恵 小林由美 林 林優子 吉田真理 松本 井上
+       木村 清水 斎藤 森 森本 池田 橋本 石川 前田 山口 山本和也)
+to="$(IFS=,; echo "${staff[*]}")"
+
+base="$folder/load-base-v2-$messages.mdb"
+if [ ! -f "$base" ]; then
+  "$admin" generate "$base.part" "$messages" --seed 1 >/dev/null
+  mv "$base.part" "$base"
+fi
+
+summary="$out/summary.md"
+{
+  echo "Load run: $messages messages at the start, $seconds s per run, think ${think} ms, mix $mix"
+  echo "Data file folder: $folder ($(df -PT "$folder" | awk 'NR==2 {print $2}'))"
+  echo
+  echo "| workstations | operation | count | ops/s | failures | median ms | p99 from ms | p99 to ms | worst ms |"
+  echo "|---:|---|---:|---:|---:|---:|---:|---:|---:|"
+} > "$summary"
+
+failed=0
+for n in $workstations; do
+  data="$folder/load-run.mdb"
+  rm -f "$data" "$data-journal"
+  cp "$base" "$data"
+  runDir="$out/n$n"
+  rm -rf "$runDir"
+  mkdir -p "$runDir"
+  pids=()
+  for ((i = 0; i < n; i++)); do
+    name="${staff[$((i % ${#staff[@]}))]}"
+    "$driver" --file "$data" --name "$name" --to "$to" --mix "$mix" --seconds "$seconds" \
+      --think-ms "$think" --seed "$((1000 + i))" >"$runDir/ws$i.txt" 2>"$runDir/ws$i.err" &
+    pids+=("$!")
+  done
+  for pid in "${pids[@]}"; do
+    wait "$pid" || failed=1
+  done
+  # One row per operation: counts and failures added up, the median of the medians, the
+  # highest p99 and the worst time.
+  cat "$runDir"/ws*.txt | awk -v n="$n" -v seconds="$seconds" '
+    /^op=/ {
+      op = ""; count = 0; failures = 0; p50 = 0; p99 = 0; mx = 0
+      for (i = 1; i <= NF; i++) {
+        split($i, kv, "=")
+        if (kv[1] == "op") op = kv[2]
+        else if (kv[1] == "count") count = kv[2]
+        else if (kv[1] == "failures") failures = kv[2]
+        else if (kv[1] == "p50_ms") p50 = kv[2]
+        else if (kv[1] == "p99_ms") p99 = kv[2]
+        else if (kv[1] == "max_ms") mx = kv[2]
+      }
+      if (!(op in total)) { ops[++nops] = op }
+      total[op] += count; fails[op] += failures
+      if (count > 0) { medians[op, ++nmed[op]] = p50 }
+      if (p99 + 0 > worstP99[op] + 0) worstP99[op] = p99
+      if (mx + 0 > worst[op] + 0) worst[op] = mx
+      if (count > 0) { maxima[op, ++nmax[op]] = mx }
+    }
+    /^total / { for (i = 1; i <= NF; i++) { split($i, kv, "="); if (kv[1] == "ops") all += kv[2] } }
+    END {
+      for (k = 1; k <= nops; k++) {
+        op = ops[k]; m = nmed[op]
+        for (i = 1; i <= m; i++) v[i] = medians[op, i] + 0
+        for (i = 2; i <= m; i++) { x = v[i]; j = i - 1; while (j >= 1 && v[j] > x) { v[j + 1] = v[j]; j-- } v[j + 1] = x }
+        med = m == 0 ? 0 : (m % 2 ? v[(m + 1) / 2] : (v[m / 2] + v[m / 2 + 1]) / 2)
+        # Operations at or above the office-wide 99th percentile (nearest rank).
+        c = total[op]; rank = int(0.99 * c); if (rank < 0.99 * c) rank++; if (rank < 1) rank = 1
+        k = c - rank + 1
+        mm = nmax[op]
+        for (i = 1; i <= mm; i++) w[i] = maxima[op, i] + 0
+        for (i = 2; i <= mm; i++) { x = w[i]; j = i - 1; while (j >= 1 && w[j] < x) { w[j + 1] = w[j]; j-- } w[j + 1] = x }
+        from = (k <= mm && c > 0) ? w[k] : 0
+        printf "| %d | %s | %d | %.1f | %d | %.1f | %.1f | %.1f | %.1f |\n", n, op, total[op], total[op] / seconds, fails[op], med, from, worstP99[op], worst[op]
+      }
+      printf "| %d | all | %d | %.1f | | | | | |\n", n, all, all / seconds
+    }' >> "$summary"
+  # Failures the drivers met, by kind.
+  grep -h '^failure:' "$runDir"/ws*.txt | sed "s/^/n=$n /" >> "$out/failures.txt" || true
+done
+
+cat "$summary"
+if [ -s "$out/failures.txt" ]; then
+  echo
+  echo "Failures:"
+  sort "$out/failures.txt" | uniq -c
+fi
+exit "$failed"

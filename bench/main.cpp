@@ -1,0 +1,22 @@
+// dulvane_bench: the program's handlers and statements, timed on generated data files.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include "ui/fonts.h"
+
+int main(int argc, char** argv) {
+    // Windows are real, on the offscreen platform unless a display is asked for.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    ui::registerFontSubstitutes();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,150 @@
+// No read lingers on the shared file: every statement ends inside the call that ran it, so
+// a listing held in memory never keeps another workstation from writing.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QSet>
+#include <algorithm>
+#include <functional>
+
+#include "store/error.h"
+#include "store/memo_table.h"
+#include "store/settings_table.h"
+#include "support/faults.h"
+#include "support/files.h"
+#include "support/processes.h"
+
+using namespace testing_support;
+
+namespace {
+
+struct Step {
+    const char* name;
+    std::function<void()> run;
+};
+
+}  // namespace
+
+// The store itself asserts the same after every successful statement in debug builds (the
+// sanitizer run is one); this checks release builds and the paths that fail.
+TEST(LingeringReader, NoStatementOutlivesAnOperationWhetherItSucceedsOrFails) {
+    Office office;
+    office.makeDataFile();
+    office.makeSettings(QStringLiteral("受信者"), office.dataPath());
+    for (int i = 0; i < 5; ++i) {
+        office.addMessage(QStringLiteral("受信者"), QStringLiteral("佐藤"),
+                          QStringLiteral("受信者"));
+    }
+    auto db = office.openData(200);
+    store::Workspace ws{std::chrono::milliseconds(200)};
+    auto ini = ws.openDatabase(office.iniPath(), store::settings::tableName(),
+                               store::settings::requiredColumns());
+    store::Recordset held;
+    const std::vector<Step> steps = {
+        {"pick lists",
+         [&] {
+             held = store::memo::pickAddressees(*db);
+             held = store::memo::pickCallers(*db);
+             held = store::memo::pickTakers(*db);
+         }},
+        {"received list", [&] { held = store::memo::receivedList(*db, "受信者"); }},
+        {"mark read",
+         [&] {
+             store::Recordset listed = store::memo::receivedList(*db, "受信者");
+             store::memo::markRead(*db, "受信者", "2026/12/07", listed);
+         }},
+        {"sent list", [&] { held = store::memo::sentList(*db, "受信者"); }},
+        {"send",
+         [&] {
+             store::memo::insert(*db, {"受信者", "a", "受信者", "m", false, "", "t"});
+         }},
+        {"delete", [&] { store::memo::remove(*db, 2); }},
+        {"poll", [&] { store::memo::hasUnread(*db, "受信者", &held); }},
+    };
+    for (const Step& s : steps) {
+        EXPECT_NO_THROW(s.run()) << s.name;
+        EXPECT_EQ(db->openStatementCount(), 0) << s.name;
+    }
+    EXPECT_NO_THROW(store::settings::read(*ini));
+    EXPECT_NO_THROW(store::settings::save(*ini, "受信者", office.dataPath()));
+    EXPECT_EQ(ini->openStatementCount(), 0);
+
+    // The same operations failing: another workstation holds the file exclusively.
+    auto other = office.openData();
+    ASSERT_EQ(sqlite3_exec(other->handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    for (const Step& s : steps) {
+        EXPECT_THROW(s.run(), store::Error) << s.name;
+        EXPECT_EQ(db->openStatementCount(), 0) << s.name;
+    }
+    sqlite3_exec(other->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+
+    // A statement that fails after it has returned rows.
+    EXPECT_THROW(db->openRecordset(QStringLiteral(
+                     "Select ＮＯ, Case When ＮＯ > 3 Then like('[', メモ) Else 1 End "
+                     "From MEMO_T Order By ＮＯ")),
+                 store::Error);
+    EXPECT_EQ(db->openStatementCount(), 0);
+    // A write whose statement fails: no transaction is left open either.
+    EXPECT_THROW(db->execute(QStringLiteral("Update MEMO_T Set 既読 = like('[', メモ)")),
+                 store::Error);
+    EXPECT_EQ(db->openStatementCount(), 0);
+    EXPECT_NE(sqlite3_get_autocommit(db->handle()), 0);
+}
+
+TEST(LingeringReader, AnotherWorkstationWritesWithoutWaitingWhileListingsAreHeldInMemory) {
+    Office office;
+    office.makeDataFile();
+    for (int i = 0; i < 30; ++i) {
+        office.addMessage(QStringLiteral("受信者"), QStringLiteral("佐藤"),
+                          QStringLiteral("受信者"));
+    }
+    auto db = office.openData();
+    // Everything the window keeps after its operations.
+    store::Recordset received = store::memo::receivedList(*db, "受信者");
+    store::Recordset sent = store::memo::sentList(*db, "受信者");
+    store::Recordset names = store::memo::pickAddressees(*db);
+    store::Recordset unread;
+    ASSERT_TRUE(store::memo::hasUnread(*db, "受信者", &unread));
+    ASSERT_EQ(received.RecordCount(), 30);
+
+    // The other workstation does not wait for locks at all: any lock left behind here
+    // would make it fail.
+    const QString acked = office.path(QStringLiteral("acked.txt"));
+    const QString deleted = office.path(QStringLiteral("deleted.txt"));
+    const DriverReport r = runDriver({"--file", office.dataPath(), "--name", "受信者", "--mix",
+                                      "send=3,sent=1,delete=1", "--count", "24", "--busy-ms", "0",
+                                      "--seed", "11", "--acked", acked, "--deleted", deleted});
+    EXPECT_EQ(r.exitCode, 0) << r.text();
+    EXPECT_EQ(r.failureCount(), 0) << r.text();
+    EXPECT_EQ(db->openStatementCount(), 0);
+
+    // Marking the held listing read marks only what it showed and is still there: the other
+    // workstation's new messages stay unread.
+    const QStringList deletedLines = readLines(deleted);
+    QSet<qint64> deletedNumbers;
+    for (const QString& line : deletedLines) {
+        deletedNumbers.insert(line.section(u'\t', 0, 0).toLongLong());
+    }
+    qint64 deletedListed = 0;
+    for (qint64 no : deletedNumbers) {
+        deletedListed += no <= 30;
+    }
+    EXPECT_EQ(store::memo::markRead(*db, "受信者", "2026/12/07", received), 30 - deletedListed);
+    store::Recordset after = store::memo::receivedList(*db, "受信者");
+    const int noColumn = after.columnIndex(QStringLiteral("ＮＯ"));
+    const int readColumn = after.columnIndex(QStringLiteral("既読"));
+    for (after.MoveFirst(); !after.Eof(); after.MoveNext()) {
+        const bool listedBefore = after.field(noColumn).value().toLongLong() <= 30;
+        EXPECT_EQ(after.field(readColumn).isNull(), !listedBefore)
+            << after.field(noColumn).value().toStdString();
+    }
+    const QMultiMap<QString, qint64> rows = tokenRows(office.dataPath());
+    const QStringList acks = readLines(acked);
+    EXPECT_EQ(acks.size(), r.ops.value("send").count);
+    for (const QString& token : acks) {
+        const bool gone = std::any_of(deletedLines.begin(), deletedLines.end(),
+                                      [&](const QString& l) { return l.contains(token + u' '); });
+        EXPECT_EQ(rows.count(token), gone ? 0 : 1) << token.toStdString();
+    }
+}

@@ -1,0 +1,131 @@
+#include "support/faults.h"
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+
+#include "store/database.h"
+#include "store/error.h"
+#include "store/memo_table.h"
+
+namespace testing_support {
+
+SmallDisk::SmallDisk(qint64 bytes) {
+    if (!dir_.isValid()) {
+        why_ = QStringLiteral("no temporary folder");
+        return;
+    }
+    const QByteArray options = "size=" + QByteArray::number(bytes) + ",mode=0777";
+    if (::mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs", 0,
+                options.constData()) != 0) {
+        why_ = QStringLiteral(
+                   "cannot mount a small tmpfs here (%1); needs root with "
+                   "CAP_SYS_ADMIN")
+                   .arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return;
+    }
+    mounted_ = true;
+}
+
+SmallDisk::~SmallDisk() {
+    if (mounted_) {
+        ::umount2(QFile::encodeName(dir_.path()).constData(), MNT_DETACH);
+    }
+}
+
+QString SmallDisk::path(const QString& name) const {
+    return dir_.filePath(name);
+}
+
+bool setAttribute(const QString& path, Attribute attribute, bool on, QString* why) {
+    const int flag = attribute == Attribute::Immutable ? FS_IMMUTABLE_FL : FS_APPEND_FL;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+    if (fd < 0) {
+        if (why) {
+            *why = QStringLiteral("cannot open %1").arg(path);
+        }
+        return false;
+    }
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (ok) {
+        flags = on ? (flags | flag) : (flags & ~flag);
+        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    if (!ok && why) {
+        *why = QStringLiteral(
+                   "cannot set the %1 attribute (%2): it needs "
+                   "CAP_LINUX_IMMUTABLE and a file system that has it")
+                   .arg(attribute == Attribute::Immutable ? QStringLiteral("immutable")
+                                                          : QStringLiteral("append-only"))
+                   .arg(QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    ::close(fd);
+    return ok;
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        f.write(bytes);
+    }
+}
+
+QString quickCheck(const QString& dataPath) {
+    try {
+        store::Workspace ws{std::chrono::milliseconds(5000)};
+        auto db =
+            ws.openDatabase(dataPath, store::memo::tableName(), store::memo::requiredColumns());
+        store::Recordset rs = db->openRecordset(QStringLiteral("PRAGMA quick_check"));
+        QStringList lines;
+        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+            lines << rs.field(0).value();
+        }
+        return lines.join(u'\n');
+    } catch (const store::Error& e) {
+        return e.report();
+    }
+}
+
+QMultiMap<QString, qint64> tokenRows(const QString& dataPath) {
+    store::Workspace ws{std::chrono::milliseconds(5000)};
+    auto db = ws.openDatabase(dataPath, store::memo::tableName(), store::memo::requiredColumns());
+    store::Recordset rs = db->openRecordset(QStringLiteral("Select ＮＯ, メモ From MEMO_T"));
+    QMultiMap<QString, qint64> out;
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+        out.insert(rs.field(1).value().section(u' ', 0, 0), rs.field(0).value().toLongLong());
+    }
+    return out;
+}
+
+QStringList readLines(const QString& path) {
+    return QString::fromUtf8(fileBytes(path)).split(u'\n', Qt::SkipEmptyParts);
+}
+
+QString journalPath(const QString& dataPath) {
+    return dataPath + QStringLiteral("-journal");
+}
+
+JournalState journalState(const QString& dataPath) {
+    QFile f(journalPath(dataPath));
+    if (!f.exists()) {
+        return JournalState::None;
+    }
+    // The engine writes this header magic only once the journal's contents are safely on disk.
+    static const QByteArray magic = QByteArray::fromHex("d9d505f920a163d7");
+    return f.open(QIODevice::ReadOnly) && f.read(8) == magic ? JournalState::Hot
+                                                             : JournalState::Stale;
+}
+
+}  // namespace testing_support
