@@ -26,6 +26,7 @@ const QString& folder() {
         if (::mkdtemp(name) == nullptr) {
             std::abort();
         }
+        std::atexit([] { QDir(folder()).removeRecursively(); });
         return QString::fromLocal8Bit(name);
     }();
     return path;

@@ -6,7 +6,10 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cerrno>
 #include <cstring>
 
@@ -16,7 +19,38 @@
 
 namespace testing_support {
 
-SmallDisk::SmallDisk(qint64 bytes) {
+namespace {
+
+// The folder names of small disks carry their process's number, so that the mount of a test
+// process that died before it could unmount is found and removed by the next one.
+QString smallDiskPrefix() {
+    return QDir::tempPath() + QStringLiteral("/dulvane-small-disk-");
+}
+
+void removeOrphanedSmallDisks() {
+    QFile mounts(QStringLiteral("/proc/self/mounts"));
+    if (!mounts.open(QIODevice::ReadOnly)) {
+        return;
+    }
+    for (const QByteArray& line : mounts.readAll().split('\n')) {
+        const QString point = QString::fromLocal8Bit(line.split(' ').value(1));
+        if (!point.startsWith(smallDiskPrefix())) {
+            continue;
+        }
+        const QString pid = point.mid(smallDiskPrefix().size()).section(u'-', 0, 0);
+        if (!QFileInfo::exists(QStringLiteral("/proc/") + pid)) {
+            ::umount2(QFile::encodeName(point).constData(), MNT_DETACH);
+            QDir().rmdir(point);
+        }
+    }
+}
+
+}  // namespace
+
+SmallDisk::SmallDisk(qint64 bytes)
+    : dir_(smallDiskPrefix() + QString::number(QCoreApplication::applicationPid()) +
+           QStringLiteral("-XXXXXX")) {
+    removeOrphanedSmallDisks();
     if (!dir_.isValid()) {
         why_ = QStringLiteral("no temporary folder");
         return;
