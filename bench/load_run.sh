@@ -136,11 +136,11 @@ for n in $workstations; do
         med = m == 0 ? 0 : (m % 2 ? v[(m + 1) / 2] : (v[m / 2] + v[m / 2 + 1]) / 2)
         # Operations at or above the office-wide 99th percentile (nearest rank).
         c = total[op]; rank = int(0.99 * c); if (rank < 0.99 * c) rank++; if (rank < 1) rank = 1
-        k = c - rank + 1
+        kth = c - rank + 1
         mm = nmax[op]
         for (i = 1; i <= mm; i++) w[i] = maxima[op, i] + 0
         for (i = 2; i <= mm; i++) { x = w[i]; j = i - 1; while (j >= 1 && w[j] < x) { w[j + 1] = w[j]; j-- } w[j + 1] = x }
-        from = (k <= mm && c > 0) ? w[k] : 0
+        from = (kth <= mm && c > 0) ? w[kth] : 0
         printf "| %d | %s | %d | %.1f | %d | %.1f | %.1f | %.1f | %.1f |\n", n, op, total[op], total[op] / seconds, fails[op], med, from, worstP99[op], worst[op]
       }
       printf "| %d | all | %d | %.1f | | | | | |\n", n, all, all / seconds

@@ -132,7 +132,9 @@ int waitWhileBusy(void* arg, int count) {
     if (now - wait->since >= wait->timeout) {
         return 0;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(count < 20 ? 1 : 2));
+    // Quick retries catch the short gaps between other workstations' writes; a long wait
+    // backs off, so that a waiter does not flood a network share's lock service.
+    std::this_thread::sleep_for(std::chrono::milliseconds(count < 20 ? 1 : count < 100 ? 2 : 10));
     return 1;
 }
 

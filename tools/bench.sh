@@ -18,7 +18,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${DULVANE_BENCH_BUILD:-$root/build-bench}"
 repetitions=3
 min_time=0.3
-load_seconds=60
+load_seconds=90
 filter=""
 load=1
 while [ $# -gt 0 ]; do
