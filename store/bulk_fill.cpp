@@ -10,16 +10,6 @@
 namespace store::schema {
 namespace {
 
-void exec(sqlite3* db, const char* sql) {
-    char* message = nullptr;
-    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &message);
-    if (rc != SQLITE_OK) {
-        const QString text = QString::fromUtf8(message ? message : sqlite3_errstr(rc));
-        sqlite3_free(message);
-        throw Error(sqlite3_extended_errcode(db), text);
-    }
-}
-
 void bindText(sqlite3* db, sqlite3_stmt* st, int index, std::string_view text) {
     // Static: the text outlives the step that reads it. An empty text stays an empty text.
     const int rc = sqlite3_bind_text(st, index, text.empty() ? "" : text.data(), int(text.size()),
@@ -46,10 +36,10 @@ BulkFill::BulkFill(const QString& path) {
         // The file is new and nobody else has it: the journal stays in memory, so the only
         // syncs are the commit's, and the page cache holds the table's and the index's
         // growing ends.
-        exec(db_, "PRAGMA journal_mode=MEMORY");
-        exec(db_, "PRAGMA synchronous=FULL");
-        exec(db_, "PRAGMA cache_size=-65536");
-        exec(db_, "BEGIN EXCLUSIVE");
+        execScript(db_, "PRAGMA journal_mode=MEMORY");
+        execScript(db_, "PRAGMA synchronous=FULL");
+        execScript(db_, "PRAGMA cache_size=-65536");
+        execScript(db_, "BEGIN EXCLUSIVE");
         open_ = true;
         const char* sql =
             "Insert into MEMO_T (宛名,相手,受人,メモ,内外線,電話,受付日時,既読) "
@@ -96,7 +86,7 @@ void BulkFill::add(const BulkMessage& m) {
 
 void BulkFill::commit() {
     // The commit syncs, so a finished file is on disk when the command returns.
-    exec(db_, "COMMIT");
+    execScript(db_, "COMMIT");
     open_ = false;
 }
 

@@ -138,25 +138,31 @@ int waitWhileBusy(void* arg, int count) {
     return 1;
 }
 
-void closeQuietly(sqlite3* db) { sqlite3_close_v2(db); }
+void closeQuietly(sqlite3* db) {
+    sqlite3_close_v2(db);
+}
 
 }  // namespace
 
 Database::Database(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {}
 
-Database::~Database() { closeQuietly(db_); }
+Database::~Database() {
+    closeQuietly(db_);
+}
 
-void Database::fail(int rc) const { throwEngineError(db_, rc); }
+void Database::fail(int rc) const {
+    throwEngineError(db_, rc);
+}
 
 void Database::checkStillThere() const {
     if (identityOf(path_) != identity_) {
-        throw Error(SQLITE_CANTOPEN,
-                    QStringLiteral("データファイルが移動、削除または置き換えられました: %1").arg(path_));
+        throw Error(
+            SQLITE_CANTOPEN,
+            QStringLiteral("データファイルが移動、削除または置き換えられました: %1").arg(path_));
     }
 }
 
-Recordset Database::openRecordset(const QString& sql, const Params& params,
-                                  std::int64_t maxRows) {
+Recordset Database::openRecordset(const QString& sql, const Params& params, std::int64_t maxRows) {
     checkStillThere();
     Recordset::Cells cells;
     QStringList columns;
@@ -196,9 +202,10 @@ Recordset Database::openRecordset(const QString& sql, const Params& params,
 
 std::int64_t Database::execute(const QString& sql, const Params& params) {
     if (isReadOnly()) {
-        throw Error(SQLITE_READONLY,
-                    QStringLiteral("データファイルに書き込めません（読み取り専用で開かれています）: %1")
-                        .arg(path_));
+        throw Error(
+            SQLITE_READONLY,
+            QStringLiteral("データファイルに書き込めません（読み取り専用で開かれています）: %1")
+                .arg(path_));
     }
     checkStillThere();
     // BEGIN IMMEDIATE takes the write lock at once, waiting up to the busy timeout for other
@@ -224,7 +231,9 @@ std::int64_t Database::execute(const QString& sql, const Params& params) {
     return changed;
 }
 
-bool Database::isReadOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
+bool Database::isReadOnly() const {
+    return sqlite3_db_readonly(db_, "main") == 1;
+}
 
 int Database::openStatementCount() const {
     int count = 0;
@@ -235,8 +244,7 @@ int Database::openStatementCount() const {
     return count;
 }
 
-std::unique_ptr<Database> Workspace::openDatabase(const QString& path,
-                                                  const QString& requiredTable,
+std::unique_ptr<Database> Workspace::openDatabase(const QString& path, const QString& requiredTable,
                                                   const QStringList& requiredColumns) const {
     if (path.isEmpty()) {
         throw Error(SQLITE_CANTOPEN, QStringLiteral("ファイル名が指定されていません。"));
@@ -247,11 +255,13 @@ std::unique_ptr<Database> Workspace::openDatabase(const QString& path,
         throw Error(SQLITE_CANTOPEN, QStringLiteral("ファイルが見つかりません: %1").arg(path));
     }
     if (info.isDir()) {
-        throw Error(SQLITE_CANTOPEN, QStringLiteral("フォルダはデータファイルではありません: %1").arg(path));
+        throw Error(SQLITE_CANTOPEN,
+                    QStringLiteral("フォルダはデータファイルではありません: %1").arg(path));
     }
     // A zero-length file would read as an empty database: refuse it before anything can write.
     if (info.size() == 0) {
-        throw Error(SQLITE_NOTADB, QStringLiteral("ファイルが空です（データベースではありません）: %1").arg(path));
+        throw Error(SQLITE_NOTADB,
+                    QStringLiteral("ファイルが空です（データベースではありません）: %1").arg(path));
     }
     sqlite3* raw = nullptr;
     const QByteArray utf8 = path.toUtf8();
@@ -276,8 +286,9 @@ std::unique_ptr<Database> Workspace::openDatabase(const QString& path,
     if (mode == QLatin1String("wal")) {
         const QString now = singleText(raw, QStringLiteral("PRAGMA journal_mode=DELETE")).toLower();
         if (now != QLatin1String("delete")) {
-            throw Error(SQLITE_CANTOPEN,
-                        QStringLiteral("データファイルが WAL モードのため共有できません: %1").arg(path));
+            throw Error(
+                SQLITE_CANTOPEN,
+                QStringLiteral("データファイルが WAL モードのため共有できません: %1").arg(path));
         }
     }
     Statement(raw, QStringLiteral("PRAGMA synchronous=FULL")).step();
@@ -285,8 +296,9 @@ std::unique_ptr<Database> Workspace::openDatabase(const QString& path,
 
     // The expected table with every column the program reads: preparing a Select of them
     // fails when the table or a column is missing.
-    Statement(raw, QStringLiteral("Select %1 From %2 Limit 0")
-                       .arg(requiredColumns.join(u','), requiredTable))
+    Statement(
+        raw,
+        QStringLiteral("Select %1 From %2 Limit 0").arg(requiredColumns.join(u','), requiredTable))
         .step();
     return db;
 }

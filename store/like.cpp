@@ -28,7 +28,9 @@ std::vector<char32_t> foldedCodePoints(const QString& s) {
     return out;
 }
 
-bool isDigit(char32_t c) { return QChar::isDigit(c); }
+bool isDigit(char32_t c) {
+    return QChar::isDigit(c);
+}
 
 // Matches one bracket list starting just after '['. Sets next to the index after ']'.
 // Returns nullopt when the list has no closing bracket.

@@ -59,16 +59,6 @@ Handle createNew(const QString& path) {
     return db;
 }
 
-void exec(sqlite3* db, const char* sql) {
-    char* message = nullptr;
-    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &message);
-    if (rc != SQLITE_OK) {
-        const QString text = QString::fromUtf8(message ? message : sqlite3_errstr(rc));
-        sqlite3_free(message);
-        throw Error(sqlite3_extended_errcode(db), text);
-    }
-}
-
 Handle openExisting(const QString& path) {
     if (!QFileInfo(path).isFile()) {
         throw Error(SQLITE_CANTOPEN, QStringLiteral("ファイルが見つかりません: %1").arg(path));
@@ -94,26 +84,26 @@ bool hasTable(sqlite3* db, const QString& table) {
 
 void createDataFile(const QString& path) {
     Handle db = createNew(path);
-    exec(db.get(), "PRAGMA journal_mode=DELETE");
-    exec(db.get(), "BEGIN");
-    exec(db.get(), kMemoTable);
-    exec(db.get(), kUnreadIndex);
+    execScript(db.get(), "PRAGMA journal_mode=DELETE");
+    execScript(db.get(), "BEGIN");
+    execScript(db.get(), kMemoTable);
+    execScript(db.get(), kUnreadIndex);
     for (const char* index : kNameIndexes) {
-        exec(db.get(), index);
+        execScript(db.get(), index);
     }
-    exec(db.get(), "COMMIT");
+    execScript(db.get(), "COMMIT");
 }
 
 void createSettingsFile(const QString& path, const std::optional<QString>& name,
                         const std::optional<QString>& folder) {
     Handle db = createNew(path);
-    exec(db.get(), "BEGIN");
-    exec(db.get(), kSettingsTable);
+    execScript(db.get(), "BEGIN");
+    execScript(db.get(), kSettingsTable);
     Statement st(db.get(),
                  QStringLiteral("INSERT INTO INI_T (ＮＯ, 名前, フォルダ) VALUES (1, ?, ?)"));
     st.bind({name ? Param(*name) : Param(nullptr), folder ? Param(*folder) : Param(nullptr)});
     st.step();
-    exec(db.get(), "COMMIT");
+    execScript(db.get(), "COMMIT");
 }
 
 bool upgradeDataFile(const QString& path) {
@@ -131,12 +121,12 @@ bool upgradeDataFile(const QString& path) {
     if (present == int(std::size(kIndexNames))) {
         return false;
     }
-    exec(db.get(), "BEGIN IMMEDIATE");
-    exec(db.get(), kUnreadIndex);
+    execScript(db.get(), "BEGIN IMMEDIATE");
+    execScript(db.get(), kUnreadIndex);
     for (const char* index : kNameIndexes) {
-        exec(db.get(), index);
+        execScript(db.get(), index);
     }
-    exec(db.get(), "COMMIT");
+    execScript(db.get(), "COMMIT");
     return true;
 }
 

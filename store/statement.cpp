@@ -21,6 +21,16 @@ QString withoutLoneSurrogates(const QString& text) {
 
 }  // namespace
 
+void execScript(sqlite3* db, const char* sql) {
+    char* message = nullptr;
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &message);
+    if (rc != SQLITE_OK) {
+        const QString text = QString::fromUtf8(message ? message : sqlite3_errstr(rc));
+        sqlite3_free(message);
+        throw Error(sqlite3_extended_errcode(db), text);
+    }
+}
+
 void throwEngineError(sqlite3* db, int rc) {
     int code = rc;
     QString text = QString::fromUtf8(sqlite3_errstr(rc));
@@ -41,9 +51,13 @@ Statement::Statement(sqlite3* db, const QString& sql) : db_(db) {
     }
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
 
-void Statement::fail(int rc) const { throwEngineError(db_, rc); }
+void Statement::fail(int rc) const {
+    throwEngineError(db_, rc);
+}
 
 void Statement::bind(const Params& params) {
     if (int(params.size()) != sqlite3_bind_parameter_count(stmt_)) {

@@ -30,4 +30,8 @@ private:
 
 [[noreturn]] void throwEngineError(sqlite3* db, int rc);
 
+// Runs statements that take no parameters and return no rows (pragmas, schema, transaction
+// control); throws the engine's error.
+void execScript(sqlite3* db, const char* sql);
+
 }  // namespace store
