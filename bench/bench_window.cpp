@@ -107,8 +107,11 @@ BENCHMARK(BM_ReceivedList_EveryMessageUnread)->Apply(upTo100k);
 void gridFill(benchmark::State& state, FileKind kind) {
     Window w(cachedDataFile(kind, state.range(0)));
     w.showAndSettle();
-    store::Recordset rs = store::memo::receivedList(*w.state.Db_Data, user());
+    const store::Recordset listed = store::memo::receivedList(*w.state.Db_Data, user());
     for (auto _ : state) {
+        state.PauseTiming();
+        store::Recordset rs = listed;  // the fill takes the rows out of the listing
+        state.ResumeTiming();
         fillMessageList(*w.form->SS1, rs, QStringLiteral("受人"));
         settle();
     }
@@ -145,9 +148,11 @@ void headerSort(benchmark::State& state, int column) {
     w.showAndSettle();
     w.form->Command1_Click();
     settle();
+    const store::Recordset listed = store::memo::receivedList(*w.state.Db_Data, user());
     for (auto _ : state) {
         state.PauseTiming();
-        fillMessageList(*w.form->SS1, w.form->Rs_Main, QStringLiteral("受人"));
+        store::Recordset rs = listed;
+        fillMessageList(*w.form->SS1, rs, QStringLiteral("受人"));
         settle();
         state.ResumeTiming();
         w.form->SS1_Click(column, 0);

@@ -24,13 +24,21 @@ Recordset receivedList(Database& db, const QString& name) {
         {prefixPattern(name)});
 }
 
-std::int64_t markRead(Database& db, const QString& name, const QString& today, Recordset& listed) {
-    std::int64_t highestListed = 0;
+std::int64_t highestNumber(Recordset& listed) {
+    std::int64_t highest = 0;
     const int no = listed.columnIndex(QStringLiteral("ＮＯ"));
     for (listed.MoveFirst(); !listed.Eof(); listed.MoveNext()) {
-        highestListed =
-            std::max<std::int64_t>(highestListed, listed.field(no).value().toLongLong());
+        highest = std::max<std::int64_t>(highest, listed.field(no).value().toLongLong());
     }
+    return highest;
+}
+
+std::int64_t markRead(Database& db, const QString& name, const QString& today, Recordset& listed) {
+    return markRead(db, name, today, highestNumber(listed));
+}
+
+std::int64_t markRead(Database& db, const QString& name, const QString& today,
+                      std::int64_t highestListed) {
     return db.execute(QStringLiteral("Update MEMO_T set 既読 = ? Where 宛名 Like ? And 既読 is "
                                      "null And ＮＯ <= ?"),
                       {today, prefixPattern(name), highestListed});

@@ -30,6 +30,11 @@ Recordset receivedList(Database& db, const QString& name);
 // name, but only those the listing showed (numbered up to its highest ＮＯ): a message
 // inserted after the listing stays unread until it is listed. Returns the rows marked.
 std::int64_t markRead(Database& db, const QString& name, const QString& today, Recordset& listed);
+// The same, for a listing whose highest ＮＯ was taken before its rows went to the grid.
+std::int64_t markRead(Database& db, const QString& name, const QString& today,
+                      std::int64_t highestListed);
+// The highest ＮＯ of a listing; 0 when it has no row.
+std::int64_t highestNumber(Recordset& listed);
 // Messages taken by names beginning with name, newest first.
 Recordset sentList(Database& db, const QString& name);
 // Inserts one message; the database numbers it.

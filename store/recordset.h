@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <vector>
@@ -48,6 +49,19 @@ public:
     const Field& field(int column) const;
 
     const QStringList& columns() const { return columns_; }
+
+    // Goes through the rows once, first to last, calling visit(*this) with each row current,
+    // and frees each row as soon as it was visited, so that rows copied elsewhere (a list
+    // shown in the grid) are never held twice. The recordset is empty afterwards.
+    template <class Visit>
+    void drain(Visit visit) {
+        const size_t width = size_t(columns_.size());
+        for (current_ = 0; rowCount_ > 0; --rowCount_) {
+            visit(static_cast<const Recordset&>(*this));
+            cells_.erase(cells_.begin(), cells_.begin() + std::ptrdiff_t(width));
+        }
+        cells_ = Cells();
+    }
 
 private:
     QStringList columns_;

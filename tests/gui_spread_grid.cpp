@@ -213,6 +213,48 @@ TEST_F(SpreadGridTest, RowDeleteMovesTheRowsBelowUp) {
     EXPECT_EQ(grid->MaxRows(), 0);
 }
 
+TEST_F(SpreadGridTest, ThousandsOfRowsKeepTheirCellsThroughDeleteShrinkSortAndNewColumns) {
+    // Enough rows to span several of the storage's chunks.
+    const int n = 2600;
+    QStringList numbers;
+    for (int i = n - 1; i >= 0; --i) {
+        numbers.append(QString::number(i));
+    }
+    appendNumbers(numbers);
+    grid->columnSort(kNumberColumn);
+    QStringList ascending;
+    for (int i = 0; i < n; ++i) {
+        ascending.append(QString::number(i));
+    }
+    ASSERT_EQ(column(kNumberColumn), ascending);
+
+    // Deleting the first row moves every row below it up, across chunk boundaries.
+    grid->rowDelete(1);
+    ascending.removeFirst();
+    ASSERT_EQ(column(kNumberColumn), ascending);
+
+    // Shrinking inside a chunk and growing again gives empty rows, not the old cells.
+    grid->setMaxRows(1100);
+    grid->setMaxRows(n);
+    const QStringList kept = column(kNumberColumn);
+    EXPECT_EQ(kept.mid(0, 1100), ascending.mid(0, 1100));
+    EXPECT_EQ(kept.mid(1100), QStringList(n - 1100, QString()));
+
+    // Fewer columns drop the cells beyond them; the rest stay with their rows.
+    QStringList fewer = kHeaders.mid(0, 3);
+    grid->setColumnHeaders(fewer);
+    grid->setColumnHeaders(kHeaders);
+    EXPECT_EQ(column(kNumberColumn), QStringList(n, QString()));
+    grid->setMaxRows(3);
+    grid->setMaxRows(2100);
+    grid->setRow(2048);
+    grid->setCol(2);
+    grid->setText("x");
+    grid->setColumnHeaders(kHeaders.mid(0, 4));
+    EXPECT_EQ(grid->cellText(2, 2048), QStringLiteral("x"));
+    EXPECT_EQ(grid->cellText(2, 2047), QString());
+}
+
 TEST_F(SpreadGridTest, SampleRowFillsRowOneFromColumnOne) {
     SpreadGrid fresh;
     fresh.setSampleRow({"", "2024/01/01", "", "山田"});

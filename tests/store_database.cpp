@@ -4,6 +4,7 @@
 #include <unistd.h>
 #include <QFile>
 #include <QProcess>
+#include <stdexcept>
 
 #include "store/error.h"
 #include "store/memo_table.h"
@@ -134,6 +135,43 @@ TEST(Recordset, CountsRowsReadsFieldsByNameAndTellsNulls) {
     EXPECT_TRUE(rs.Eof());
     EXPECT_THROW(rs.Fields(QStringLiteral("相手")), store::Error);
     EXPECT_EQ(db->openStatementCount(), 0);
+}
+
+TEST(Recordset, DrainVisitsEveryRowInOrderAndLeavesItEmpty) {
+    Office office;
+    office.makeDataFile();
+    for (const char* caller : {"一", "二", "三", "四"}) {
+        office.addMessage(QStringLiteral("山田"), QString::fromUtf8(caller), QStringLiteral("鈴木"),
+                          QStringLiteral("メモ"), std::nullopt);
+    }
+    auto db = openMemo(office.dataPath());
+    const store::Recordset listed =
+        db->openRecordset(QStringLiteral("Select * From MEMO_T Order By ＮＯ"));
+    store::Recordset rs = listed;
+    EXPECT_EQ(store::memo::highestNumber(rs), 4);
+    QStringList seen;
+    rs.drain([&](const store::Recordset& row) {
+        seen << row.Fields(QStringLiteral("ＮＯ")).value() +
+                    row.Fields(QStringLiteral("相手")).value();
+    });
+    EXPECT_EQ(seen, QStringList({"1一", "2二", "3三", "4四"}));
+    EXPECT_EQ(rs.RecordCount(), 0);
+    rs.MoveFirst();
+    EXPECT_TRUE(rs.Eof());
+    EXPECT_EQ(store::memo::highestNumber(rs), 0);
+
+    // A visit that fails keeps the row it failed on, and those after it.
+    store::Recordset part = listed;
+    int visits = 0;
+    EXPECT_THROW(part.drain([&](const store::Recordset&) {
+        if (++visits == 2) {
+            throw std::runtime_error("full");
+        }
+    }),
+                 std::runtime_error);
+    ASSERT_EQ(part.RecordCount(), 3);
+    part.MoveFirst();
+    EXPECT_EQ(part.Fields(QStringLiteral("相手")).value(), QStringLiteral("二"));
 }
 
 TEST(Execute, AnUpdateThatMatchesNoRowSucceedsAndErrorsCarryTheEngineCode) {

@@ -28,11 +28,13 @@ void Form1::Command1_Click() {
             prompts_.inform(tr("受信データはありません。"));
             return;
         }
+        // Only the messages this listing shows are marked read: one inserted meanwhile by
+        // another workstation stays unread, so it is still announced. The highest number is
+        // taken first, since the grid takes the listing's rows.
+        const std::int64_t highestListed = store::memo::highestNumber(Rs_Main);
         showList(Rs_Main, QStringLiteral("受人"));
-        // Only the messages this listing showed are marked read: one inserted meanwhile by
-        // another workstation stays unread, so it is still announced.
         store::memo::markRead(dataFile(), state_.My_Name, store::dateText(store::localNow().date()),
-                              Rs_Main);
+                              highestListed);
     } catch (const std::exception&) {
         prompts_.inform(tr("データベース検索に失敗しました。"));
     }

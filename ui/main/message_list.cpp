@@ -5,7 +5,6 @@
 
 #include "store/date_time_text.h"
 #include "ui/main/spread_grid.h"
-#include "ui/main/spread_model.h"
 
 namespace {
 
@@ -25,7 +24,9 @@ struct ListColumns {
 
 // Texts made from the listing's texts, made once for each distinct source. A listing shares
 // one string among all the rows that hold the same text (a caller, a date, the line), so the
-// source strings' addresses tell which rows need the same derived text.
+// source strings' addresses tell which rows need the same derived text. Every source string
+// was made before the fill starts, so while the fill frees rows no address is ever reused by
+// another source.
 class Derived {
 public:
     template <class Make>
@@ -62,28 +63,27 @@ void fillMessageList(SpreadGrid& grid, store::Recordset& rs, const QString& colu
     const ListColumns c(rs, column6);
     SpreadGrid::Batch batch(grid);
     grid.setMaxRows(0);
-    grid.spreadModel()->reserveRows(int(rs.RecordCount()));
     const QString none;
     Derived callers, lines, readOn;
-    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+    rs.drain([&](const store::Recordset& listed) {
         grid.rowAppend();
         const int row = grid.Row();
-        const store::Field& receivedAt = rs.field(c.receivedAt);
+        const store::Field& receivedAt = listed.field(c.receivedAt);
         if (!receivedAt.isNull()) {
             grid.cellWrite(2, store::fromThirdCharacter(receivedAt.value()));
         }
-        const store::Field& caller = rs.field(c.caller);
+        const store::Field& caller = listed.field(c.caller);
         if (!caller.isNull()) {
             grid.cellWrite(3, callers.get(caller.value(), none,
                                           [&] { return caller.value() + QStringLiteral("様"); }));
         }
-        const store::Field& memo = rs.field(c.memo);
+        const store::Field& memo = listed.field(c.memo);
         if (!memo.isNull()) {
             grid.cellWrite(4, memo.value());
         }
-        const store::Field& phone = rs.field(c.phone);
+        const store::Field& phone = listed.field(c.phone);
         if (!phone.isNull()) {
-            const QString& line = rs.field(c.line).value();
+            const QString& line = listed.field(c.line).value();
             grid.cellWrite(5, lines.get(line, phone.value(), [&] {
                 // Allocated to its exact length: one such text per row.
                 QString text;
@@ -97,18 +97,18 @@ void fillMessageList(SpreadGrid& grid, store::Recordset& rs, const QString& colu
             grid.cellWrite(6, column6);
             grid.setRow(row);
         }
-        const store::Field& name = rs.field(c.name);
+        const store::Field& name = listed.field(c.name);
         if (!name.isNull()) {
             grid.cellWrite(6, name.value());
         }
-        const store::Field& read = rs.field(c.read);
+        const store::Field& read = listed.field(c.read);
         if (!read.isNull()) {
             grid.cellWrite(7, readOn.get(read.value(), none,
                                          [&] { return store::fromThirdCharacter(read.value()); }));
         }
-        const store::Field& no = rs.field(c.no);
+        const store::Field& no = listed.field(c.no);
         if (!no.isNull()) {
             grid.cellWrite(8, no.value());
         }
-    }
+    });
 }

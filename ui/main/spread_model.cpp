@@ -3,17 +3,23 @@
 #include <algorithm>
 #include <numeric>
 #include <optional>
+#include <vector>
 
 namespace {
 
-// A sort key: the cell's text and, in a numeric column, the number it reads as.
+// A sort key: where the cell's text lies in the sort's text pool and, in a numeric column, the
+// number it reads as. The keys' texts are copied side by side into one pool first, so that
+// the many comparisons of a large sort read one compact block instead of texts spread over
+// the heap.
 struct SortKey {
-    const QString* text;
+    size_t offset;
+    qsizetype length;
     std::optional<double> number;
 };
 
-SortKey keyOf(const QString& text, bool numeric) {
-    SortKey key{&text, std::nullopt};
+SortKey keyOf(const QString& text, bool numeric, std::vector<char16_t>& pool) {
+    SortKey key{pool.size(), text.size(), std::nullopt};
+    pool.insert(pool.end(), text.utf16(), text.utf16() + text.size());
     if (numeric && !text.isEmpty()) {
         bool ok = false;
         const double value = text.trimmed().toDouble(&ok);
@@ -26,9 +32,9 @@ SortKey keyOf(const QString& text, bool numeric) {
 
 // Negative, zero or positive, as a before, equal to or after b. Empty texts come first;
 // numbers come before texts that are not numbers.
-int compareKeys(const SortKey& a, const SortKey& b) {
-    if (a.text->isEmpty() || b.text->isEmpty()) {
-        return int(!a.text->isEmpty()) - int(!b.text->isEmpty());
+int compareKeys(const SortKey& a, const SortKey& b, const char16_t* pool) {
+    if (a.length == 0 || b.length == 0) {
+        return int(a.length != 0) - int(b.length != 0);
     }
     if (a.number && b.number) {
         return *a.number < *b.number ? -1 : (*b.number < *a.number ? 1 : 0);
@@ -36,7 +42,8 @@ int compareKeys(const SortKey& a, const SortKey& b) {
     if (a.number || b.number) {
         return a.number ? -1 : 1;
     }
-    return QString::compare(*a.text, *b.text, Qt::CaseSensitive);
+    return QStringView(pool + a.offset, a.length)
+        .compare(QStringView(pool + b.offset, b.length), Qt::CaseSensitive);
 }
 
 }  // namespace
@@ -44,18 +51,18 @@ int compareKeys(const SortKey& a, const SortKey& b) {
 SpreadModel::SpreadModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 int SpreadModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : rows_;
+    return parent.isValid() ? 0 : cells_.rows();
 }
 
 int SpreadModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : cols_;
+    return parent.isValid() ? 0 : cells_.cols();
 }
 
 QVariant SpreadModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid()) {
         return {};
     }
-    if (index.row() >= rows_ || index.column() >= cols_) {
+    if (index.row() >= cells_.rows() || index.column() >= cells_.cols()) {
         return {};
     }
     return rowCells(index.row())[index.column()];
@@ -85,15 +92,13 @@ Qt::ItemFlags SpreadModel::flags(const QModelIndex& index) const {
 }
 
 bool SpreadModel::removeRows(int row, int count, const QModelIndex& parent) {
-    if (parent.isValid() || row < 0 || count <= 0 || row + count > rows_) {
+    if (parent.isValid() || row < 0 || count <= 0 || row + count > cells_.rows()) {
         return false;
     }
     if (!inBatch()) {
         beginRemoveRows(QModelIndex(), row, row + count - 1);
     }
-    const auto first = cells_.begin() + static_cast<ptrdiff_t>(row) * cols_;
-    cells_.erase(first, first + static_cast<ptrdiff_t>(count) * cols_);
-    rows_ -= count;
+    cells_.eraseRows(row, count);
     if (!inBatch()) {
         endRemoveRows();
     }
@@ -102,25 +107,17 @@ bool SpreadModel::removeRows(int row, int count, const QModelIndex& parent) {
 
 void SpreadModel::setHeaders(const QStringList& headers) {
     const int newCols = int(headers.size());
-    if (newCols == cols_) {
+    if (newCols == cells_.cols()) {
         headers_ = headers;
-        if (!inBatch() && cols_ > 0) {
-            emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
+        if (!inBatch() && cells_.cols() > 0) {
+            emit headerDataChanged(Qt::Horizontal, 0, cells_.cols() - 1);
         }
         return;
     }
     if (!inBatch()) {
         beginResetModel();
     }
-    std::vector<QString> cells(static_cast<size_t>(rows_) * newCols);
-    const int kept = std::min(cols_, newCols);
-    for (int r = 0; r < rows_; ++r) {
-        QString* from = rowCells(r);
-        QString* to = cells.data() + static_cast<size_t>(r) * newCols;
-        std::move(from, from + kept, to);
-    }
-    cells_ = std::move(cells);
-    cols_ = newCols;
+    cells_.setCols(newCols);
     headers_ = headers;
     if (!inBatch()) {
         endResetModel();
@@ -128,11 +125,11 @@ void SpreadModel::setHeaders(const QStringList& headers) {
 }
 
 QString SpreadModel::header(int col) const {
-    return col >= 0 && col < cols_ ? headers_.at(col) : QString();
+    return col >= 0 && col < cells_.cols() ? headers_.at(col) : QString();
 }
 
 void SpreadModel::setHeader(int col, const QString& text) {
-    if (col < 0 || col >= cols_) {
+    if (col < 0 || col >= cells_.cols()) {
         return;
     }
     headers_[col] = text;
@@ -142,14 +139,14 @@ void SpreadModel::setHeader(int col, const QString& text) {
 }
 
 QString SpreadModel::text(int row, int col) const {
-    if (row < 0 || row >= rows_ || col < 0 || col >= cols_) {
+    if (row < 0 || row >= cells_.rows() || col < 0 || col >= cells_.cols()) {
         return {};
     }
     return rowCells(row)[col];
 }
 
 void SpreadModel::setText(int row, int col, const QString& text) {
-    if (row < 0 || row >= rows_ || col < 0 || col >= cols_) {
+    if (row < 0 || row >= cells_.rows() || col < 0 || col >= cells_.cols()) {
         return;
     }
     rowCells(row)[col] = text;
@@ -161,16 +158,10 @@ void SpreadModel::setText(int row, int col, const QString& text) {
 
 void SpreadModel::setRowCount(int rows) {
     rows = std::max(rows, 0);
-    if (rows > rows_) {
-        appendRows(rows - rows_);
-    } else if (rows < rows_) {
-        removeRows(rows, rows_ - rows);
-    }
-}
-
-void SpreadModel::reserveRows(int rows) {
-    if (rows > 0) {
-        cells_.reserve(static_cast<size_t>(rows) * cols_);
+    if (rows > cells_.rows()) {
+        appendRows(rows - cells_.rows());
+    } else if (rows < cells_.rows()) {
+        removeRows(rows, cells_.rows() - rows);
     }
 }
 
@@ -179,10 +170,9 @@ void SpreadModel::appendRows(int count) {
         return;
     }
     if (!inBatch()) {
-        beginInsertRows(QModelIndex(), rows_, rows_ + count - 1);
+        beginInsertRows(QModelIndex(), cells_.rows(), cells_.rows() + count - 1);
     }
-    rows_ += count;
-    cells_.resize(static_cast<size_t>(rows_) * cols_);
+    cells_.resizeRows(cells_.rows() + count);
     if (!inBatch()) {
         endInsertRows();
     }
@@ -197,8 +187,8 @@ void SpreadModel::clearBlock(int row1, int col1, int row2, int col2) {
     }
     row1 = std::max(row1, 0);
     col1 = std::max(col1, 0);
-    row2 = std::min(row2, rows_ - 1);
-    col2 = std::min(col2, cols_ - 1);
+    row2 = std::min(row2, cells_.rows() - 1);
+    col2 = std::min(col2, cells_.cols() - 1);
     if (row1 > row2 || col1 > col2) {
         return;
     }
@@ -215,7 +205,7 @@ void SpreadModel::clearBlock(int row1, int col1, int row2, int col2) {
 
 bool SpreadModel::rowIsEmpty(int row) const {
     const QString* cells = rowCells(row);
-    return std::all_of(cells, cells + cols_, [](const QString& s) { return s.isEmpty(); });
+    return std::all_of(cells, cells + cells_.cols(), [](const QString& s) { return s.isEmpty(); });
 }
 
 void SpreadModel::sortRows(int first, int last, int keyCol, bool ascending, bool numeric) {
@@ -223,8 +213,8 @@ void SpreadModel::sortRows(int first, int last, int keyCol, bool ascending, bool
         std::swap(first, last);
     }
     first = std::max(first, 0);
-    last = std::min(last, rows_ - 1);
-    if (first >= last || keyCol < 0 || keyCol >= cols_) {
+    last = std::min(last, cells_.rows() - 1);
+    if (first >= last || keyCol < 0 || keyCol >= cells_.cols()) {
         return;
     }
 
@@ -235,14 +225,15 @@ void SpreadModel::sortRows(int first, int last, int keyCol, bool ascending, bool
     std::vector<char> empty(n);
     std::vector<SortKey> keys;
     keys.reserve(n);
+    std::vector<char16_t> pool;
     for (int i = 0; i < n; ++i) {
         empty[i] = rowIsEmpty(first + i);
-        keys.push_back(keyOf(rowCells(first + i)[keyCol], numeric));
+        keys.push_back(keyOf(rowCells(first + i)[keyCol], numeric, pool));
     }
     const auto listedEnd = std::stable_partition(order.begin(), order.end(),
                                                  [&](int row) { return !empty[row - first]; });
     std::stable_sort(order.begin(), listedEnd, [&](int a, int b) {
-        const int c = compareKeys(keys[a - first], keys[b - first]);
+        const int c = compareKeys(keys[a - first], keys[b - first], pool.data());
         return ascending ? c < 0 : c > 0;
     });
     bool moved = false;
@@ -256,12 +247,15 @@ void SpreadModel::sortRows(int first, int last, int keyCol, bool ascending, bool
     if (!inBatch()) {
         emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     }
-    std::vector<QString> sorted(static_cast<size_t>(n) * cols_);
+    std::vector<QString> sorted(static_cast<size_t>(n) * cells_.cols());
     for (int i = 0; i < n; ++i) {
-        QString* from = rowCells(order[i]);
-        std::move(from, from + cols_, sorted.data() + static_cast<size_t>(i) * cols_);
+        const QString* from = rowCells(order[i]);
+        std::move(from, from + cells_.cols(), sorted.begin() + std::ptrdiff_t(i) * cells_.cols());
     }
-    std::move(sorted.begin(), sorted.end(), rowCells(first));
+    for (int i = 0; i < n; ++i) {
+        const auto from = sorted.begin() + std::ptrdiff_t(i) * cells_.cols();
+        std::move(from, from + cells_.cols(), rowCells(first + i));
+    }
     if (!inBatch()) {
         // Indexes the views hold follow their rows.
         std::vector<int> newRowOf(n);

@@ -3,7 +3,7 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 
-#include <vector>
+#include "ui/main/cell_rows.h"
 
 // The grid's cells: rows of plain texts in one flat vector, a header text per column and row
 // numbers for the row headers. Read-only to the view; the grid writes through the methods
@@ -35,8 +35,6 @@ public:
 
     // Truncates, or pads with empty rows.
     void setRowCount(int rows);
-    // Makes room for rows rows at once, for a fill that appends them one by one.
-    void reserveRows(int rows);
     void appendRows(int count);
     // Empties every cell of rows row1..row2 and columns col1..col2 (inclusive, clamped).
     void clearBlock(int row1, int col1, int row2, int col2);
@@ -53,14 +51,10 @@ public:
 
 private:
     bool rowIsEmpty(int row) const;
-    QString* rowCells(int row) { return cells_.data() + static_cast<size_t>(row) * cols_; }
-    const QString* rowCells(int row) const {
-        return cells_.data() + static_cast<size_t>(row) * cols_;
-    }
+    QString* rowCells(int row) { return cells_.row(row); }
+    const QString* rowCells(int row) const { return cells_.row(row); }
 
     QStringList headers_;
-    int cols_ = 0;
-    int rows_ = 0;
-    std::vector<QString> cells_;  // rows_ × cols_, row after row
+    CellRows cells_;
     int batchDepth_ = 0;
 };
