@@ -58,7 +58,9 @@ public:
         const size_t width = size_t(columns_.size());
         for (current_ = 0; rowCount_ > 0; --rowCount_) {
             visit(static_cast<const Recordset&>(*this));
-            cells_.erase(cells_.begin(), cells_.begin() + std::ptrdiff_t(width));
+            for (size_t i = 0; i < width; ++i) {
+                cells_.pop_front();
+            }
         }
         cells_ = Cells();
     }
