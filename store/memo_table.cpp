@@ -25,12 +25,12 @@ Recordset receivedList(Database& db, const QString& name) {
 }
 
 std::int64_t highestNumber(Recordset& listed) {
-    std::int64_t highest = 0;
-    const int no = listed.columnIndex(QStringLiteral("ＮＯ"));
-    for (listed.MoveFirst(); !listed.Eof(); listed.MoveNext()) {
-        highest = std::max<std::int64_t>(highest, listed.field(no).value().toLongLong());
+    // Both listings come newest first (Order By ＮＯ Desc): the first row has the highest.
+    listed.MoveFirst();
+    if (listed.Eof()) {
+        return 0;
     }
-    return highest;
+    return listed.Fields(QStringLiteral("ＮＯ")).value().toLongLong();
 }
 
 std::int64_t markRead(Database& db, const QString& name, const QString& today, Recordset& listed) {

@@ -33,7 +33,7 @@ std::int64_t markRead(Database& db, const QString& name, const QString& today, R
 // The same, for a listing whose highest ＮＯ was taken before its rows went to the grid.
 std::int64_t markRead(Database& db, const QString& name, const QString& today,
                       std::int64_t highestListed);
-// The highest ＮＯ of a listing; 0 when it has no row.
+// The highest ＮＯ of a received or sent listing (its first row's); 0 when it has no row.
 std::int64_t highestNumber(Recordset& listed);
 // Messages taken by names beginning with name, newest first.
 Recordset sentList(Database& db, const QString& name);
