@@ -2,7 +2,7 @@
 # Multi-workstation load run: N workstation drivers (dulvane-workstation) at once on one
 # generated data file, each running a realistic mix of the main window's operations for a
 # bounded time, for each N given. Prints throughput and latency per operation, gathered from
-# the drivers' own summaries, and keeps every driver's output.
+# every driver's operation times, and keeps every driver's output.
 #
 #   bench/load_run.sh [--build DIR] [--messages N] [--seconds S] [--think-ms MS]
 #                     [--workstations "1 8 32"] [--mix MIX] [--folder DIR] [--out DIR]
@@ -19,11 +19,8 @@
 #                       network share to measure one
 #   --out DIR           where the drivers' outputs and summary.md go
 #
-# Latencies: the drivers report summaries, not every time, so the office-wide figures are
-# bounded: "median" is the middle of the workstations' medians; the office-wide 99th
-# percentile lies between "p99 from" (the k-th slowest of the workstations' worst times, k
-# being the number of operations at or above the 99th percentile) and "p99 to" (the highest
-# of the workstations' own 99th percentiles); "worst" is the slowest single operation.
+# Latencies: every driver writes the time of every operation it ran; the figures are the
+# office-wide median, 99th percentile (nearest rank) and worst of all of them.
 # Exit status 1 when any operation failed.
 set -euo pipefail
 
@@ -84,8 +81,8 @@ summary="$out/summary.md"
   echo "Load run: $messages messages at the start, $seconds s per run, think ${think} ms, mix $mix"
   echo "Data file folder: $folder ($(df -PT "$folder" | awk 'NR==2 {print $2}'))"
   echo
-  echo "| workstations | operation | count | ops/s | failures | median ms | p99 from ms | p99 to ms | worst ms |"
-  echo "|---:|---|---:|---:|---:|---:|---:|---:|---:|"
+  echo "| workstations | operation | count | ops/s | failures | median ms | p99 ms | worst ms |"
+  echo "|---:|---|---:|---:|---:|---:|---:|---:|"
 } > "$summary"
 
 failed=0
@@ -100,51 +97,33 @@ for n in $workstations; do
   for ((i = 0; i < n; i++)); do
     name="${staff[$((i % ${#staff[@]}))]}"
     "$driver" --file "$data" --name "$name" --to "$to" --mix "$mix" --seconds "$seconds" \
-      --think-ms "$think" --seed "$((1000 + i))" >"$runDir/ws$i.txt" 2>"$runDir/ws$i.err" &
+      --think-ms "$think" --seed "$((1000 + i))" --times "$runDir/ws$i.times" \
+      >"$runDir/ws$i.txt" 2>"$runDir/ws$i.err" &
     pids+=("$!")
   done
   for pid in "${pids[@]}"; do
     wait "$pid" || failed=1
   done
-  # One row per operation: counts and failures added up, the median of the medians, the
-  # highest p99 and the worst time.
-  cat "$runDir"/ws*.txt | awk -v n="$n" -v seconds="$seconds" '
-    /^op=/ {
-      op = ""; count = 0; failures = 0; p50 = 0; p99 = 0; mx = 0
-      for (i = 1; i <= NF; i++) {
-        split($i, kv, "=")
-        if (kv[1] == "op") op = kv[2]
-        else if (kv[1] == "count") count = kv[2]
-        else if (kv[1] == "failures") failures = kv[2]
-        else if (kv[1] == "p50_ms") p50 = kv[2]
-        else if (kv[1] == "p99_ms") p99 = kv[2]
-        else if (kv[1] == "max_ms") mx = kv[2]
-      }
-      if (!(op in total)) { ops[++nops] = op }
-      total[op] += count; fails[op] += failures
-      if (count > 0) { medians[op, ++nmed[op]] = p50 }
-      if (p99 + 0 > worstP99[op] + 0) worstP99[op] = p99
-      if (mx + 0 > worst[op] + 0) worst[op] = mx
-      if (count > 0) { maxima[op, ++nmax[op]] = mx }
+  # One row per operation: failures added up from the drivers' summaries; count, median,
+  # 99th percentile and worst from every operation's time.
+  cat "$runDir"/ws*.txt | awk '/^op=/ {
+      for (i = 1; i <= NF; i++) { split($i, kv, "="); if (kv[1] == "op") op = kv[2]; if (kv[1] == "failures") f = kv[2] }
+      fails[op] += f
     }
-    /^total / { for (i = 1; i <= NF; i++) { split($i, kv, "="); if (kv[1] == "ops") all += kv[2] } }
-    END {
-      for (k = 1; k <= nops; k++) {
-        op = ops[k]; m = nmed[op]
-        for (i = 1; i <= m; i++) v[i] = medians[op, i] + 0
-        for (i = 2; i <= m; i++) { x = v[i]; j = i - 1; while (j >= 1 && v[j] > x) { v[j + 1] = v[j]; j-- } v[j + 1] = x }
-        med = m == 0 ? 0 : (m % 2 ? v[(m + 1) / 2] : (v[m / 2] + v[m / 2 + 1]) / 2)
-        # Operations at or above the office-wide 99th percentile (nearest rank).
-        c = total[op]; rank = int(0.99 * c); if (rank < 0.99 * c) rank++; if (rank < 1) rank = 1
-        kth = c - rank + 1
-        mm = nmax[op]
-        for (i = 1; i <= mm; i++) w[i] = maxima[op, i] + 0
-        for (i = 2; i <= mm; i++) { x = w[i]; j = i - 1; while (j >= 1 && w[j] < x) { w[j + 1] = w[j]; j-- } w[j + 1] = x }
-        from = (kth <= mm && c > 0) ? w[kth] : 0
-        printf "| %d | %s | %d | %.1f | %d | %.1f | %.1f | %.1f | %.1f |\n", n, op, total[op], total[op] / seconds, fails[op], med, from, worstP99[op], worst[op]
-      }
-      printf "| %d | all | %d | %.1f | | | | | |\n", n, all, all / seconds
-    }' >> "$summary"
+    END { for (op in fails) print op, fails[op] }' > "$runDir/failures-by-op.txt"
+  sort -k1,1 -k2,2g "$runDir"/ws*.times | awk -v n="$n" -v seconds="$seconds" '
+    function rank(p, c,   r) { r = int(p * c); if (r < p * c) r++; if (r < 1) r = 1; return r }
+    function flush() {
+      if (c == 0) return
+      printf "| %d | %s | %d | %.1f | %d | %.1f | %.1f | %.1f |\n", n, op, c, c / seconds,
+             fails[op], v[rank(0.5, c)], v[rank(0.99, c)], v[c]
+      all += c
+    }
+    FILENAME == ARGV[1] { fails[$1] = $2; next }
+    $1 != op { flush(); op = $1; c = 0 }
+    { v[++c] = $2 + 0 }
+    END { flush(); printf "| %d | all | %d | %.1f | | | | |\n", n, all, all / seconds }
+  ' "$runDir/failures-by-op.txt" - >> "$summary"
   # Failures the drivers met, by kind.
   grep -h '^failure:' "$runDir"/ws*.txt | sed "s/^/n=$n /" >> "$out/failures.txt" || true
 done

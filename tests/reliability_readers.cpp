@@ -112,12 +112,27 @@ TEST(LingeringReader, AnotherWorkstationWritesWithoutWaitingWhileListingsAreHeld
     // would make it fail.
     const QString acked = office.path(QStringLiteral("acked.txt"));
     const QString deleted = office.path(QStringLiteral("deleted.txt"));
-    const DriverReport r = runDriver({"--file", office.dataPath(), "--name", "受信者", "--mix",
-                                      "send=3,sent=1,delete=1", "--count", "24", "--busy-ms", "0",
-                                      "--seed", "11", "--acked", acked, "--deleted", deleted});
+    const QString times = office.path(QStringLiteral("times.txt"));
+    const DriverReport r =
+        runDriver({"--file", office.dataPath(), "--name", "受信者", "--mix",
+                   "send=3,sent=1,delete=1", "--count", "24", "--busy-ms", "0", "--seed", "11",
+                   "--acked", acked, "--deleted", deleted, "--times", times});
     EXPECT_EQ(r.exitCode, 0) << r.text();
     EXPECT_EQ(r.failureCount(), 0) << r.text();
     EXPECT_EQ(db->openStatementCount(), 0);
+
+    // The times file holds every operation the summary counts, and its slowest.
+    QMap<QString, qint64> timed;
+    QMap<QString, double> slowest;
+    for (const QString& line : readLines(times)) {
+        const QString op = line.section(u' ', 0, 0);
+        ++timed[op];
+        slowest[op] = std::max(slowest.value(op), line.section(u' ', 1, 1).toDouble());
+    }
+    for (const QString op : {"send", "sent", "delete"}) {
+        EXPECT_EQ(timed.value(op), r.ops.value(op).count) << op.toStdString();
+        EXPECT_NEAR(slowest.value(op), r.ops.value(op).maxMs, 0.001) << op.toStdString();
+    }
 
     // Marking the held listing read marks only what it showed and is still there: the other
     // workstation's new messages stay unread.

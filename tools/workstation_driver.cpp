@@ -62,6 +62,8 @@ const char* const kHelp =
     "                     also the start of the message's メモ; written right after the store\n"
     "                     reported success, before anything else\n"
     "  --deleted FILE     append one line per message deleted: its ＮＯ, a tab, its メモ\n"
+    "  --times FILE       write at the end one line per operation run: its kind and its time\n"
+    "                     in ms (so that many workstations' times can be put together)\n"
     "  --help             this text\n"
     "\n"
     "Output: a line \"ready pid=P run=R\" once the file is open, then at the end one line per\n"
@@ -119,6 +121,7 @@ struct Options {
     std::chrono::milliseconds busy = store::Workspace::kDefaultBusyTimeout;
     QString acked;
     QString deleted;
+    QString times;
 };
 
 struct UsageError {
@@ -185,6 +188,8 @@ std::optional<Options> parse(const QStringList& args) {
             o.acked = value;
         } else if (flag == QLatin1String("--deleted")) {
             o.deleted = value;
+        } else if (flag == QLatin1String("--times")) {
+            o.times = value;
         } else {
             throw UsageError{QStringLiteral("unknown option %1").arg(flag)};
         }
@@ -416,6 +421,21 @@ public:
         std::fflush(stdout);
     }
 
+    // One line per operation run, "op ms", in the order run within each kind.
+    bool writeTimes(const QString& path) const {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+            return false;
+        }
+        QByteArray text;
+        for (const auto& [op, s] : stats_) {
+            for (double ms : s.ms) {
+                text += QByteArray(opName(op)) + ' ' + millis(ms).toLatin1() + '\n';
+            }
+        }
+        return file.write(text) == text.size() && file.flush();
+    }
+
 private:
     template <typename F>
     bool attempt(const char* op, const char* stage, F&& f) {
@@ -613,5 +633,10 @@ int main(int argc, char** argv) {
         }
     }
     w->report(elapsed(), seed);
+    if (!o.times.isEmpty() && !w->writeTimes(o.times)) {
+        std::fprintf(stderr, "dulvane-workstation: cannot write %s\n",
+                     o.times.toUtf8().constData());
+        return 1;
+    }
     return w->anyFailure() ? 1 : 0;
 }
