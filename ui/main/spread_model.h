@@ -5,7 +5,7 @@
 
 #include "ui/main/cell_rows.h"
 
-// The grid's cells: rows of plain texts in one flat vector, a header text per column and row
+// The grid's cells: rows of plain texts (kept by CellRows), a header text per column and row
 // numbers for the row headers. Read-only to the view; the grid writes through the methods
 // below. Rows and columns here count from 0.
 class SpreadModel : public QAbstractTableModel {
