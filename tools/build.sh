@@ -8,7 +8,7 @@ shift || true
 launcher=()
 if command -v ccache >/dev/null; then
   # Paths inside the source tree hash as relative paths, so copies of the tree share the cache.
-  export CCACHE_BASEDIR="$root"
+  export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
