@@ -9,15 +9,18 @@ QString programTitle() {
     return QStringLiteral("dulvane");
 }
 
+std::unique_ptr<QMessageBox> makeMessageBox(const QString& text, bool question, QWidget* parent) {
+    return std::make_unique<QMessageBox>(
+        QMessageBox::NoIcon, programTitle(), text,
+        question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+}
+
 void QtPrompts::inform(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, programTitle(), text, QMessageBox::Ok, parent_);
-    box.exec();
+    makeMessageBox(text, false, parent_)->exec();
 }
 
 bool QtPrompts::ask(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, programTitle(), text, QMessageBox::Yes | QMessageBox::No,
-                    parent_);
-    return box.exec() == QMessageBox::Yes;
+    return makeMessageBox(text, true, parent_)->exec() == QMessageBox::Yes;
 }
 
 std::optional<QString> QtPrompts::openFile(const QString& dir, const QString& fileName) {

@@ -1,9 +1,16 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
+#include <memory>
 
 #include "ui/prompts.h"
+
+// The box that QtPrompts::inform (question false: OK only) or QtPrompts::ask (question true:
+// Yes and No) shows, built but not yet shown. The screenshot command draws the same boxes.
+std::unique_ptr<QMessageBox> makeMessageBox(const QString& text, bool question,
+                                            QWidget* parent = nullptr);
 
 // Prompts shown with QMessageBox and QFileDialog.
 class QtPrompts : public Prompts {
