@@ -55,6 +55,21 @@ void refuseReadOnly(const Database& db) {
     }
 }
 
+std::vector<std::size_t> takenNumbers(sqlite3* h, const std::vector<ImportMessage>& messages) {
+    std::vector<std::size_t> taken;
+    Statement find(h, QStringLiteral("Select 1 From MEMO_T Where ＮＯ = ?"));
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+        if (messages[i].no) {
+            find.bind({*messages[i].no});
+            if (find.step()) {
+                taken.push_back(i);
+            }
+            sqlite3_reset(find.get());
+        }
+    }
+    return taken;
+}
+
 }  // namespace
 
 QStringList messageColumns() {
@@ -69,6 +84,10 @@ Recordset allMessages(Database& db) {
                        "From MEMO_T Order By ＮＯ"));
 }
 
+std::vector<std::size_t> numbersInUse(Database& db, const std::vector<ImportMessage>& messages) {
+    return inTransaction(db.handle(), "BEGIN", [&] { return takenNumbers(db.handle(), messages); });
+}
+
 ImportOutcome addMessages(Database& db, const std::vector<ImportMessage>& messages,
                           const std::function<void(std::int64_t)>& progress) {
     refuseReadOnly(db);
@@ -76,19 +95,7 @@ ImportOutcome addMessages(Database& db, const std::vector<ImportMessage>& messag
     // IMMEDIATE: the write lock is held from the check of the numbers to the last insert.
     return inTransaction(h, "BEGIN IMMEDIATE", [&] {
         ImportOutcome outcome;
-        {
-            Statement taken(h, QStringLiteral("Select 1 From MEMO_T Where ＮＯ = ?"));
-            for (std::size_t i = 0; i < messages.size(); ++i) {
-                if (!messages[i].no) {
-                    continue;
-                }
-                taken.bind({*messages[i].no});
-                if (taken.step()) {
-                    outcome.numbersTaken.push_back(i);
-                }
-                sqlite3_reset(taken.get());
-            }
-        }
+        outcome.numbersTaken = takenNumbers(h, messages);
         if (!outcome.numbersTaken.empty()) {
             return outcome;  // nothing written: the commit ends a transaction that only read
         }
@@ -115,12 +122,13 @@ ImportOutcome addMessages(Database& db, const std::vector<ImportMessage>& messag
 }
 
 std::int64_t countReadBefore(Database& db, const QString& dateText) {
-    return single(db, QStringLiteral("Select Count(*) ") + QLatin1String(kReadBefore), {dateText});
+    return single(db, QStringLiteral("Select Count(*) ") + QString::fromUtf8(kReadBefore),
+                  {dateText});
 }
 
 std::int64_t removeReadBefore(Database& db, const QString& dateText) {
     refuseReadOnly(db);
-    return db.execute(QStringLiteral("Delete ") + QLatin1String(kReadBefore), {dateText});
+    return db.execute(QStringLiteral("Delete ") + QString::fromUtf8(kReadBefore), {dateText});
 }
 
 Summary summarize(Database& db) {

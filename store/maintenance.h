@@ -39,6 +39,9 @@ struct ImportOutcome {
     std::int64_t added = 0;
 };
 
+// Indexes of the messages whose number to keep the file holds already.
+std::vector<std::size_t> numbersInUse(Database& db, const std::vector<ImportMessage>& messages);
+
 // Adds the messages in one transaction: every one or, when a number to keep is taken already,
 // none. progress(done) is called now and then. Numbering goes on after the highest number.
 ImportOutcome addMessages(Database& db, const std::vector<ImportMessage>& messages,

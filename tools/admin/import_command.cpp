@@ -166,16 +166,21 @@ int importMessages(const QStringList& args, Io& io) {
         messages.push_back(std::move(m));
         lines.push_back(record.line);
     }
+    auto numbersTaken = [&](const std::vector<std::size_t>& taken) {
+        for (std::size_t i : taken) {
+            problems.emplace_back(
+                lines[i],
+                QStringLiteral("ＮＯ %1 is in the data file already").arg(*messages[i].no));
+        }
+    };
+    numbersTaken(store::maintenance::numbersInUse(*db, messages));
     if (problems.empty()) {
         Progress progress(QStringLiteral("import"), std::int64_t(messages.size()));
         const auto outcome = store::maintenance::addMessages(
             *db, messages, [&progress](std::int64_t done) { progress.update(done); });
         progress.finish();
-        for (std::size_t i : outcome.numbersTaken) {
-            problems.emplace_back(
-                lines[i],
-                QStringLiteral("ＮＯ %1 is in the data file already").arg(*messages[i].no));
-        }
+        // Another workstation may have added a message with such a number meanwhile.
+        numbersTaken(outcome.numbersTaken);
         if (problems.empty()) {
             io.out << "imported " << outcome.added << " messages into " << a[0] << "\n";
             return 0;
