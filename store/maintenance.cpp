@@ -1,0 +1,233 @@
+#include "store/maintenance.h"
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <memory>
+
+#include "store/error.h"
+#include "store/statement.h"
+
+namespace store::maintenance {
+namespace {
+
+// Only well-formed received times compare with a date; an empty or foreign text is never
+// taken for an old one.
+constexpr const char* kReadBefore =
+    "From MEMO_T Where 既読 Is Not Null And 受付日時 < ? "
+    "And 受付日時 Glob '[0-9][0-9][0-9][0-9]/[0-9][0-9]/[0-9][0-9]*'";
+
+struct Closer {
+    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+
+// Runs work inside BEGIN ... COMMIT, rolling back when it throws.
+template <class Work>
+auto inTransaction(sqlite3* db, const char* begin, Work work) {
+    execScript(db, begin);
+    try {
+        auto result = work();
+        execScript(db, "COMMIT");
+        return result;
+    } catch (...) {
+        if (sqlite3_get_autocommit(db) == 0) {
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        }
+        throw;
+    }
+}
+
+std::int64_t single(Database& db, const QString& sql, const Params& params = {}) {
+    Recordset rs = db.openRecordset(sql, params);
+    rs.MoveFirst();
+    return rs.field(0).value().toLongLong();
+}
+
+std::optional<QString> optionalText(const Field& field) {
+    return field.isNull() ? std::nullopt : std::optional<QString>(field.value());
+}
+
+void refuseReadOnly(const Database& db) {
+    if (db.isReadOnly()) {
+        throw Error(
+            SQLITE_READONLY,
+            QStringLiteral("データファイルに書き込めません（読み取り専用）: %1").arg(db.path()));
+    }
+}
+
+std::vector<std::size_t> takenNumbers(sqlite3* h, const std::vector<ImportMessage>& messages) {
+    std::vector<std::size_t> taken;
+    Statement find(h, QStringLiteral("Select 1 From MEMO_T Where ＮＯ = ?"));
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+        if (messages[i].no) {
+            find.bind({*messages[i].no});
+            if (find.step()) {
+                taken.push_back(i);
+            }
+            sqlite3_reset(find.get());
+        }
+    }
+    return taken;
+}
+
+}  // namespace
+
+QStringList messageColumns() {
+    return {QStringLiteral("ＮＯ"), QStringLiteral("宛名"),     QStringLiteral("相手"),
+            QStringLiteral("受人"), QStringLiteral("メモ"),     QStringLiteral("内外線"),
+            QStringLiteral("電話"), QStringLiteral("受付日時"), QStringLiteral("既読")};
+}
+
+Recordset allMessages(Database& db) {
+    return db.openRecordset(
+        QStringLiteral("Select ＮＯ,宛名,相手,受人,メモ,内外線,電話,受付日時,既読 "
+                       "From MEMO_T Order By ＮＯ"));
+}
+
+std::vector<std::size_t> numbersInUse(Database& db, const std::vector<ImportMessage>& messages) {
+    return inTransaction(db.handle(), "BEGIN", [&] { return takenNumbers(db.handle(), messages); });
+}
+
+ImportOutcome addMessages(Database& db, const std::vector<ImportMessage>& messages,
+                          const std::function<void(std::int64_t)>& progress) {
+    refuseReadOnly(db);
+    sqlite3* h = db.handle();
+    // IMMEDIATE: the write lock is held from the check of the numbers to the last insert.
+    return inTransaction(h, "BEGIN IMMEDIATE", [&] {
+        ImportOutcome outcome;
+        outcome.numbersTaken = takenNumbers(h, messages);
+        if (!outcome.numbersTaken.empty()) {
+            return outcome;  // nothing written: the commit ends a transaction that only read
+        }
+        // A Null ＮＯ takes the next number; a larger kept number moves the numbering on.
+        Statement insert(h, QStringLiteral("Insert into MEMO_T "
+                                           "(ＮＯ,宛名,相手,受人,メモ,内外線,電話,受付日時,既読) "
+                                           "Values (?,?,?,?,?,?,?,?,?)"));
+        Params params(kTextColumns + 1);
+        for (const ImportMessage& m : messages) {
+            params[0] = m.no ? Param(*m.no) : Param(nullptr);
+            for (int c = 0; c < kTextColumns; ++c) {
+                params[std::size_t(c) + 1] =
+                    m.texts[std::size_t(c)] ? Param(*m.texts[std::size_t(c)]) : Param(nullptr);
+            }
+            insert.bind(params);
+            insert.step();
+            sqlite3_reset(insert.get());
+            if (++outcome.added % 1000 == 0 && progress) {
+                progress(outcome.added);
+            }
+        }
+        return outcome;
+    });
+}
+
+std::int64_t countReadBefore(Database& db, const QString& dateText) {
+    return single(db, QStringLiteral("Select Count(*) ") + QString::fromUtf8(kReadBefore),
+                  {dateText});
+}
+
+std::int64_t removeReadBefore(Database& db, const QString& dateText) {
+    refuseReadOnly(db);
+    return db.execute(QStringLiteral("Delete ") + QString::fromUtf8(kReadBefore), {dateText});
+}
+
+Summary summarize(Database& db) {
+    return inTransaction(db.handle(), "BEGIN", [&] {
+        Summary s;
+        s.messages = single(db, QStringLiteral("Select Count(*) From MEMO_T"));
+        s.unread = single(db, QStringLiteral("Select Count(*) From MEMO_T Where 既読 Is Null"));
+        Recordset per = db.openRecordset(
+            QStringLiteral("Select 宛名, Count(*) As n From MEMO_T Where 既読 Is Null "
+                           "Group By 宛名 Order By n Desc, 宛名"));
+        for (per.MoveFirst(); !per.Eof(); per.MoveNext()) {
+            s.unreadByAddressee.emplace_back(optionalText(per.field(0)),
+                                             per.field(1).value().toLongLong());
+        }
+        Recordset oldest = db.openRecordset(
+            QStringLiteral("Select ＮＯ, 宛名, 受付日時 From MEMO_T Where 既読 Is Null "
+                           "Order By 受付日時 Is Null, 受付日時, ＮＯ Limit 1"));
+        oldest.MoveFirst();
+        if (!oldest.Eof()) {
+            s.oldestUnread =
+                Summary::Oldest{oldest.field(0).value().toLongLong(), optionalText(oldest.field(1)),
+                                optionalText(oldest.field(2))};
+        }
+        return s;
+    });
+}
+
+void backupTo(Database& source, const QString& copyPath,
+              const std::function<void(std::int64_t, std::int64_t)>& progress) {
+    // A few hundred pages a step: other workstations get the file between steps.
+    constexpr int kPagesPerStep = 256;
+    // A writer that changes the file during a step makes the engine start the copy again;
+    // after this many fresh starts the rest is copied in one step under one read lock.
+    constexpr int kRestartsBeforeOneStep = 3;
+    constexpr int kWaitMs = 20;
+
+    sqlite3* raw = nullptr;
+    const int orc =
+        sqlite3_open_v2(copyPath.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    std::unique_ptr<sqlite3, Closer> dest(raw);
+    if (orc != SQLITE_OK) {
+        throwEngineError(raw, orc);
+    }
+    sqlite3_extended_result_codes(raw, 1);
+    sqlite3_backup* backup = sqlite3_backup_init(raw, "main", source.handle(), "main");
+    if (backup == nullptr) {
+        throwEngineError(raw, sqlite3_errcode(raw));
+    }
+    using Clock = std::chrono::steady_clock;
+    const auto patience = Workspace::kDefaultBusyTimeout;
+    auto lastProgress = Clock::now();
+    int pages = kPagesPerStep;
+    int restarts = 0;
+    int lastRemaining = -1;
+    for (;;) {
+        const int rc = sqlite3_backup_step(backup, pages);
+        const int remaining = sqlite3_backup_remaining(backup);
+        const int total = sqlite3_backup_pagecount(backup);
+        if (rc == SQLITE_OK || rc == SQLITE_DONE) {
+            if (progress) {
+                progress(total - remaining, total);
+            }
+            if (rc == SQLITE_DONE) {
+                break;
+            }
+            if (lastRemaining >= 0 && remaining >= lastRemaining &&
+                ++restarts >= kRestartsBeforeOneStep) {
+                pages = -1;
+            }
+            lastRemaining = remaining;
+            lastProgress = Clock::now();
+        } else if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {
+            // Another workstation writes: wait a moment and try the step again.
+            if (Clock::now() - lastProgress > patience) {
+                sqlite3_backup_finish(backup);
+                throw Error(rc, QStringLiteral("データファイルが使用中のため、コピーを続けられま"
+                                               "せん: %1")
+                                    .arg(source.path()));
+            }
+            sqlite3_sleep(kWaitMs);
+        } else {
+            sqlite3_backup_finish(backup);
+            throwEngineError(raw, rc);
+        }
+    }
+    const int frc = sqlite3_backup_finish(backup);
+    if (frc != SQLITE_OK) {
+        throwEngineError(raw, frc);
+    }
+    // The copy is a shared data file like the original: rollback journal, checked sound.
+    execScript(raw, "PRAGMA journal_mode=DELETE");
+    Statement check(raw, QStringLiteral("PRAGMA integrity_check"));
+    while (check.step()) {
+        const QString line =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0)));
+        if (line != QLatin1String("ok")) {
+            throw Error(SQLITE_CORRUPT, QStringLiteral("コピーの整合性: %1").arg(line));
+        }
+    }
+}
+
+}  // namespace store::maintenance

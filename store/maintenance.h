@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "store/database.h"
+
+// The administrator's operations on a whole data file: export and import of every message,
+// purging old read messages, a summary, and an online copy. Only dulvane-admin uses these;
+// the program itself works one message at a time (store::memo).
+namespace store::maintenance {
+
+// The message columns after ＮＯ, in the order of messageColumns().
+constexpr int kTextColumns = 8;
+using MessageTexts = std::array<std::optional<QString>, kTextColumns>;  // nullopt: Null
+
+// ＮＯ,宛名,相手,受人,メモ,内外線,電話,受付日時,既読: the columns a whole message consists of.
+QStringList messageColumns();
+
+// Every message in ＮＯ order, read in one statement (a consistent picture while other
+// workstations write), columns as messageColumns().
+Recordset allMessages(Database& db);
+
+// One message to add; no: the number to keep, or nullopt for the next free one.
+struct ImportMessage {
+    std::optional<std::int64_t> no;
+    MessageTexts texts;
+};
+
+struct ImportOutcome {
+    // Indexes (into the messages given) whose ＮＯ the file already holds; when any is
+    // present nothing was added.
+    std::vector<std::size_t> numbersTaken;
+    std::int64_t added = 0;
+};
+
+// Indexes of the messages whose number to keep the file holds already.
+std::vector<std::size_t> numbersInUse(Database& db, const std::vector<ImportMessage>& messages);
+
+// Adds the messages in one transaction: every one or, when a number to keep is taken already,
+// none. progress(done) is called now and then. Numbering goes on after the highest number.
+ImportOutcome addMessages(Database& db, const std::vector<ImportMessage>& messages,
+                          const std::function<void(std::int64_t)>& progress = {});
+
+// Read messages (既読 not Null) received before the date text ("YYYY/MM/DD"): how many there
+// are, and removing them in one transaction (returns how many went).
+std::int64_t countReadBefore(Database& db, const QString& dateText);
+std::int64_t removeReadBefore(Database& db, const QString& dateText);
+
+struct Summary {
+    std::int64_t messages = 0;
+    std::int64_t unread = 0;
+    // Addressee (nullopt: Null) and unread count, most first.
+    std::vector<std::pair<std::optional<QString>, std::int64_t>> unreadByAddressee;
+    // The oldest unread message by 受付日時 (then ＮＯ).
+    struct Oldest {
+        std::int64_t no = 0;
+        std::optional<QString> addressee;
+        std::optional<QString> receivedAt;
+    };
+    std::optional<Oldest> oldestUnread;
+};
+
+// Counts only; changes nothing. Read in one transaction, so the figures agree.
+Summary summarize(Database& db);
+
+// Copies the open data file page by page through the engine's online backup into copyPath,
+// an empty file the caller made, while other workstations go on using the original. The copy
+// is left in rollback-journal mode. progress(done, total) counts pages. Throws store::Error.
+void backupTo(Database& source, const QString& copyPath,
+              const std::function<void(std::int64_t, std::int64_t)>& progress = {});
+
+}  // namespace store::maintenance

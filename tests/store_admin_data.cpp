@@ -1,0 +1,304 @@
+// dulvane-admin's work on whole data files (export, import, backup, purge, summary), run as a
+// process on real files.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include "app/version.h"
+#include "store/memo_table.h"
+#include "support/files.h"
+
+using testing_support::Office;
+
+namespace {
+
+struct AdminRun {
+    int code;
+    QString out;
+    QString err;
+};
+
+AdminRun admin(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(ADMIN_PATH), args);
+    p.closeWriteChannel();
+    EXPECT_TRUE(p.waitForFinished(120000));
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+QByteArray contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::NewOnly));
+    f.write(bytes);
+}
+
+using Row = std::array<std::optional<QString>, 8>;  // 宛名 .. 既読; nullopt for a Null
+
+void addRow(const Office& office, const Row& r) {
+    store::Params params;
+    for (const auto& v : r) {
+        params.push_back(v ? store::Param(*v) : store::Param(nullptr));
+    }
+    office.openData()->execute(
+        QStringLiteral("INSERT INTO MEMO_T (宛名,相手,受人,メモ,内外線,電話,受付日時,既読) "
+                       "VALUES (?,?,?,?,?,?,?,?)"),
+        params);
+}
+
+const std::optional<QString> kNull;
+
+// Texts every encoding holds: quotes, separators and line ends inside values, Nulls next to
+// empty texts, Windows additions to Shift_JIS, half-width kana.
+const std::vector<Row> kAwkward = {
+    {"山田", "\"鈴木\", 社長", "受", "一行目\r\n二行目\n三行目\r四", "外線", "", "2026/12/01 09:30",
+     kNull},
+    {"O'Neil", "a,b", " 空白 ", "\"\"", kNull, kNull, "", ""},
+    {"①髙橋", "ｱｲｳｴｵ", "～－", ",", "内線", "-", kNull, "2026/12/02"},
+};
+// Texts only UTF-8 holds.
+const std::vector<Row> kUtf8Only = {
+    {"é😀",
+     "\xEF\xBB\xBF"
+     "bom",
+     "が\u0301", "\u2028\u200D👩‍💻", "〜", "−", "¥", kNull},
+};
+
+class ExportImport : public testing::TestWithParam<const char*> {};
+
+TEST_P(ExportImport, ReproducesEveryMessageExactly) {
+    const QString encoding = QString::fromLatin1(GetParam());
+    const bool utf8 = encoding == QLatin1String("utf-8");
+    Office source;
+    ASSERT_EQ(admin({"generate", source.dataPath(), "200"}).code, 0);
+    for (const Row& r : kAwkward) {
+        addRow(source, r);
+    }
+    if (utf8) {
+        addRow(source, kUtf8Only[0]);
+    }
+    store::memo::remove(*source.openData(), 5);  // a gap the numbers must keep
+    const QString csv = source.path("out.csv");
+    const AdminRun exported = admin({"export", source.dataPath(), csv, "--encoding", encoding});
+    ASSERT_EQ(exported.code, 0) << exported.err.toStdString();
+
+    const QByteArray bytes = contents(csv);
+    const QByteArray header = utf8 ? "\xEF\xBB\xBF\xEF\xBC\xAE\xEF\xBC\xAF," : "\x82\x6D\x82\x6E,";
+    EXPECT_TRUE(bytes.startsWith(header));
+    // Each message on a line of its own after CRLF, its number quoted.
+    EXPECT_EQ(bytes.count("\r\n\""), source.rowCount());
+    EXPECT_TRUE(bytes.endsWith("\r\n"));
+
+    Office kept;
+    kept.makeDataFile();
+    ASSERT_EQ(
+        admin({"import", kept.dataPath(), csv, "--encoding", encoding, "--keep-numbers"}).code, 0);
+    EXPECT_EQ(kept.rows(), source.rows());
+    // Numbering goes on after the highest number kept.
+    EXPECT_EQ(kept.addMessage("a", "b", "c"),
+              source.rows().last().section(u'|', 0, 0).toLongLong() + 1);
+
+    Office renumbered;
+    renumbered.makeDataFile();
+    ASSERT_EQ(admin({"import", renumbered.dataPath(), csv, "--encoding", encoding}).code, 0);
+    const QStringList again = renumbered.rows();
+    ASSERT_EQ(again.size(), source.rows().size());
+    for (qsizetype i = 0; i < again.size(); ++i) {
+        EXPECT_TRUE(again[i].startsWith(QString::number(i + 1) + u'|'));
+        EXPECT_EQ(again[i].section(u'|', 1), source.rows()[i].section(u'|', 1));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, ExportImport, testing::Values("utf-8", "shift_jis"));
+
+TEST(AdminImport, TakesTheOldSystemsExport) {
+    Office office;
+    office.makeDataFile();
+    // mdb-export's form: LF ends, bare names and numbers, empty Nulls, month-first times.
+    writeFile(office.path("old.csv"),
+              "メモ,ＮＯ,宛名,相手,受人,既読,受付日時,電話\n"
+              "\"折り返し \"\"至急\"\"\",12,\"山田\",\"鈴木\",\"佐藤\",12/26/02 00:00:00,"
+              "12/25/02 12:25:00,\n"
+              "\"二行\n目\",40,\"山田\",\"x\",\"y\",,1/5/99 8:05:00,\"\"\n");
+    ASSERT_EQ(admin({"import", office.dataPath(), office.path("old.csv"), "--keep-numbers"}).code,
+              0);
+    EXPECT_EQ(office.rows(),
+              QStringList(
+                  {"12|山田|鈴木|佐藤|折り返し \"至急\"|<null>|<null>|2002/12/25 12:25|2002/12/26",
+                   "40|山田|x|y|二行\n目|<null>||1999/01/05 08:05|<null>"}));
+}
+
+TEST(AdminImport, ReportsEveryBadRowByLineAndWritesNothing) {
+    Office office;
+    office.makeDataFile();
+    office.addMessage("a", "b", "c");  // ＮＯ 1
+    writeFile(office.path("bad.csv"),
+              "ＮＯ,宛名,相手,受人,メモ\r\n"
+              "1,a,b,c,d\r\n"                    // 2: number in the file already
+              "2,a,b,c\r\n"                      // 3: a value short
+              "3,a,,c,d\r\n"                     // 4: no 相手
+              "4,\"a\"x,b,c,d\r\n"               // 5: text after a quote
+              "x,a,b,c,d\r\n"                    // 6: bad number
+              "7,a,b,c,d\r\n"                    // 7: good
+              "7,a,b,c,d\r\n"                    // 8: number twice
+              "9,\"a,b,c,d\r\n10,a,b,c,d\r\n");  // 9: quote never closed
+    const AdminRun run =
+        admin({"import", office.dataPath(), office.path("bad.csv"), "--keep-numbers"});
+    EXPECT_EQ(run.code, 1);
+    for (int line : {2, 3, 4, 5, 6, 8, 9}) {
+        EXPECT_TRUE(run.err.contains(QStringLiteral("line %1:").arg(line))) << line;
+    }
+    EXPECT_FALSE(run.err.contains(QStringLiteral("line 7:")));
+    EXPECT_EQ(office.rowCount(), 1);
+}
+
+TEST(AdminRefusals, KeepEveryFileAsItWas) {
+    Office office;
+    office.makeDataFile();
+    office.addMessage("山田", "😀", "c");
+    const QString taken = office.path("taken");
+    writeFile(taken, "keep");
+    const QString missing = office.path("missing.mdb");
+    const QString fresh = office.path("fresh");
+    struct Case {
+        QStringList args;
+        int code;
+        const char* says;
+    };
+    const std::vector<Case> cases = {
+        {{"export", office.dataPath(), taken}, 1, "never overwritten"},
+        {{"backup", office.dataPath(), taken}, 1, "never overwritten"},
+        {{"export", office.dataPath(), fresh, "--encoding", "shift_jis"},
+         1,
+         "ＮＯ 1, 相手: 😀 (U+1F600)"},
+        {{"export", office.dataPath(), fresh, "--encoding", "latin1"}, 2, "unknown encoding"},
+        {{"export", missing, fresh}, 1, "missing.mdb"},
+        {{"backup", missing, fresh}, 1, "missing.mdb"},
+        {{"import", missing, taken}, 1, "missing.mdb"},
+        {{"summary", missing}, 1, "missing.mdb"},
+        {{"purge", office.dataPath(), "--before", "2026/02/30", "--yes"}, 2, "not a date"},
+        {{"purge", office.dataPath(), "--before", "2026-13-01", "--yes"}, 2, "not a date"},
+        {{"purge", office.dataPath(), "--before", "26/12/01", "--yes"}, 2, "not a date"},
+        {{"purge", office.dataPath(), "--yes"}, 2, "--before"},
+        {{"backup", office.dataPath()}, 2, "argument"},
+        {{"summary", office.dataPath(), "--frobnicate"}, 2, "unknown option"},
+    };
+    for (const Case& c : cases) {
+        const AdminRun run = admin(c.args);
+        EXPECT_EQ(run.code, c.code) << c.args.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.says))) << run.err.toStdString();
+    }
+    EXPECT_EQ(contents(taken), "keep");
+    EXPECT_FALSE(QFile::exists(fresh));
+    EXPECT_FALSE(QFile::exists(missing));
+    EXPECT_EQ(office.rowCount(), 1);
+    EXPECT_EQ(QDir(office.path(".")).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+TEST(AdminHelp, EveryCommandExplainsItself) {
+    const QString overall = admin({"--help"}).out;
+    for (const char* command : {"create-data", "create-settings", "check", "upgrade", "generate",
+                                "export", "import", "backup", "purge", "summary"}) {
+        const AdminRun run = admin({command, "--help"});
+        EXPECT_EQ(run.code, 0);
+        EXPECT_TRUE(run.out.startsWith(QStringLiteral("Usage: dulvane-admin %1").arg(command)));
+        EXPECT_TRUE(overall.contains(QStringLiteral("\n  %1 ").arg(command)));
+    }
+    const AdminRun version = admin({"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_TRUE(version.out.startsWith("dulvane-admin " + app::releaseText()));
+}
+
+TEST(AdminBackup, CopiesSoundlyWhileAnotherProcessWrites) {
+    Office office;
+    ASSERT_EQ(admin({"generate", office.dataPath(), "20000"}).code, 0);
+    const QString copy = office.path("copy.mdb");
+    QProcess backup;
+    backup.start(QStringLiteral(ADMIN_PATH), {"backup", office.dataPath(), copy});
+    constexpr int kWrites = 20;
+    for (int i = 0; i < kWrites; ++i) {
+        // Busy (3) while the copy holds its read lock: that write is lost, not the copy.
+        const int rc =
+            QProcess::execute(QStringLiteral(DB_PEER_PATH), {"insert", office.dataPath()});
+        EXPECT_TRUE(rc == 0 || rc == 3) << rc;
+    }
+    ASSERT_TRUE(backup.waitForFinished(120000));
+    ASSERT_EQ(backup.exitCode(), 0) << backup.readAllStandardError().toStdString();
+
+    EXPECT_EQ(admin({"check", copy}).code, 0);
+    store::Workspace ws;
+    auto db = ws.openDatabase(copy, store::memo::tableName(), store::memo::requiredColumns());
+    store::Recordset mode = db->openRecordset(QStringLiteral("PRAGMA journal_mode"));
+    mode.MoveFirst();
+    EXPECT_EQ(mode.field(0).value(), QStringLiteral("delete"));
+    db.reset();
+    // The copy is the file as it was at one moment: the first rows of the file as it is now.
+    Office copied;
+    QFile::copy(copy, copied.dataPath());
+    const QStringList now = office.rows();
+    const QStringList then = copied.rows();
+    EXPECT_GE(then.size(), 20000);
+    EXPECT_EQ(then, now.mid(0, then.size()));
+}
+
+TEST(AdminPurge, RemovesOnlyOlderReadMessagesAndAsksFirst) {
+    Office office;
+    office.makeDataFile();
+    auto add = [&](const char* readOn, const char* at) {
+        return office.addMessage("山田", "b", "c", "m",
+                                 readOn ? std::optional<QString>(readOn) : std::nullopt, at);
+    };
+    add("2025/06/02", "2025/06/01 10:00");  // goes
+    add(nullptr, "2025/06/01 10:00");       // unread: stays
+    add("2026/01/01", "2026/01/01 00:00");  // on the day: stays
+    add("2025/06/02", "");                  // no time: stays
+    add("2025/12/31", "2025/12/31 23:59");  // goes
+    const QStringList before = office.rows();
+    const QStringList after = {before[1], before[2], before[3]};
+
+    const QString script = QStandardPaths::findExecutable(QStringLiteral("script"));
+    if (!script.isEmpty()) {
+        // A terminal that answers: anything but y keeps everything.
+        for (const auto& [answer, code] : {std::pair{"n", 1}, std::pair{"y", 0}}) {
+            QProcess p;
+            p.start(script, {"-qec",
+                             QStringLiteral("%1 purge %2 --before 2026-01-01")
+                                 .arg(QStringLiteral(ADMIN_PATH), office.dataPath()),
+                             "/dev/null"});
+            p.write(QByteArray(answer) + "\n");
+            p.closeWriteChannel();
+            ASSERT_TRUE(p.waitForFinished(60000));
+            EXPECT_TRUE(p.readAll().contains("2 read message(s)"));
+            EXPECT_EQ(p.exitCode(), code);
+            EXPECT_EQ(office.rows(), code == 0 ? after : before);
+        }
+    }
+    EXPECT_EQ(admin({"purge", office.dataPath(), "--before", "2026/01/01", "--yes"}).out,
+              script.isEmpty() ? "removed 2 read message(s) received before 2026/01/01\n"
+                               : "no read message received before 2026/01/01; nothing removed\n");
+    EXPECT_EQ(office.rows(), after);
+}
+
+TEST(AdminSummary, CountsUnreadPerAddresseeMostFirst) {
+    Office office;
+    office.makeDataFile();
+    office.addMessage("佐藤", "b", "c", "m", std::nullopt, "2026/12/03 10:00");
+    office.addMessage("山田", "b", "c", "m", std::nullopt, "2026/12/02 10:00");
+    office.addMessage("佐藤", "b", "c", "m", std::nullopt, "2026/12/04 10:00");
+    office.addMessage("鈴木", "b", "c", "m", QStringLiteral("2026/12/01"), "2026/11/01 10:00");
+    const AdminRun run = admin({"summary", office.dataPath()});
+    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(run.out,
+              "messages: 4\nunread: 3\nunread per addressee (宛名):\n  2\t佐藤\n  1\t山田\n"
+              "oldest unread: ＮＯ 2, 山田, 2026/12/02 10:00\n");
+}
+
+}  // namespace

@@ -1,0 +1,216 @@
+// import DATAFILE IN.csv [--encoding utf-8|shift_jis] [--keep-numbers]
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+#include <algorithm>
+#include <array>
+#include <variant>
+
+#include "store/maintenance.h"
+#include "store/memo_table.h"
+#include "tools/admin/cli.h"
+#include "tools/admin/csv.h"
+#include "tools/admin/dates.h"
+#include "tools/admin/terminal.h"
+#include "tools/admin/text_encoding.h"
+
+namespace admin {
+namespace {
+
+using store::maintenance::ImportMessage;
+
+// Columns every message must have a value in (not Null, not empty).
+const QStringList& requiredColumns() {
+    static const QStringList names{QStringLiteral("宛名"), QStringLiteral("相手"),
+                                   QStringLiteral("受人"), QStringLiteral("メモ")};
+    return names;
+}
+
+// Where each known column is in the file's records: -1 when the file lacks it.
+struct Layout {
+    int number = -1;                                            // ＮＯ
+    std::array<int, store::maintenance::kTextColumns> texts{};  // 宛名 .. 既読
+    int width = 0;
+};
+
+Layout layoutOf(const csv::Record& header, bool keepNumbers) {
+    const QStringList known = store::maintenance::messageColumns();
+    Layout layout;
+    layout.texts.fill(-1);
+    layout.width = int(header.values.size());
+    QStringList seen;
+    for (int i = 0; i < layout.width; ++i) {
+        const QString name = header.values[std::size_t(i)].value_or(QString()).trimmed();
+        const int k = int(known.indexOf(name));
+        if (k < 0) {
+            throw Failure(QStringLiteral("line 1: unknown column \"%1\" (the columns are %2)")
+                              .arg(name, known.join(u',')));
+        }
+        if (seen.contains(name)) {
+            throw Failure(QStringLiteral("line 1: column %1 twice").arg(name));
+        }
+        seen << name;
+        (k == 0 ? layout.number : layout.texts[std::size_t(k - 1)]) = i;
+    }
+    for (const QString& name : requiredColumns()) {
+        if (!seen.contains(name)) {
+            throw Failure(QStringLiteral("line 1: the header lacks column %1").arg(name));
+        }
+    }
+    if (keepNumbers && layout.number < 0) {
+        throw Failure(QStringLiteral("--keep-numbers: the header lacks column ＮＯ"));
+    }
+    return layout;
+}
+
+// One record as a message, or the reason it is bad.
+std::variant<ImportMessage, QString> messageOf(const csv::Record& record, const Layout& layout,
+                                               bool keepNumbers) {
+    if (int(record.values.size()) != layout.width) {
+        return QStringLiteral("%1 values, the header has %2")
+            .arg(record.values.size())
+            .arg(layout.width);
+    }
+    const QStringList names = store::maintenance::messageColumns();
+    ImportMessage m;
+    for (int c = 0; c < store::maintenance::kTextColumns; ++c) {
+        const int at = layout.texts[std::size_t(c)];
+        if (at >= 0) {
+            m.texts[std::size_t(c)] = record.values[std::size_t(at)];
+        }
+        const QString& name = names.at(c + 1);
+        if (requiredColumns().contains(name) &&
+            m.texts[std::size_t(c)].value_or(QString()).isEmpty()) {
+            return QStringLiteral("no value for %1").arg(name);
+        }
+    }
+    // The old system wrote its times month first; they are kept in the book's own form.
+    auto& receivedAt = m.texts[6];
+    auto& readOn = m.texts[7];
+    if (receivedAt) {
+        receivedAt = fromOldExport(*receivedAt, true);
+    }
+    if (readOn) {
+        readOn = fromOldExport(*readOn, false);
+    }
+    const csv::Value number =
+        layout.number >= 0 ? record.values[std::size_t(layout.number)] : csv::Value();
+    if (number) {
+        static const QRegularExpression digits(QStringLiteral("^[0-9]{1,18}$"));
+        const qlonglong n = number->toLongLong();
+        if (!digits.match(*number).hasMatch() || n <= 0) {
+            return QStringLiteral("bad ＮＯ \"%1\" (a whole number from 1 on)").arg(*number);
+        }
+        if (keepNumbers) {
+            m.no = n;
+        }
+    } else if (keepNumbers) {
+        return QStringLiteral("no ＮＯ to keep");
+    }
+    return m;
+}
+
+int importMessages(const QStringList& args, Io& io) {
+    const Arguments a(args, {QStringLiteral("--keep-numbers")}, {QStringLiteral("--encoding")}, 2);
+    const Encoding encoding = encodingOption(a);
+    const bool keepNumbers = a.flag(QStringLiteral("--keep-numbers"));
+    store::Workspace ws;
+    auto db = ws.openDatabase(a[0], store::memo::tableName(), store::memo::requiredColumns());
+    QFile in(a[1]);
+    if (!in.open(QIODevice::ReadOnly)) {
+        throw Failure(QStringLiteral("cannot read %1: %2").arg(a[1], in.errorString()));
+    }
+    const Decoded decoded = decodeFile(in.readAll(), encoding);
+    if (!decoded.badLines.empty()) {
+        QStringList problems;
+        for (int line : decoded.badLines) {
+            problems << QStringLiteral("line %1: not %2 text")
+                            .arg(line)
+                            .arg(QLatin1String(encodingName(encoding)));
+        }
+        reportProblems(io, problems);
+        throw Failure(QStringLiteral("nothing imported: %1 is not %2 (see --encoding)")
+                          .arg(a[1], QLatin1String(encodingName(encoding))));
+    }
+    const csv::Parsed parsed = csv::parse(decoded.text);
+    if (parsed.records.empty() ||
+        (!parsed.problems.empty() && parsed.problems.front().line < parsed.records.front().line)) {
+        throw Failure(QStringLiteral("nothing imported: %1 has no sound header line").arg(a[1]));
+    }
+    const Layout layout = layoutOf(parsed.records.front(), keepNumbers);
+
+    std::vector<std::pair<int, QString>> problems;
+    for (const csv::Problem& p : parsed.problems) {
+        problems.emplace_back(p.line, p.what);
+    }
+    std::vector<ImportMessage> messages;
+    std::vector<int> lines;
+    QHash<std::int64_t, int> numberLines;
+    for (std::size_t r = 1; r < parsed.records.size(); ++r) {
+        const csv::Record& record = parsed.records[r];
+        auto result = messageOf(record, layout, keepNumbers);
+        if (auto* why = std::get_if<QString>(&result)) {
+            problems.emplace_back(record.line, *why);
+            continue;
+        }
+        ImportMessage& m = std::get<ImportMessage>(result);
+        if (m.no) {
+            if (const int first = numberLines.value(*m.no, 0); first > 0) {
+                problems.emplace_back(
+                    record.line,
+                    QStringLiteral("ＮＯ %1 again (line %2 has it)").arg(*m.no).arg(first));
+                continue;
+            }
+            numberLines.insert(*m.no, record.line);
+        }
+        messages.push_back(std::move(m));
+        lines.push_back(record.line);
+    }
+    auto numbersTaken = [&](const std::vector<std::size_t>& taken) {
+        for (std::size_t i : taken) {
+            problems.emplace_back(
+                lines[i],
+                QStringLiteral("ＮＯ %1 is in the data file already").arg(*messages[i].no));
+        }
+    };
+    numbersTaken(store::maintenance::numbersInUse(*db, messages));
+    if (problems.empty()) {
+        Progress progress(QStringLiteral("import"), std::int64_t(messages.size()));
+        const auto outcome = store::maintenance::addMessages(
+            *db, messages, [&progress](std::int64_t done) { progress.update(done); });
+        progress.finish();
+        // Another workstation may have added a message with such a number meanwhile.
+        numbersTaken(outcome.numbersTaken);
+        if (problems.empty()) {
+            io.out << "imported " << outcome.added << " messages into " << a[0] << "\n";
+            return 0;
+        }
+    }
+    std::sort(problems.begin(), problems.end(),
+              [](const auto& x, const auto& y) { return x.first < y.first; });
+    QStringList texts;
+    for (const auto& [line, what] : problems) {
+        texts << QStringLiteral("%1 line %2: %3").arg(a[1]).arg(line).arg(what);
+    }
+    reportProblems(io, texts);
+    throw Failure(QStringLiteral("nothing imported: %1 bad row(s)").arg(problems.size()));
+}
+
+}  // namespace
+
+const Command kImportCommand{
+    "import",
+    "import DATAFILE IN.csv [--encoding utf-8|shift_jis] [--keep-numbers]\n"
+    "    Add the messages of a CSV file to an existing data file: a file written by export,\n"
+    "    by a spreadsheet program (with or without a byte-order mark) or by mdb-export from\n"
+    "    the old system (mdb-export old.mdb MEMO_T). The first line names the columns, in any\n"
+    "    order; 宛名,相手,受人,メモ are required, ＮＯ,内外線,電話,受付日時,既読 optional.\n"
+    "    An empty unquoted value is a Null; texts are kept exactly. Times written month first\n"
+    "    (12/25/02 12:25:00) are stored as 2002/12/25 12:25. Every bad row is listed with its\n"
+    "    line number, and then nothing is imported: all rows or none.\n"
+    "    Each message gets a new number, in file order, unless --keep-numbers is given: then\n"
+    "    each keeps its ＮＯ, which must be free in the data file and unique in the CSV.\n"
+    "    New messages are numbered after the highest number afterwards.\n",
+    importMessages};
+
+}  // namespace admin

@@ -1,0 +1,69 @@
+// purge DATAFILE --before YYYY/MM/DD [--yes]
+#include <QTextStream>
+#include <cstdio>
+
+#include "store/maintenance.h"
+#include "store/memo_table.h"
+#include "tools/admin/cli.h"
+#include "tools/admin/dates.h"
+#include "tools/admin/terminal.h"
+
+namespace admin {
+namespace {
+
+// Asks on the terminal; only "y" or "yes" is a yes.
+bool confirmed(Io& io, const QString& question) {
+    io.out << question << " [y/N] ";
+    io.out.flush();
+    QTextStream in(stdin);
+    const QString answer = in.readLine().trimmed().toLower();
+    return answer == QLatin1String("y") || answer == QLatin1String("yes");
+}
+
+int purge(const QStringList& args, Io& io) {
+    const Arguments a(args, {QStringLiteral("--yes")}, {QStringLiteral("--before")}, 1);
+    if (!a.has(QStringLiteral("--before"))) {
+        throw UsageError(QStringLiteral("purge needs --before YYYY/MM/DD"));
+    }
+    const QString given = a.option(QStringLiteral("--before"));
+    const std::optional<QString> before = dateTextFromArgument(given);
+    if (!before) {
+        throw UsageError(
+            QStringLiteral("--before %1 is not a date (YYYY/MM/DD or YYYY-MM-DD)").arg(given));
+    }
+    store::Workspace ws;
+    auto db = ws.openDatabase(a[0], store::memo::tableName(), store::memo::requiredColumns());
+    const std::int64_t count = store::maintenance::countReadBefore(*db, *before);
+    if (count == 0) {
+        io.out << "no read message received before " << *before << "; nothing removed\n";
+        return 0;
+    }
+    const QString what =
+        QStringLiteral("%1 read message(s) received before %2").arg(count).arg(*before);
+    if (!a.flag(QStringLiteral("--yes"))) {
+        if (!stdinIsTerminal()) {
+            throw Failure(QStringLiteral("%1 would be removed; give --yes to remove them "
+                                         "without a terminal to ask on")
+                              .arg(what));
+        }
+        if (!confirmed(io, QStringLiteral("Remove %1 from %2?").arg(what, a[0]))) {
+            throw Failure(QStringLiteral("nothing removed"));
+        }
+    }
+    const std::int64_t removed = store::maintenance::removeReadBefore(*db, *before);
+    io.out << "removed " << removed << " read message(s) received before " << *before << "\n";
+    return 0;
+}
+
+}  // namespace
+
+const Command kPurgeCommand{
+    "purge",
+    "purge DATAFILE --before YYYY/MM/DD [--yes]\n"
+    "    Remove the messages that have been read (既読 set) and were received (受付日時)\n"
+    "    before that date (YYYY/MM/DD or YYYY-MM-DD); unread messages are never removed.\n"
+    "    Says how many it would remove and asks y/N on the terminal; --yes removes them\n"
+    "    without asking (for scripts; without a terminal --yes is required). All or none.\n",
+    purge};
+
+}  // namespace admin

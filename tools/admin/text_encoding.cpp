@@ -1,0 +1,116 @@
+#include "tools/admin/text_encoding.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace admin {
+namespace {
+
+// The toolkit's ICU-backed converter; it maps the Windows additions to Shift_JIS as well
+// (circled numbers, the full-width tilde), as the spreadsheet programs that read it do.
+constexpr const char* kShiftJis = "Shift_JIS";
+
+QStringEncoder encoder(Encoding encoding) {
+    return encoding == Encoding::Utf8 ? QStringEncoder(QStringConverter::Utf8)
+                                      : QStringEncoder(kShiftJis);
+}
+
+QStringDecoder decoder(Encoding encoding) {
+    // The mark is dropped below, by hand, so a U+FEFF inside the text is kept.
+    return encoding == Encoding::Utf8
+               ? QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom)
+               : QStringDecoder(kShiftJis, QStringConverter::Flag::ConvertInitialBom);
+}
+
+}  // namespace
+
+std::optional<Encoding> encodingNamed(const QString& name) {
+    QString key = name.toLower();
+    key.replace(u'-', u'_');
+    if (key == QLatin1String("utf_8") || key == QLatin1String("utf8")) {
+        return Encoding::Utf8;
+    }
+    if (key == QLatin1String("shift_jis") || key == QLatin1String("sjis")) {
+        return Encoding::ShiftJis;
+    }
+    return std::nullopt;
+}
+
+const char* encodingName(Encoding encoding) {
+    return encoding == Encoding::Utf8 ? "UTF-8" : kShiftJis;
+}
+
+Encoding encodingOption(const Arguments& arguments) {
+    const QString name = arguments.option(QStringLiteral("--encoding"), QStringLiteral("utf-8"));
+    const std::optional<Encoding> encoding = encodingNamed(name);
+    if (!encoding) {
+        throw UsageError(QStringLiteral("unknown encoding %1 (utf-8 or shift_jis)").arg(name));
+    }
+    return *encoding;
+}
+
+QByteArray encodeText(const QString& text, Encoding encoding, std::vector<char32_t>& unencodable) {
+    QStringEncoder whole = encoder(encoding);
+    QByteArray bytes = whole(text);
+    if (!whole.hasError()) {
+        return bytes;
+    }
+    // Find the characters: one character at a time, each with a fresh converter (a converter
+    // keeps its error once it had one).
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype width =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
+                ? 2
+                : 1;
+        const QString one = text.mid(i, width);
+        QStringEncoder single = encoder(encoding);
+        const QByteArray ignored = single(one);
+        if (single.hasError()) {
+            unencodable.push_back(one.toUcs4().value(0));
+        }
+        i += width;
+    }
+    if (unencodable.empty()) {
+        unencodable.push_back(QChar::ReplacementCharacter);
+    }
+    return bytes;
+}
+
+QByteArray byteOrderMark(Encoding encoding) {
+    return encoding == Encoding::Utf8 ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+}
+
+Decoded decodeFile(const QByteArray& bytes, Encoding encoding) {
+    QByteArrayView body(bytes);
+    if (encoding == Encoding::Utf8 && body.startsWith("\xEF\xBB\xBF")) {
+        body = body.sliced(3);
+    }
+    Decoded decoded;
+    QStringDecoder whole = decoder(encoding);
+    decoded.text = whole(body);
+    if (!whole.hasError()) {
+        return decoded;
+    }
+    // Neither encoding uses the byte of a line feed inside a character, so the file can be
+    // decoded line by line to find the bad lines.
+    int line = 1;
+    for (qsizetype start = 0; start <= body.size(); ++line) {
+        qsizetype end = body.indexOf('\n', start);
+        if (end < 0) {
+            end = body.size();
+        }
+        QStringDecoder one = decoder(encoding);
+        const QString ignored = one(body.sliced(start, end - start));
+        if (one.hasError()) {
+            decoded.badLines.push_back(line);
+        }
+        start = end + 1;
+    }
+    return decoded;
+}
+
+QString codePointText(char32_t c) {
+    return QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+}  // namespace admin
