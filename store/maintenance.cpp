@@ -55,17 +55,40 @@ void refuseReadOnly(const Database& db) {
     }
 }
 
+// The highest number the file has ever handed out, deleted messages included (0 for a file
+// that never held one).
+std::int64_t highestEverNumbered(sqlite3* h) {
+    Statement hasSequence(
+        h, QStringLiteral("Select 1 From sqlite_master Where type = 'table' And name = ?"));
+    hasSequence.bind({QStringLiteral("sqlite_sequence")});
+    if (!hasSequence.step()) {
+        return 0;
+    }
+    Statement seq(h, QStringLiteral("Select seq From sqlite_sequence Where name = ?"));
+    seq.bind({QStringLiteral("MEMO_T")});
+    return seq.step() ? sqlite3_column_int64(seq.get(), 0) : 0;
+}
+
+// A number is taken when a message holds it now, or when the file handed it out before and
+// that message was deleted since: a number is never given to a second message, so a list still
+// shown on some workstation can never delete a message it never showed.
 std::vector<std::size_t> takenNumbers(sqlite3* h, const std::vector<ImportMessage>& messages) {
     std::vector<std::size_t> taken;
+    const std::int64_t handedOut = highestEverNumbered(h);
     Statement find(h, QStringLiteral("Select 1 From MEMO_T Where ＮＯ = ?"));
     for (std::size_t i = 0; i < messages.size(); ++i) {
-        if (messages[i].no) {
-            find.bind({*messages[i].no});
-            if (find.step()) {
-                taken.push_back(i);
-            }
-            sqlite3_reset(find.get());
+        if (!messages[i].no) {
+            continue;
         }
+        if (*messages[i].no <= handedOut) {
+            taken.push_back(i);
+            continue;
+        }
+        find.bind({*messages[i].no});
+        if (find.step()) {
+            taken.push_back(i);
+        }
+        sqlite3_reset(find.get());
     }
     return taken;
 }

@@ -140,9 +140,12 @@ TEST(AdminImport, ReportsEveryBadRowByLineAndWritesNothing) {
     Office office;
     office.makeDataFile();
     office.addMessage("a", "b", "c");  // ＮＯ 1
+    office.addMessage("a", "b", "c");  // ＮＯ 2
+    // ＮＯ 3 handed out and deleted: never given to another message.
+    store::memo::remove(*office.openData(), office.addMessage("a", "b", "c"));
     writeFile(office.path("bad.csv"),
               "ＮＯ,宛名,相手,受人,メモ\r\n"
-              "1,a,b,c,d\r\n"                    // 2: number in the file already
+              "3,a,b,c,d\r\n"                    // 2: number handed out before
               "2,a,b,c\r\n"                      // 3: a value short
               "3,a,,c,d\r\n"                     // 4: no 相手
               "4,\"a\"x,b,c,d\r\n"               // 5: text after a quote
@@ -157,7 +160,7 @@ TEST(AdminImport, ReportsEveryBadRowByLineAndWritesNothing) {
         EXPECT_TRUE(run.err.contains(QStringLiteral("line %1:").arg(line))) << line;
     }
     EXPECT_FALSE(run.err.contains(QStringLiteral("line 7:")));
-    EXPECT_EQ(office.rowCount(), 1);
+    EXPECT_EQ(office.rowCount(), 2);
 }
 
 TEST(AdminRefusals, KeepEveryFileAsItWas) {

@@ -170,7 +170,9 @@ int importMessages(const QStringList& args, Io& io) {
         for (std::size_t i : taken) {
             problems.emplace_back(
                 lines[i],
-                QStringLiteral("ＮＯ %1 is in the data file already").arg(*messages[i].no));
+                QStringLiteral(
+                    "ＮＯ %1 is or was in use in the data file (numbers are never reused)")
+                    .arg(*messages[i].no));
         }
     };
     numbersTaken(store::maintenance::numbersInUse(*db, messages));
