@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
         QWidget window;
         Ui::Form1 form;
         form.setupUi(&window);
-        form.SS1->blockClear();
+        form.SS1->clear();
         form.Txt_Time->setText(QStringLiteral("2025/04/01 09:30"));
         ok = save(window, folder, QStringLiteral("form1.png")) && ok;
     }
