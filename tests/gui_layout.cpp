@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <QWidget>
 
@@ -481,6 +482,42 @@ TEST_F(LayoutMainWindow, GridCarriesItsDesignData) {
         }
     }
     EXPECT_LT(grid->verticalHeader()->width(), grid->columnWidth(0));
+}
+
+// Each column shows in full the texts it was designed for, in the grid's own font and with the
+// cells' margins; a longer text is cut at the cell's edge, without an ellipsis.
+TEST_F(LayoutMainWindow, GridColumnsShowTheirDesignedTextsInFull) {
+    SpreadGrid* grid = form.SS1;
+    QHeaderView* header = grid->horizontalHeader();
+    ASSERT_EQ(QFontInfo(grid->font()).family(), QStringLiteral("IPAGothic"));
+    EXPECT_EQ(grid->textElideMode(), Qt::ElideNone);
+    EXPECT_EQ(header->textElideMode(), Qt::ElideNone);
+
+    const QFontMetricsF cellFont(grid->font());
+    const int cellMargin =
+        grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
+    const struct {
+        GridColumn column;
+        const char* text;
+    } cells[] = {{GridColumn::DateTime, "25/04/03 10:12"}, {GridColumn::Read, "25/04/03"}};
+    for (const auto& cell : cells) {
+        const QString text = QString::fromUtf8(cell.text);
+        // The cell's own rectangle, without the grid line.
+        const int shown = grid->visualRect(grid->model()->index(0, int(cell.column) - 1)).width();
+        EXPECT_LE(cellFont.horizontalAdvance(text) + 2 * cellMargin, shown) << cell.text;
+    }
+
+    const QFontMetricsF headerFont(header->font());
+    const int headerMargin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    const auto headerFits = [&](int section, const QString& text) {
+        EXPECT_LE(headerFont.horizontalAdvance(text) + 2 * headerMargin,
+                  header->sectionSize(section))
+            << text.toStdString();
+    };
+    for (int section = 0; section < 8; ++section) {
+        headerFits(section, grid->columnHeaders().at(section));
+    }
+    headerFits(5, QString::fromUtf8("宛名"));  // column 6's header for the sent list
 }
 
 // ---- The settings window ----

@@ -1,7 +1,6 @@
 #include "ui/main/spread_grid.h"
 
 #include <QEvent>
-#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QHeaderView>
 #include <QStyle>
@@ -22,6 +21,10 @@ SpreadGrid::SpreadGrid(QWidget* parent) : QTableView(parent), model_(new SpreadM
     setSortingEnabled(false);
     setCornerButtonEnabled(false);
     setWordWrap(false);
+    // A text longer than its cell is cut at the cell's edge: the beginning of a telephone
+    // number tells more than an ellipsis.
+    setTextElideMode(Qt::ElideNone);
+    horizontalHeader()->setTextElideMode(Qt::ElideNone);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setSortIndicatorShown(false);
     horizontalHeader()->setHighlightSections(false);
@@ -105,9 +108,19 @@ void SpreadGrid::setSampleRow(const QStringList& texts) {
     model_->setRow(0, std::move(row));
 }
 
-// Widths are counted in half-width characters of the grid's (fixed-pitch) face.
+// A width in characters counts half-width characters of the grid's (fixed-pitch) font, as the
+// font draws them (hinting included). A column gets one character more than its designed
+// count, so that the texts it was designed for fit whole: 13 characters hold a date-time
+// "YY/MM/DD HH:MM", 6 the header "受付NO". The cell's own margins on both sides (the larger of
+// an item's text margin and a header section's margin) and the grid line come on top.
 int SpreadGrid::pixelsFor(double characters) const {
-    return int(std::lround(characters * QFontMetricsF(font()).horizontalAdvance(QLatin1Char('0'))));
+    const double perCharacter = QFontMetricsF(font()).horizontalAdvance(QLatin1Char('0'));
+    const int itemMargin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int headerMargin =
+        style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader());
+    const int gridLine = showGrid() ? 1 : 0;
+    return int(std::ceil((characters + 1) * perCharacter)) +
+           2 * std::max(itemMargin, headerMargin) + gridLine;
 }
 
 void SpreadGrid::applyWidths() {
