@@ -499,7 +499,10 @@ TEST_F(LayoutMainWindow, GridColumnsShowTheirDesignedTextsInFull) {
     const struct {
         GridColumn column;
         const char* text;
-    } cells[] = {{GridColumn::DateTime, "25/04/03 10:12"}, {GridColumn::Read, "25/04/03"}};
+    } cells[] = {{GridColumn::DateTime, "YY/MM/DD HH:MM"},
+                 {GridColumn::DateTime, "25/04/03 10:12"},
+                 {GridColumn::Read, "YY/MM/DD"},
+                 {GridColumn::Read, "25/04/03"}};
     for (const auto& cell : cells) {
         const QString text = QString::fromUtf8(cell.text);
         // The cell's own rectangle, without the grid line.
