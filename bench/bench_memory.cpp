@@ -31,7 +31,7 @@ void BM_PeakMemory_EveryMessageListed(benchmark::State& state) {
         started = peakMegabytes();
         w.form->Command1_Click();
         settle();
-        rows = w.form->SS1->MaxRows();
+        rows = w.form->SS1->rowCount();
     }
     state.counters["peak_before_MB"] = before;
     state.counters["peak_started_MB"] = started;
@@ -67,7 +67,7 @@ void BM_Memory_ListingBreakdown(benchmark::State& state) {
         const double afterFill = heapMegabytes();
         listing = afterQuery - start;
         grid = afterFill - start;
-        w.form->SS1->setMaxRows(0);
+        w.form->SS1->setRowCount(0);
     }
     state.counters["listing_MB"] = listing;
     state.counters["grid_MB"] = grid;

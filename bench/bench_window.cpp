@@ -85,7 +85,7 @@ void receivedList(benchmark::State& state, FileKind kind, bool allUnread) {
         state.SkipWithError("the received list reported a failure");
     }
     state.counters["unread"] = double(unread.count());
-    report(state, w.form->SS1->MaxRows());
+    report(state, w.form->SS1->rowCount());
 }
 
 void BM_ReceivedList_Office(benchmark::State& state) {
@@ -115,7 +115,7 @@ void gridFill(benchmark::State& state, FileKind kind) {
         fillMessageList(*w.form->SS1, rs, QStringLiteral("受人"));
         settle();
     }
-    report(state, w.form->SS1->MaxRows());
+    report(state, w.form->SS1->rowCount());
 }
 
 void BM_GridFill_Office(benchmark::State& state) {
@@ -136,7 +136,7 @@ void BM_SentList_Office(benchmark::State& state) {
         w.form->Command3_Click();
         settle();
     }
-    report(state, w.form->SS1->MaxRows());
+    report(state, w.form->SS1->rowCount());
 }
 BENCHMARK(BM_SentList_Office)->Apply(allSizes);
 
@@ -158,7 +158,7 @@ void headerSort(benchmark::State& state, int column) {
         w.form->SS1_Click(column, 0);
         settle();
     }
-    report(state, w.form->SS1->MaxRows());
+    report(state, w.form->SS1->rowCount());
 }
 
 void BM_HeaderSort_Time(benchmark::State& state) {
@@ -225,9 +225,9 @@ void BM_Delete(benchmark::State& state) {
     w.showAndSettle();
     w.form->Command3_Click();
     settle();
-    const std::int64_t listed = w.form->SS1->MaxRows();
+    const std::int64_t listed = w.form->SS1->rowCount();
     for (auto _ : state) {
-        if (w.form->SS1->MaxRows() == 0) {
+        if (w.form->SS1->rowCount() == 0) {
             state.PauseTiming();
             w.form->Command3_Click();
             settle();

@@ -200,15 +200,17 @@ TEST(Reset, ClearsTheGridButKeepsItsRowsAndHeaders) {
     Workstation w;
     w.startAs(QStringLiteral("鈴木"));
     SpreadGrid& grid = *w.form->SS1;
-    EXPECT_EQ(grid.cellText(2, 1), QString());  // the form's sample row is gone at start-up
-    const int rows = grid.MaxRows();
-    grid.setRow(3);
-    grid.setCol(4);
-    grid.setText("left over");
+    EXPECT_EQ(grid.text(GridColumn::DateTime, 1), QString());  // the sample row is gone
+    GridRow leftOver;
+    leftOver.setText(GridColumn::Memo, QStringLiteral("left over"));
+    leftOver.setNumber(7);
+    grid.appendRow(leftOver);
+    const int rows = grid.rowCount();
     QTest::mouseClick(w.form->Cmd_Clear, Qt::LeftButton);
-    EXPECT_EQ(grid.cellText(4, 3), QString());
-    EXPECT_EQ(grid.MaxRows(), rows);
-    EXPECT_EQ(grid.cellText(8, 0), QStringLiteral("受付NO"));
+    EXPECT_EQ(grid.text(GridColumn::Memo, rows), QString());
+    EXPECT_EQ(grid.number(rows), std::nullopt);
+    EXPECT_EQ(grid.rowCount(), rows);
+    EXPECT_EQ(grid.header(GridColumn::Number), QStringLiteral("受付NO"));
 }
 
 TEST(WithoutDataFile, SendFailsAndResetStillResetsTheFieldsWithOneMessage) {

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <QWidget>
 
@@ -454,28 +455,72 @@ TEST_F(LayoutMainWindow, EnterAndEscapePressNoButton) {
 
 TEST_F(LayoutMainWindow, GridCarriesItsDesignData) {
     SpreadGrid* grid = form.SS1;
-    EXPECT_EQ(grid->MaxRows(), 500);
-    EXPECT_EQ(grid->MaxCols(), 8);
+    EXPECT_EQ(grid->rowCount(), 500);
+    EXPECT_EQ(grid->model()->columnCount(), 8);
     const QStringList headers =
         fromUtf8({"削除", "日時", "電話相手", "メモ", "電話", "受人", "既読", "受付NO"});
     for (int col = 1; col <= 8; ++col) {
-        EXPECT_EQ(grid->cellText(col, 0), headers.at(col - 1)) << col;
+        EXPECT_EQ(grid->header(GridColumn(col)), headers.at(col - 1)) << col;
     }
-    EXPECT_EQ(grid->cellText(2, 1), QStringLiteral("YY/MM/DD HH:MM"));
-    EXPECT_EQ(grid->cellText(3, 1), QString::fromUtf8("ＸＸＸＸＸＸ"));
-    EXPECT_EQ(grid->cellText(7, 1), QStringLiteral("YY/MM/DD"));
-    EXPECT_EQ(grid->cellText(2, 2), QString());
-    EXPECT_EQ(grid->numericColumns(), QStringList{QStringLiteral("8")});
+    EXPECT_EQ(grid->text(GridColumn::DateTime, 1), QStringLiteral("YY/MM/DD HH:MM"));
+    EXPECT_EQ(grid->text(GridColumn::Caller, 1), QString::fromUtf8("ＸＸＸＸＸＸ"));
+    EXPECT_EQ(grid->text(GridColumn::Read, 1), QStringLiteral("YY/MM/DD"));
+    EXPECT_EQ(grid->number(1), std::nullopt);
+    EXPECT_EQ(grid->text(GridColumn::DateTime, 2), QString());
     // Tab leaves the grid instead of moving between its cells.
     EXPECT_FALSE(grid->tabKeyNavigation());
 
-    // Widths are in characters of the grid's own font: the date-time column, 13 characters,
-    // is wider than the 4.5-character button column and the 3.12-character row headers.
+    // Widths are in characters: a column designed wider is wider.
     grid->ensurePolished();
-    const double perCharacter = QFontMetricsF(grid->font()).horizontalAdvance(QLatin1Char('0'));
-    EXPECT_NEAR(grid->columnWidth(1), 13 * perCharacter, 1.0);
-    EXPECT_NEAR(grid->columnWidth(0), 4.5 * perCharacter, 1.0);
-    EXPECT_NEAR(grid->verticalHeader()->width(), 3.12 * perCharacter, 1.0);
+    const QStringList characters = grid->columnWidths();
+    ASSERT_EQ(characters.size(), 8);
+    for (int a = 0; a < 8; ++a) {
+        for (int b = 0; b < 8; ++b) {
+            if (characters.at(a).toDouble() > characters.at(b).toDouble()) {
+                EXPECT_GT(grid->columnWidth(a), grid->columnWidth(b)) << a << " " << b;
+            }
+        }
+    }
+    EXPECT_LT(grid->verticalHeader()->width(), grid->columnWidth(0));
+}
+
+// Each column shows in full the texts it was designed for, in the grid's own font and with the
+// cells' margins; a longer text is cut at the cell's edge, without an ellipsis.
+TEST_F(LayoutMainWindow, GridColumnsShowTheirDesignedTextsInFull) {
+    SpreadGrid* grid = form.SS1;
+    QHeaderView* header = grid->horizontalHeader();
+    ASSERT_EQ(QFontInfo(grid->font()).family(), QStringLiteral("IPAGothic"));
+    EXPECT_EQ(grid->textElideMode(), Qt::ElideNone);
+    EXPECT_EQ(header->textElideMode(), Qt::ElideNone);
+
+    const QFontMetricsF cellFont(grid->font());
+    const int cellMargin =
+        grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
+    const struct {
+        GridColumn column;
+        const char* text;
+    } cells[] = {{GridColumn::DateTime, "YY/MM/DD HH:MM"},
+                 {GridColumn::DateTime, "25/04/03 10:12"},
+                 {GridColumn::Read, "YY/MM/DD"},
+                 {GridColumn::Read, "25/04/03"}};
+    for (const auto& cell : cells) {
+        const QString text = QString::fromUtf8(cell.text);
+        // The cell's own rectangle, without the grid line.
+        const int shown = grid->visualRect(grid->model()->index(0, int(cell.column) - 1)).width();
+        EXPECT_LE(cellFont.horizontalAdvance(text) + 2 * cellMargin, shown) << cell.text;
+    }
+
+    const QFontMetricsF headerFont(header->font());
+    const int headerMargin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    const auto headerFits = [&](int section, const QString& text) {
+        EXPECT_LE(headerFont.horizontalAdvance(text) + 2 * headerMargin,
+                  header->sectionSize(section))
+            << text.toStdString();
+    };
+    for (int section = 0; section < 8; ++section) {
+        headerFits(section, grid->columnHeaders().at(section));
+    }
+    headerFits(5, QString::fromUtf8("宛名"));  // column 6's header for the sent list
 }
 
 // ---- The settings window ----

@@ -15,7 +15,7 @@ const QString kSearchFailed = QStringLiteral("データベース検索に失敗�
 QStringList gridRow(SpreadGrid& grid, int row) {
     QStringList cells;
     for (int c = 2; c <= 8; ++c) {
-        cells << grid.cellText(c, row);
+        cells << grid.text(GridColumn(c), row);
     }
     return cells;
 }
@@ -57,14 +57,14 @@ TEST_F(Lists, ReceivedListShowsNewestFirstWithTheCellTexts) {
     start();
     clickReceived();
     EXPECT_TRUE(w.prompts.messages.isEmpty());
-    ASSERT_EQ(grid().MaxRows(), 3);
+    ASSERT_EQ(grid().rowCount(), 3);
     EXPECT_EQ(gridRow(grid(), 1),
               (QStringList{"26/12/04 11:30", "高橋様", "最新", "99", "", "", "4"}));
     EXPECT_EQ(gridRow(grid(), 2),
               (QStringList{"", "", "相手なし", "内線0312345678", "鈴木", "", "2"}));
     EXPECT_EQ(gridRow(grid(), 3), (QStringList{"26/12/01 09:05", "佐藤様", "一通目", "外線-",
                                                "鈴木", "26/12/02", "1"}));
-    EXPECT_EQ(grid().cellText(6, 0), QStringLiteral("受人"));
+    EXPECT_EQ(grid().header(GridColumn::Name), QStringLiteral("受人"));
 
     // Marked read today, except the one read earlier, which keeps its first date.
     const QStringList rows = w.office.rows();
@@ -75,11 +75,11 @@ TEST_F(Lists, ReceivedListShowsNewestFirstWithTheCellTexts) {
 
     // The grid still shows the rows unread as they were listed; the next listing shows the
     // date, in the same order.
-    EXPECT_EQ(grid().cellText(7, 1), QString());
+    EXPECT_EQ(grid().text(GridColumn::Read, 1), QString());
     clickReceived();
-    EXPECT_EQ(grid().cellText(7, 1), today().mid(2));
-    EXPECT_EQ(grid().cellText(8, 1), QStringLiteral("4"));
-    EXPECT_EQ(grid().cellText(7, 3), QStringLiteral("26/12/02"));
+    EXPECT_EQ(grid().text(GridColumn::Read, 1), today().mid(2));
+    EXPECT_EQ(grid().text(GridColumn::Number, 1), QStringLiteral("4"));
+    EXPECT_EQ(grid().text(GridColumn::Read, 3), QStringLiteral("26/12/02"));
 }
 
 TEST_F(Lists, SentListShowsTheAddresseeAndChangesNothing) {
@@ -90,10 +90,10 @@ TEST_F(Lists, SentListShowsTheAddresseeAndChangesNothing) {
     start();
     const QStringList before = w.office.rows();
     clickSent();
-    ASSERT_EQ(grid().MaxRows(), 2);
-    EXPECT_EQ(grid().cellText(6, 0), QStringLiteral("宛名"));
-    EXPECT_EQ(grid().cellText(6, 1), QStringLiteral("鈴木"));
-    EXPECT_EQ(grid().cellText(6, 2), QStringLiteral("田中"));
+    ASSERT_EQ(grid().rowCount(), 2);
+    EXPECT_EQ(grid().header(GridColumn::Name), QStringLiteral("宛名"));
+    EXPECT_EQ(grid().text(GridColumn::Name, 1), QStringLiteral("鈴木"));
+    EXPECT_EQ(grid().text(GridColumn::Name, 2), QStringLiteral("田中"));
     EXPECT_EQ(w.office.rows(), before);
 }
 
@@ -102,12 +102,12 @@ TEST_F(Lists, EmptyResultsSayCarefullyAndLeaveTheGridAsItWas) {
     w.office.addMessage("田中", "佐藤", "山田");
     start();
     clickSent();
-    ASSERT_EQ(grid().MaxRows(), 1);
+    ASSERT_EQ(grid().rowCount(), 1);
     clickReceived();
     EXPECT_EQ(w.prompts.messages, QStringList{"受信データはありません。"});
-    EXPECT_EQ(grid().MaxRows(), 1);
-    EXPECT_EQ(grid().cellText(6, 0), QStringLiteral("宛名"));
-    EXPECT_EQ(grid().cellText(6, 1), QStringLiteral("田中"));
+    EXPECT_EQ(grid().rowCount(), 1);
+    EXPECT_EQ(grid().header(GridColumn::Name), QStringLiteral("宛名"));
+    EXPECT_EQ(grid().text(GridColumn::Name, 1), QStringLiteral("田中"));
 
     Workstation other;
     other.startAs(QStringLiteral("高橋"));
@@ -121,7 +121,7 @@ TEST_F(Lists, APrefixNameListsAndMarksTheLongerNamesMessagesToo) {
     w.office.addMessage("山", "佐藤", "鈴木");
     start();
     clickReceived();
-    EXPECT_EQ(grid().MaxRows(), 1);
+    EXPECT_EQ(grid().rowCount(), 1);
     EXPECT_TRUE(w.office.rows()[0].endsWith(today()));
     EXPECT_TRUE(w.office.rows()[1].endsWith(QStringLiteral("<null>")));
 }
@@ -134,8 +134,8 @@ TEST_F(Lists, WildcardsInTheNameMatchOnlyThemselves) {
     w.office.addMessage("a", "x", "y");
     start(QStringLiteral("a*b"));
     clickReceived();
-    EXPECT_EQ(grid().MaxRows(), 1);
-    EXPECT_EQ(grid().cellText(8, 1), QStringLiteral("1"));
+    EXPECT_EQ(grid().rowCount(), 1);
+    EXPECT_EQ(grid().text(GridColumn::Number, 1), QStringLiteral("1"));
 }
 
 TEST_F(Lists, AMessageArrivingBetweenTheListingAndTheMarkStaysUnread) {
@@ -170,7 +170,7 @@ TEST_F(Lists, AnEmptyNameListsNobodysMessages) {
     clickSent();
     ASSERT_EQ(w.prompts.messages.size(), 2);
     EXPECT_TRUE(w.prompts.messages[0].contains(QStringLiteral("名前")));
-    EXPECT_EQ(grid().cellText(3, 1), QString());
+    EXPECT_EQ(grid().text(GridColumn::Caller, 1), QString());
     EXPECT_TRUE(w.office.rows()[0].endsWith(QStringLiteral("<null>")));
 }
 
@@ -179,7 +179,7 @@ TEST_F(Lists, AFileThatBecameUnreadableGivesTheSearchFailure) {
     w.office.addMessage("山田", "佐藤", "鈴木");
     start();
     clickReceived();
-    ASSERT_EQ(grid().MaxRows(), 1);
+    ASSERT_EQ(grid().rowCount(), 1);
     // The file is replaced by something that is not a database.
     QFile::remove(w.office.dataPath());
     QFile junk(w.office.dataPath());
@@ -189,5 +189,5 @@ TEST_F(Lists, AFileThatBecameUnreadableGivesTheSearchFailure) {
     clickReceived();
     clickSent();
     EXPECT_EQ(w.prompts.messages, (QStringList{kSearchFailed, kSearchFailed}));
-    EXPECT_EQ(grid().cellText(8, 1), QStringLiteral("1"));
+    EXPECT_EQ(grid().text(GridColumn::Number, 1), QStringLiteral("1"));
 }

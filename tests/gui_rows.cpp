@@ -19,7 +19,7 @@ protected:
         }
         w.startAs(QStringLiteral("山田"));
         QTest::mouseClick(w.form->Command1, Qt::LeftButton);
-        ASSERT_EQ(grid().MaxRows(), 11);
+        ASSERT_EQ(grid().rowCount(), 11);
         w.prompts.shown.clear();
         w.prompts.messages.clear();
     }
@@ -31,22 +31,22 @@ TEST_F(RowActions, DeleteAsksWithTheRowNumberAndNoChangesNothing) {
     w.form->SS1_Click(1, 2);
     EXPECT_EQ(w.prompts.shown, QStringList{"?2行目のデータを削除します。"});
     EXPECT_EQ(w.office.rowCount(), 11);
-    EXPECT_EQ(grid().MaxRows(), 11);
-    EXPECT_EQ(grid().cellText(8, 2), QStringLiteral("10"));
+    EXPECT_EQ(grid().rowCount(), 11);
+    EXPECT_EQ(grid().text(GridColumn::Number, 2), QStringLiteral("10"));
 }
 
 TEST_F(RowActions, DeleteWithYesRemovesTheMessageAndMovesTheRowsUp) {
     w.prompts.answers = {true, true};
     w.form->SS1_Click(1, 2);  // message 10
     EXPECT_EQ(w.office.rowCount(), 10);
-    EXPECT_EQ(grid().cellText(8, 2), QStringLiteral("9"));
+    EXPECT_EQ(grid().text(GridColumn::Number, 2), QStringLiteral("9"));
     w.form->SS1_Click(1, 2);  // the row below moved up: the question names row 2 again
     EXPECT_EQ(w.prompts.shown,
               (QStringList{"?2行目のデータを削除します。", "?2行目のデータを削除します。"}));
     const QStringList rows = w.office.rows();
     EXPECT_FALSE(rows.join('\n').contains(QStringLiteral("メモ10")));
     EXPECT_FALSE(rows.join('\n').contains(QStringLiteral("メモ9|")));
-    EXPECT_EQ(grid().cellText(8, 2), QStringLiteral("8"));
+    EXPECT_EQ(grid().text(GridColumn::Number, 2), QStringLiteral("8"));
 }
 
 TEST_F(RowActions, AnEmptyRowAsksNothingAndAGoneMessageDeletesQuietly) {
@@ -59,7 +59,7 @@ TEST_F(RowActions, AnEmptyRowAsksNothingAndAGoneMessageDeletesQuietly) {
     w.prompts.answers = {true};
     w.form->SS1_Click(1, 1);
     EXPECT_TRUE(w.prompts.messages.isEmpty());
-    EXPECT_EQ(grid().cellText(8, 1), QStringLiteral("10"));
+    EXPECT_EQ(grid().text(GridColumn::Number, 1), QStringLiteral("10"));
 }
 
 TEST_F(RowActions, AFailedDeleteSaysSoAndKeepsTheRow) {
@@ -69,21 +69,21 @@ TEST_F(RowActions, AFailedDeleteSaysSoAndKeepsTheRow) {
     w.form->SS1_Click(1, 1);
     sqlite3_exec(other->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
     EXPECT_EQ(w.prompts.messages, QStringList{"データベース削除に失敗しました。"});
-    EXPECT_EQ(grid().cellText(8, 1), QStringLiteral("11"));
+    EXPECT_EQ(grid().text(GridColumn::Number, 1), QStringLiteral("11"));
     EXPECT_EQ(w.office.rowCount(), 11);
 }
 
 TEST_F(RowActions, HeaderClicksSortAscendingWithoutAsking) {
     w.form->SS1_Click(8, 0);  // 受付NO: as numbers, 10 after 9
-    EXPECT_EQ(grid().cellText(8, 1), QStringLiteral("1"));
-    EXPECT_EQ(grid().cellText(8, 9), QStringLiteral("9"));
-    EXPECT_EQ(grid().cellText(8, 10), QStringLiteral("10"));
-    EXPECT_EQ(grid().cellText(4, 10), QStringLiteral("メモ10"));  // whole rows move
-    w.form->SS1_Click(6, 0);                                      // 受人 as text
-    EXPECT_EQ(grid().cellText(6, 1), QStringLiteral("受人1"));
-    EXPECT_EQ(grid().cellText(6, 2), QStringLiteral("受人10"));
-    EXPECT_EQ(grid().cellText(4, 1), QStringLiteral("メモ11"));
-    EXPECT_EQ(grid().cellText(6, 0), QStringLiteral("受人"));
+    EXPECT_EQ(grid().text(GridColumn::Number, 1), QStringLiteral("1"));
+    EXPECT_EQ(grid().text(GridColumn::Number, 9), QStringLiteral("9"));
+    EXPECT_EQ(grid().text(GridColumn::Number, 10), QStringLiteral("10"));
+    EXPECT_EQ(grid().text(GridColumn::Memo, 10), QStringLiteral("メモ10"));  // whole rows move
+    w.form->SS1_Click(6, 0);                                                 // 受人 as text
+    EXPECT_EQ(grid().text(GridColumn::Name, 1), QStringLiteral("受人1"));
+    EXPECT_EQ(grid().text(GridColumn::Name, 2), QStringLiteral("受人10"));
+    EXPECT_EQ(grid().text(GridColumn::Memo, 1), QStringLiteral("メモ11"));
+    EXPECT_EQ(grid().header(GridColumn::Name), QStringLiteral("受人"));
     w.form->SS1_Click(1, 0);  // 削除 header: sorts, never asks
     EXPECT_TRUE(w.prompts.shown.isEmpty());
     EXPECT_EQ(w.office.rowCount(), 11);
@@ -112,8 +112,10 @@ TEST_F(RowActions, DoubleClickShowsOneReusedViewerWithTheGridTexts) {
 TEST_F(RowActions, DoubleClickOnAHeaderOrARowWithoutACallerOpensNothing) {
     w.form->SS1_DblClick(3, 0);
     EXPECT_EQ(w.form->memoViewer(), nullptr);
-    grid().setRow(1);
-    grid().cellWrite(3, QString());
+    w.office.openData()->execute(
+        QStringLiteral("INSERT INTO MEMO_T (宛名,相手,メモ) VALUES ('山田',NULL,'相手なし')"));
+    QTest::mouseClick(w.form->Command1, Qt::LeftButton);
+    ASSERT_EQ(grid().text(GridColumn::Memo, 1), QStringLiteral("相手なし"));
     w.form->SS1_DblClick(4, 1);
     EXPECT_EQ(w.form->memoViewer(), nullptr);
 }

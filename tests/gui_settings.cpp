@@ -166,7 +166,7 @@ TEST_F(SettingsWindow, ANewNameIsUsedAtOnceByTheLists) {
     w.prompts.messages.clear();
     QTest::mouseClick(w.form->Command1, Qt::LeftButton);
     EXPECT_TRUE(w.prompts.messages.isEmpty());
-    EXPECT_EQ(w.form->SS1->cellText(3, 1), QStringLiteral("佐藤様"));
+    EXPECT_EQ(w.form->SS1->text(GridColumn::Caller, 1), QStringLiteral("佐藤様"));
 }
 
 TEST_F(SettingsWindow, EnterAndEscapePressNoButton) {

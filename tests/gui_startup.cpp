@@ -84,7 +84,7 @@ TEST(StartUp, AMissingFileShowsTheMessageThenTheSettingsAndNothingIsRetried) {
     EXPECT_EQ(f.Cmb_To->count(), 0);
     EXPECT_EQ(f.Cmb_From->count(), 0);
     EXPECT_EQ(f.TxT_Memo->text(), QStringLiteral("お電話をさしあげてください。"));
-    EXPECT_EQ(f.SS1->cellText(2, 1), QString());
+    EXPECT_EQ(f.SS1->text(GridColumn::DateTime, 1), QString());
     EXPECT_TRUE(f.Option1->isChecked());
     EXPECT_TRUE(f.Chk1->isChecked());
     EXPECT_FALSE(QFile::exists(missing));

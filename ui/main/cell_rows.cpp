@@ -2,6 +2,48 @@
 
 #include <algorithm>
 
+namespace {
+
+// Where a column's text is kept: the delete column has none.
+int textSlot(GridColumn column) {
+    return int(column) - int(GridColumn::DateTime);
+}
+
+}  // namespace
+
+const QString& GridRow::text(GridColumn column) const {
+    static const QString none;
+    const int slot = textSlot(column);
+    return slot >= 0 && slot < kTexts ? texts_[size_t(slot)] : none;
+}
+
+void GridRow::setText(GridColumn column, QString text) {
+    const int slot = textSlot(column);
+    if (slot >= 0 && slot < kTexts) {
+        texts_[size_t(slot)] = std::move(text);
+    }
+}
+
+std::optional<std::int64_t> GridRow::number() const {
+    return number_ == kNoNumber ? std::nullopt : std::optional<std::int64_t>(number_);
+}
+
+void GridRow::setNumber(std::optional<std::int64_t> number) {
+    number_ = number && *number != kNoNumber ? *number : kNoNumber;
+}
+
+QString GridRow::shown(GridColumn column) const {
+    if (column == GridColumn::Number && number_ != kNoNumber) {
+        return QString::number(number_);
+    }
+    return text(column);
+}
+
+bool GridRow::isEmpty() const {
+    return number_ == kNoNumber &&
+           std::all_of(texts_.begin(), texts_.end(), [](const QString& s) { return s.isEmpty(); });
+}
+
 void CellRows::fitChunks(int rows) {
     const size_t needed = (size_t(rows) + kChunkRows - 1) >> kChunkShift;
     if (needed < chunks_.size()) {
@@ -9,18 +51,18 @@ void CellRows::fitChunks(int rows) {
         return;
     }
     while (chunks_.size() < needed) {
-        chunks_.push_back(std::make_unique<QString[]>(size_t(kChunkRows) * size_t(cols_)));
+        chunks_.push_back(std::make_unique<GridRow[]>(size_t(kChunkRows)));
     }
 }
 
 void CellRows::resizeRows(int rows) {
     rows = std::max(rows, 0);
     if (rows < rows_) {
-        // Rows left in a chunk that stays are emptied; whole chunks go with their cells.
+        // Rows left in a chunk that stays are emptied; whole chunks go with their rows.
         const int keptEnd =
             std::min(rows_, int(((size_t(rows) + kChunkRows - 1) >> kChunkShift) << kChunkShift));
         for (int r = rows; r < keptEnd; ++r) {
-            std::fill(row(r), row(r) + cols_, QString());
+            row(r) = GridRow();
         }
     }
     fitChunks(rows);
@@ -34,22 +76,7 @@ void CellRows::eraseRows(int first, int count) {
         return;
     }
     for (int r = first; r + count < rows_; ++r) {
-        std::move(row(r + count), row(r + count) + cols_, row(r));
+        row(r) = std::move(row(r + count));
     }
     resizeRows(rows_ - count);
-}
-
-void CellRows::setCols(int cols) {
-    cols = std::max(cols, 0);
-    if (cols == cols_) {
-        return;
-    }
-    CellRows next;
-    next.cols_ = cols;
-    next.resizeRows(rows_);
-    const int kept = std::min(cols_, cols);
-    for (int r = 0; r < rows_; ++r) {
-        std::move(row(r), row(r) + kept, next.row(r));
-    }
-    *this = std::move(next);
 }

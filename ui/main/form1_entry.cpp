@@ -48,7 +48,7 @@ void Form1::resetEntry() {
     TxT_Memo->setText(texts::defaultMemo());
     Txt_Tel->clear();
     Txt_Time->setText(store::dateTimeText(store::localNow()));
-    SS1->blockClear();
+    SS1->clear();
 }
 
 // The reset's steps that need no data file, for when the pick lists cannot be read.
@@ -59,7 +59,7 @@ void Form1::resetFieldsWithoutDataFile() {
     TxT_Memo->setText(texts::defaultMemo());
     Txt_Tel->clear();
     Txt_Time->setText(store::dateTimeText(store::localNow()));
-    SS1->blockClear();
+    SS1->clear();
 }
 
 void Form1::Cmd_Clear_Click() {

@@ -5,7 +5,7 @@
 #include "ui/prompts.h"
 
 void Form1::Form_Load() {
-    SS1->blockClear();
+    SS1->clear();
     TxT_Memo->setText(texts::defaultMemo());
 
     // A settings file that cannot be used is not caught here: the program cannot start.

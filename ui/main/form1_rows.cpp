@@ -5,28 +5,26 @@
 #include "ui/viewer/frm_memo2.h"
 
 void Form1::SS1_Click(int Col, int Row) {
-    if (Col == 1 && Row >= 1) {
-        const QString no = SS1->cellText(8, Row);
-        if (no.isEmpty()) {
+    if (SpreadGrid::columnAt(Col) == GridColumn::Delete && Row >= 1) {
+        const std::optional<std::int64_t> number = SS1->number(Row);
+        if (!number) {
             return;
         }
         if (!prompts_.ask(QString::number(Row) + tr("行目のデータを削除します。"))) {
             return;
         }
         try {
-            bool isNumber = false;
-            const qint64 number = no.toLongLong(&isNumber);
-            if (!isNumber) {
-                throw std::invalid_argument("the row's number is not a number");
-            }
-            store::memo::remove(dataFile(), number);
+            store::memo::remove(dataFile(), *number);
         } catch (const std::exception&) {
             prompts_.inform(tr("データベース削除に失敗しました。"));
             return;
         }
-        SS1->rowDelete(Row);
+        SS1->removeRow(Row);
     } else if (Row == 0) {
-        SS1->columnSort(Col);
+        // The corner (column 0) names no column: nothing to sort by.
+        if (const std::optional<GridColumn> column = SpreadGrid::columnAt(Col)) {
+            SS1->sortBy(*column);
+        }
     }
 }
 
@@ -34,7 +32,7 @@ void Form1::SS1_DblClick(int /*Col*/, int Row) {
     if (Row < 1) {
         return;
     }
-    const QString caller = SS1->cellText(3, Row);
+    const QString caller = SS1->text(GridColumn::Caller, Row);
     if (caller.isEmpty()) {
         return;
     }
@@ -46,7 +44,7 @@ void Form1::SS1_DblClick(int /*Col*/, int Row) {
     viewer_->raise();
     viewer_->activateWindow();
     viewer_->Txt_From->setText(caller);
-    viewer_->TxT_Memo->setText(SS1->cellText(4, Row));
+    viewer_->TxT_Memo->setText(SS1->text(GridColumn::Memo, Row));
 }
 
 Frm_Memo2* Form1::memoViewer() const {

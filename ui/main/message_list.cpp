@@ -62,53 +62,57 @@ private:
 void fillMessageList(SpreadGrid& grid, store::Recordset& rs, const QString& column6) {
     const ListColumns c(rs, column6);
     SpreadGrid::Batch batch(grid);
-    grid.setMaxRows(0);
+    grid.setRowCount(0);
     const QString none;
     Derived callers, lines, readOn;
     rs.drain([&](const store::Recordset& listed) {
-        grid.rowAppend();
-        const int row = grid.Row();
+        GridRow row;
         const store::Field& receivedAt = listed.field(c.receivedAt);
         if (!receivedAt.isNull()) {
-            grid.cellWrite(2, store::fromThirdCharacter(receivedAt.value()));
+            row.setText(GridColumn::DateTime, store::fromThirdCharacter(receivedAt.value()));
         }
         const store::Field& caller = listed.field(c.caller);
         if (!caller.isNull()) {
-            grid.cellWrite(3, callers.get(caller.value(), none,
-                                          [&] { return caller.value() + QStringLiteral("様"); }));
+            row.setText(GridColumn::Caller, callers.get(caller.value(), none, [&] {
+                return caller.value() + QStringLiteral("様");
+            }));
         }
         const store::Field& memo = listed.field(c.memo);
         if (!memo.isNull()) {
-            grid.cellWrite(4, memo.value());
+            row.setText(GridColumn::Memo, memo.value());
         }
         const store::Field& phone = listed.field(c.phone);
         if (!phone.isNull()) {
             const QString& line = listed.field(c.line).value();
-            grid.cellWrite(5, lines.get(line, phone.value(), [&] {
+            row.setText(GridColumn::Phone, lines.get(line, phone.value(), [&] {
                 // Allocated to its exact length: one such text per row.
                 QString text;
                 text.reserve(line.size() + phone.value().size());
                 return text.append(line).append(phone.value());
             }));
         }
-        if (row == 1) {
-            // The header of column 6 names the listing's kind of name.
-            grid.setRow(0);
-            grid.cellWrite(6, column6);
-            grid.setRow(row);
-        }
         const store::Field& name = listed.field(c.name);
         if (!name.isNull()) {
-            grid.cellWrite(6, name.value());
+            row.setText(GridColumn::Name, name.value());
         }
         const store::Field& read = listed.field(c.read);
         if (!read.isNull()) {
-            grid.cellWrite(7, readOn.get(read.value(), none,
-                                         [&] { return store::fromThirdCharacter(read.value()); }));
+            row.setText(GridColumn::Read, readOn.get(read.value(), none, [&] {
+                return store::fromThirdCharacter(read.value());
+            }));
         }
         const store::Field& no = listed.field(c.no);
         if (!no.isNull()) {
-            grid.cellWrite(8, no.value());
+            bool isNumber = false;
+            const qint64 number = no.value().toLongLong(&isNumber);
+            if (isNumber) {
+                row.setNumber(number);
+            }
         }
+        if (grid.rowCount() == 0) {
+            // The header of column 6 names the listing's kind of name.
+            grid.setNameHeader(column6);
+        }
+        grid.appendRow(std::move(row));
     });
 }

@@ -3,21 +3,13 @@
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QHeaderView>
+#include <QStyle>
 
 #include <algorithm>
 #include <cmath>
 
 #include "ui/main/delete_button_delegate.h"
 #include "ui/main/spread_model.h"
-
-namespace {
-
-// The grid's actions.
-constexpr int kActionClearBlock = 3;
-constexpr int kActionDeleteRow = 5;
-constexpr int kActionSort = 25;
-
-}  // namespace
 
 SpreadGrid::SpreadGrid(QWidget* parent) : QTableView(parent), model_(new SpreadModel(this)) {
     setModel(model_);
@@ -29,6 +21,10 @@ SpreadGrid::SpreadGrid(QWidget* parent) : QTableView(parent), model_(new SpreadM
     setSortingEnabled(false);
     setCornerButtonEnabled(false);
     setWordWrap(false);
+    // A text longer than its cell is cut at the cell's edge: the beginning of a telephone
+    // number tells more than an ellipsis.
+    setTextElideMode(Qt::ElideNone);
+    horizontalHeader()->setTextElideMode(Qt::ElideNone);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setSortIndicatorShown(false);
     horizontalHeader()->setHighlightSections(false);
@@ -52,20 +48,27 @@ SpreadGrid::SpreadGrid(QWidget* parent) : QTableView(parent), model_(new SpreadM
 
 SpreadGrid::~SpreadGrid() = default;
 
+std::optional<GridColumn> SpreadGrid::columnAt(int col) {
+    if (col < 1 || col > kGridColumns) {
+        return std::nullopt;
+    }
+    return GridColumn(col);
+}
+
 // ---- Design data ----
 
 QStringList SpreadGrid::columnHeaders() const {
-    return model_->headers();
+    QStringList headers;
+    for (int c = 1; c <= kGridColumns; ++c) {
+        headers.append(model_->header(GridColumn(c)));
+    }
+    return headers;
 }
 
 void SpreadGrid::setColumnHeaders(const QStringList& headers) {
-    const bool firstColumns = MaxCols() == 0;
-    model_->setHeaders(headers);
-    if (firstColumns && !sample_.isEmpty()) {
-        // The sample row came before the columns it goes into.
-        setSampleRow(sample_);
+    for (int c = 1; c <= kGridColumns; ++c) {
+        model_->setHeader(GridColumn(c), headers.value(c - 1));
     }
-    applyWidths();
 }
 
 QStringList SpreadGrid::columnWidths() const {
@@ -95,51 +98,44 @@ void SpreadGrid::setSampleRow(const QStringList& texts) {
     if (texts.isEmpty()) {
         return;
     }
-    if (MaxRows() < 1) {
-        setMaxRows(1);
+    if (rowCount() < 1) {
+        setRowCount(1);
     }
-    const int n = std::min(int(texts.size()), MaxCols());
-    for (int c = 0; c < n; ++c) {
-        model_->setText(0, c, texts.at(c));
+    GridRow row;
+    for (int c = 1; c <= std::min(int(texts.size()), kGridColumns); ++c) {
+        row.setText(GridColumn(c), texts.at(c - 1));
     }
+    model_->setRow(0, std::move(row));
 }
 
-QStringList SpreadGrid::numericColumns() const {
-    QStringList columns;
-    for (int col : numericColumns_) {
-        columns.append(QString::number(col));
-    }
-    return columns;
-}
-
-void SpreadGrid::setNumericColumns(const QStringList& columns) {
-    numericColumns_.clear();
-    for (const QString& text : columns) {
-        bool ok = false;
-        const int col = text.trimmed().toInt(&ok);
-        if (ok && col > 0 && !numericColumns_.contains(col)) {
-            numericColumns_.append(col);
-        }
-    }
-}
-
-double SpreadGrid::characterWidth() const {
-    // Widths are counted in half-width characters of the grid's (fixed-pitch) face.
-    return QFontMetricsF(font()).horizontalAdvance(QLatin1Char('0'));
+// A width in characters counts half-width characters of the grid's (fixed-pitch) font, as the
+// font draws them (hinting included). A column gets one character more than its designed
+// count, so that the texts it was designed for fit whole: 13 characters hold a date-time
+// "YY/MM/DD HH:MM", 6 the header "受付NO". The cell's own margins on both sides (the larger of
+// an item's text margin and a header section's margin) and the grid line come on top.
+int SpreadGrid::pixelsFor(double characters) const {
+    const double perCharacter = QFontMetricsF(font()).horizontalAdvance(QLatin1Char('0'));
+    const int itemMargin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int headerMargin =
+        style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader());
+    const int gridLine = showGrid() ? 1 : 0;
+    return int(std::ceil((characters + 1) * perCharacter)) +
+           2 * std::max(itemMargin, headerMargin) + gridLine;
 }
 
 void SpreadGrid::applyWidths() {
-    const double perCharacter = characterWidth();
-    const int n = std::min(int(widths_.size()), MaxCols());
+    const int n = std::min(int(widths_.size()), kGridColumns);
     for (int c = 0; c < n; ++c) {
         bool ok = false;
         const double characters = widths_.at(c).trimmed().toDouble(&ok);
-        if (ok && characters >= 0) {
-            setColumnWidth(c, int(std::lround(characters * perCharacter)));
+        if (ok && characters > 0) {
+            setColumnWidth(c, pixelsFor(characters));
+        } else if (ok && characters == 0) {
+            setColumnWidth(c, 0);
         }
     }
     if (rowHeaderWidth_ > 0) {
-        verticalHeader()->setFixedWidth(int(std::lround(rowHeaderWidth_ * perCharacter)));
+        verticalHeader()->setFixedWidth(pixelsFor(rowHeaderWidth_));
     }
     // Rows one line of the grid's font high, as a spreadsheet shows them.
     const int rowHeight = int(std::ceil(QFontMetricsF(font()).height())) + 6;
@@ -155,165 +151,56 @@ void SpreadGrid::changeEvent(QEvent* event) {
     }
 }
 
-// ---- The cursor ----
+// ---- Operations ----
 
-int SpreadGrid::MaxRows() const {
+int SpreadGrid::rowCount() const {
     return model_->rowCount();
 }
 
-void SpreadGrid::setMaxRows(int rows) {
-    model_->setRowCount(std::max(rows, 0));
+void SpreadGrid::setRowCount(int rows) {
+    model_->setRowCount(rows);
 }
 
-int SpreadGrid::MaxCols() const {
-    return model_->columnCount();
+void SpreadGrid::clear() {
+    model_->clearRows();
 }
 
-void SpreadGrid::setCol(int col) {
-    col_ = col;
+void SpreadGrid::appendRow(GridRow row) {
+    model_->appendRow(std::move(row));
 }
 
-void SpreadGrid::setRow(int row) {
-    row_ = row;
+QString SpreadGrid::text(GridColumn column, int row) const {
+    return model_->row(row - 1).shown(column);
 }
 
-void SpreadGrid::setCol2(int col) {
-    col2_ = col;
+std::optional<std::int64_t> SpreadGrid::number(int row) const {
+    const QVariant number =
+        model_->index(row - 1, int(GridColumn::Number) - 1).data(SpreadModel::NumberRole);
+    return number.isValid() ? std::optional<std::int64_t>(number.toLongLong()) : std::nullopt;
 }
 
-void SpreadGrid::setRow2(int row) {
-    row2_ = row;
+void SpreadGrid::removeRow(int row) {
+    model_->removeRows(row - 1, 1);
 }
 
-void SpreadGrid::setBlockMode(bool on) {
-    blockMode_ = on;
+void SpreadGrid::sortBy(GridColumn column) {
+    model_->sortRows(column);
 }
 
-bool SpreadGrid::inRange(int col, int row) const {
-    return col >= 1 && col <= MaxCols() && row >= 0 && row <= MaxRows();
+QString SpreadGrid::header(GridColumn column) const {
+    return model_->header(column);
 }
 
-QString SpreadGrid::Text() const {
-    if (!inRange(col_, row_)) {
-        return {};
-    }
-    return row_ == 0 ? model_->header(col_ - 1) : model_->text(row_ - 1, col_ - 1);
-}
-
-void SpreadGrid::setText(const QString& text) {
-    if (!inRange(col_, row_)) {
-        return;
-    }
-    if (row_ == 0) {
-        model_->setHeader(col_ - 1, text);
-    } else {
-        model_->setText(row_ - 1, col_ - 1, text);
-    }
-}
-
-void SpreadGrid::setAction(int action) {
-    switch (action) {
-        case kActionClearBlock:
-            if (blockMode_) {
-                // The header row is not part of a block's cells.
-                model_->clearBlock(std::max(std::min(row_, row2_), 1) - 1,
-                                   std::max(std::min(col_, col2_), 1) - 1,
-                                   std::max(row_, row2_) - 1, std::max(col_, col2_) - 1);
-            } else if (row_ >= 1) {
-                model_->clearBlock(row_ - 1, col_ - 1, row_ - 1, col_ - 1);
-            }
-            break;
-        case kActionDeleteRow:
-            if (row_ >= 1 && row_ <= MaxRows()) {
-                model_->removeRows(row_ - 1, 1);
-            }
-            break;
-        case kActionSort: {
-            if (sortBy_ != 0 || sortKey_ < 1 || sortKey_ > MaxCols()) {
-                break;
-            }
-            const int first = std::max(std::min(row_, row2_), 1);
-            const int last = std::max(row_, row2_);
-            model_->sortRows(first - 1, last - 1, sortKey_ - 1, sortKeyOrder_ == 1,
-                             numericColumns_.contains(sortKey_));
-            break;
-        }
-        default:
-            break;
-    }
-}
-
-void SpreadGrid::setSortBy(int sortBy) {
-    sortBy_ = sortBy;
-}
-
-void SpreadGrid::setSortKey(int index, int column) {
-    // One key is all the program uses.
-    if (index == 1) {
-        sortKey_ = column;
-    }
-}
-
-void SpreadGrid::setSortKeyOrder(int index, int order) {
-    if (index == 1) {
-        sortKeyOrder_ = order;
-    }
-}
-
-// ---- The fixed sequences ----
-
-void SpreadGrid::blockClear() {
-    setRow(1);
-    setCol(1);
-    setRow2(MaxRows());
-    setCol2(MaxCols());
-    setBlockMode(true);
-    setAction(kActionClearBlock);
-    setBlockMode(false);
-}
-
-void SpreadGrid::rowAppend() {
-    setMaxRows(MaxRows() + 1);
-    setRow(MaxRows());
-}
-
-void SpreadGrid::cellWrite(int col, const QString& text) {
-    setCol(col);
-    setText(text);
-}
-
-QString SpreadGrid::cellText(int col, int row) {
-    setCol(col);
-    setRow(row);
-    return Text();
-}
-
-void SpreadGrid::rowDelete(int row) {
-    setRow(row);
-    setAction(kActionDeleteRow);
-}
-
-void SpreadGrid::columnSort(int col) {
-    setRow(1);
-    setCol(1);
-    setRow2(MaxRows());
-    setCol2(MaxCols());
-    setBlockMode(true);
-    setSortBy(0);
-    setSortKey(1, col);
-    setSortKeyOrder(1, 1);
-    setAction(kActionSort);
-    setBlockMode(false);
+void SpreadGrid::setNameHeader(const QString& text) {
+    model_->setHeader(GridColumn::Name, text);
 }
 
 // ---- Batch ----
 
 SpreadGrid::Batch::Batch(SpreadGrid& grid) : grid_(grid) {
-    ++grid_.batchDepth_;
     grid_.model_->beginBatch();
 }
 
 SpreadGrid::Batch::~Batch() {
-    --grid_.batchDepth_;
     grid_.model_->endBatch();
 }

@@ -7,37 +7,40 @@
 
 namespace {
 
-// A sort key: where the cell's text lies in the sort's text pool and, in a numeric column, the
-// number it reads as. The keys' texts are copied side by side into one pool first, so that
+GridColumn columnAt(int section) {
+    return GridColumn(section + 1);
+}
+
+// A sort key: where the cell's text lies in the sort's text pool and, in the number column,
+// the row's number. The keys' texts are copied side by side into one pool first, so that
 // the many comparisons of a large sort read one compact block instead of texts spread over
 // the heap.
 struct SortKey {
     size_t offset;
     qsizetype length;
-    std::optional<double> number;
+    std::optional<std::int64_t> number;
 };
 
-SortKey keyOf(const QString& text, bool numeric, std::vector<char16_t>& pool) {
+SortKey keyOf(const GridRow& row, GridColumn column, std::vector<char16_t>& pool) {
+    const QString& text = row.text(column);
     SortKey key{pool.size(), text.size(), std::nullopt};
-    pool.insert(pool.end(), text.utf16(), text.utf16() + text.size());
-    if (numeric && !text.isEmpty()) {
-        bool ok = false;
-        const double value = text.trimmed().toDouble(&ok);
-        if (ok) {
-            key.number = value;
-        }
+    if (column == GridColumn::Number) {
+        key.number = row.number();
     }
+    pool.insert(pool.end(), text.utf16(), text.utf16() + text.size());
     return key;
 }
 
-// Negative, zero or positive, as a before, equal to or after b. Empty texts come first;
-// numbers come before texts that are not numbers.
+// Negative, zero or positive, as a before, equal to or after b. Empty keys come first;
+// numbers come before texts.
 int compareKeys(const SortKey& a, const SortKey& b, const char16_t* pool) {
-    if (a.length == 0 || b.length == 0) {
-        return int(a.length != 0) - int(b.length != 0);
-    }
     if (a.number && b.number) {
         return *a.number < *b.number ? -1 : (*b.number < *a.number ? 1 : 0);
+    }
+    const bool aEmpty = !a.number && a.length == 0;
+    const bool bEmpty = !b.number && b.length == 0;
+    if (aEmpty || bEmpty) {
+        return int(!aEmpty) - int(!bEmpty);
     }
     if (a.number || b.number) {
         return a.number ? -1 : 1;
@@ -55,17 +58,22 @@ int SpreadModel::rowCount(const QModelIndex& parent) const {
 }
 
 int SpreadModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : cells_.cols();
+    return parent.isValid() ? 0 : kGridColumns;
 }
 
 QVariant SpreadModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid()) {
+    if (!index.isValid() || index.row() >= cells_.rows() || index.column() >= kGridColumns) {
         return {};
     }
-    if (index.row() >= cells_.rows() || index.column() >= cells_.cols()) {
-        return {};
+    const GridRow& cells = cells_.row(index.row());
+    if (role == Qt::DisplayRole) {
+        return cells.shown(columnAt(index.column()));
     }
-    return rowCells(index.row())[index.column()];
+    if (role == NumberRole) {
+        const std::optional<std::int64_t> number = cells.number();
+        return number ? QVariant::fromValue(qint64(*number)) : QVariant();
+    }
+    return {};
 }
 
 QVariant SpreadModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -79,7 +87,7 @@ QVariant SpreadModel::headerData(int section, Qt::Orientation orientation, int r
         return {};
     }
     if (role == Qt::DisplayRole) {
-        return header(section);
+        return section >= 0 && section < kGridColumns ? headers_[section] : QString();
     }
     return QAbstractTableModel::headerData(section, orientation, role);
 }
@@ -105,140 +113,98 @@ bool SpreadModel::removeRows(int row, int count, const QModelIndex& parent) {
     return true;
 }
 
-void SpreadModel::setHeaders(const QStringList& headers) {
-    const int newCols = int(headers.size());
-    if (newCols == cells_.cols()) {
-        headers_ = headers;
-        if (!inBatch() && cells_.cols() > 0) {
-            emit headerDataChanged(Qt::Horizontal, 0, cells_.cols() - 1);
-        }
+QString SpreadModel::header(GridColumn column) const {
+    const int section = int(column) - 1;
+    return section >= 0 && section < kGridColumns ? headers_[section] : QString();
+}
+
+void SpreadModel::setHeader(GridColumn column, const QString& text) {
+    const int section = int(column) - 1;
+    if (section < 0 || section >= kGridColumns) {
         return;
     }
+    headers_[section] = text;
     if (!inBatch()) {
-        beginResetModel();
-    }
-    cells_.setCols(newCols);
-    headers_ = headers;
-    if (!inBatch()) {
-        endResetModel();
+        emit headerDataChanged(Qt::Horizontal, section, section);
     }
 }
 
-QString SpreadModel::header(int col) const {
-    return col >= 0 && col < cells_.cols() ? headers_.at(col) : QString();
+const GridRow& SpreadModel::row(int row) const {
+    static const GridRow none;
+    return row >= 0 && row < cells_.rows() ? cells_.row(row) : none;
 }
 
-void SpreadModel::setHeader(int col, const QString& text) {
-    if (col < 0 || col >= cells_.cols()) {
+void SpreadModel::setRow(int row, GridRow cells) {
+    if (row < 0 || row >= cells_.rows()) {
         return;
     }
-    headers_[col] = text;
+    cells_.row(row) = std::move(cells);
     if (!inBatch()) {
-        emit headerDataChanged(Qt::Horizontal, col, col);
+        emit dataChanged(index(row, 0), index(row, kGridColumns - 1), {Qt::DisplayRole});
     }
 }
 
-QString SpreadModel::text(int row, int col) const {
-    if (row < 0 || row >= cells_.rows() || col < 0 || col >= cells_.cols()) {
-        return {};
-    }
-    return rowCells(row)[col];
-}
-
-void SpreadModel::setText(int row, int col, const QString& text) {
-    if (row < 0 || row >= cells_.rows() || col < 0 || col >= cells_.cols()) {
-        return;
-    }
-    rowCells(row)[col] = text;
+void SpreadModel::appendRow(GridRow cells) {
+    const int at = cells_.rows();
     if (!inBatch()) {
-        const QModelIndex at = index(row, col);
-        emit dataChanged(at, at, {Qt::DisplayRole});
+        beginInsertRows(QModelIndex(), at, at);
+    }
+    cells_.resizeRows(at + 1);
+    cells_.row(at) = std::move(cells);
+    if (!inBatch()) {
+        endInsertRows();
     }
 }
 
 void SpreadModel::setRowCount(int rows) {
     rows = std::max(rows, 0);
     if (rows > cells_.rows()) {
-        appendRows(rows - cells_.rows());
+        if (!inBatch()) {
+            beginInsertRows(QModelIndex(), cells_.rows(), rows - 1);
+        }
+        cells_.resizeRows(rows);
+        if (!inBatch()) {
+            endInsertRows();
+        }
     } else if (rows < cells_.rows()) {
         removeRows(rows, cells_.rows() - rows);
     }
 }
 
-void SpreadModel::appendRows(int count) {
-    if (count <= 0) {
-        return;
+void SpreadModel::clearRows() {
+    for (int r = 0; r < cells_.rows(); ++r) {
+        cells_.row(r) = GridRow();
     }
-    if (!inBatch()) {
-        beginInsertRows(QModelIndex(), cells_.rows(), cells_.rows() + count - 1);
-    }
-    cells_.resizeRows(cells_.rows() + count);
-    if (!inBatch()) {
-        endInsertRows();
+    if (!inBatch() && cells_.rows() > 0) {
+        emit dataChanged(index(0, 0), index(cells_.rows() - 1, kGridColumns - 1),
+                         {Qt::DisplayRole});
     }
 }
 
-void SpreadModel::clearBlock(int row1, int col1, int row2, int col2) {
-    if (row1 > row2) {
-        std::swap(row1, row2);
-    }
-    if (col1 > col2) {
-        std::swap(col1, col2);
-    }
-    row1 = std::max(row1, 0);
-    col1 = std::max(col1, 0);
-    row2 = std::min(row2, cells_.rows() - 1);
-    col2 = std::min(col2, cells_.cols() - 1);
-    if (row1 > row2 || col1 > col2) {
-        return;
-    }
-    for (int r = row1; r <= row2; ++r) {
-        QString* cells = rowCells(r);
-        for (int c = col1; c <= col2; ++c) {
-            cells[c].clear();
-        }
-    }
-    if (!inBatch()) {
-        emit dataChanged(index(row1, col1), index(row2, col2), {Qt::DisplayRole});
-    }
-}
-
-bool SpreadModel::rowIsEmpty(int row) const {
-    const QString* cells = rowCells(row);
-    return std::all_of(cells, cells + cells_.cols(), [](const QString& s) { return s.isEmpty(); });
-}
-
-void SpreadModel::sortRows(int first, int last, int keyCol, bool ascending, bool numeric) {
-    if (first > last) {
-        std::swap(first, last);
-    }
-    first = std::max(first, 0);
-    last = std::min(last, cells_.rows() - 1);
-    if (first >= last || keyCol < 0 || keyCol >= cells_.cols()) {
+void SpreadModel::sortRows(GridColumn key) {
+    const int n = cells_.rows();
+    if (n < 2 || int(key) < 1 || int(key) > kGridColumns) {
         return;
     }
 
-    // order[i]: the old row that ends up at first + i.
-    const int n = last - first + 1;
+    // order[i]: the old row that ends up at i.
     std::vector<int> order(n);
-    std::iota(order.begin(), order.end(), first);
+    std::iota(order.begin(), order.end(), 0);
     std::vector<char> empty(n);
     std::vector<SortKey> keys;
     keys.reserve(n);
     std::vector<char16_t> pool;
     for (int i = 0; i < n; ++i) {
-        empty[i] = rowIsEmpty(first + i);
-        keys.push_back(keyOf(rowCells(first + i)[keyCol], numeric, pool));
+        empty[i] = cells_.row(i).isEmpty();
+        keys.push_back(keyOf(cells_.row(i), key, pool));
     }
-    const auto listedEnd = std::stable_partition(order.begin(), order.end(),
-                                                 [&](int row) { return !empty[row - first]; });
-    std::stable_sort(order.begin(), listedEnd, [&](int a, int b) {
-        const int c = compareKeys(keys[a - first], keys[b - first], pool.data());
-        return ascending ? c < 0 : c > 0;
-    });
+    const auto listedEnd =
+        std::stable_partition(order.begin(), order.end(), [&](int row) { return !empty[row]; });
+    std::stable_sort(order.begin(), listedEnd,
+                     [&](int a, int b) { return compareKeys(keys[a], keys[b], pool.data()) < 0; });
     bool moved = false;
     for (int i = 0; i < n && !moved; ++i) {
-        moved = order[i] != first + i;
+        moved = order[i] != i;
     }
     if (!moved) {
         return;
@@ -247,28 +213,24 @@ void SpreadModel::sortRows(int first, int last, int keyCol, bool ascending, bool
     if (!inBatch()) {
         emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     }
-    std::vector<QString> sorted(static_cast<size_t>(n) * cells_.cols());
+    std::vector<GridRow> sorted(n);
     for (int i = 0; i < n; ++i) {
-        const QString* from = rowCells(order[i]);
-        std::move(from, from + cells_.cols(), sorted.begin() + std::ptrdiff_t(i) * cells_.cols());
+        sorted[i] = std::move(cells_.row(order[i]));
     }
     for (int i = 0; i < n; ++i) {
-        const auto from = sorted.begin() + std::ptrdiff_t(i) * cells_.cols();
-        std::move(from, from + cells_.cols(), rowCells(first + i));
+        cells_.row(i) = std::move(sorted[i]);
     }
     if (!inBatch()) {
         // Indexes the views hold follow their rows.
         std::vector<int> newRowOf(n);
         for (int i = 0; i < n; ++i) {
-            newRowOf[order[i] - first] = first + i;
+            newRowOf[order[i]] = i;
         }
         const QModelIndexList before = persistentIndexList();
         QModelIndexList after;
         after.reserve(before.size());
         for (const QModelIndex& at : before) {
-            const int row = at.row();
-            after.append(row >= first && row <= last ? index(newRowOf[row - first], at.column())
-                                                     : at);
+            after.append(index(newRowOf[at.row()], at.column()));
         }
         changePersistentIndexList(before, after);
         emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
