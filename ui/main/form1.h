@@ -55,7 +55,6 @@ public:
 
     // Tests shorten the watch's period instead of waiting a minute.
     void setWatchPeriod(int ms);
-    int watchPeriod() const { return watchPeriod_; }
 
 signals:
     // Cmd_END: the program ends.
