@@ -1,5 +1,6 @@
 #include "ui/qt_prompts.h"
 
+#include <QAbstractButton>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -10,9 +11,15 @@ QString programTitle() {
 }
 
 std::unique_ptr<QMessageBox> makeMessageBox(const QString& text, bool question, QWidget* parent) {
-    return std::make_unique<QMessageBox>(
+    auto box = std::make_unique<QMessageBox>(
         QMessageBox::NoIcon, programTitle(), text,
         question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+    if (question) {
+        // The answers read in Japanese even where the toolkit's translation is missing.
+        box->button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
+        box->button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
+    }
+    return box;
 }
 
 void QtPrompts::inform(const QString& text) {
