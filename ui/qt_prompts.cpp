@@ -23,14 +23,17 @@ std::unique_ptr<QMessageBox> makeMessageBox(const QString& text, bool question, 
 }
 
 void QtPrompts::inform(const QString& text) {
+    const Showing showing(*this);
     makeMessageBox(text, false, parent_)->exec();
 }
 
 bool QtPrompts::ask(const QString& text) {
+    const Showing showing(*this);
     return makeMessageBox(text, true, parent_)->exec() == QMessageBox::Yes;
 }
 
 std::optional<QString> QtPrompts::openFile(const QString& dir, const QString& fileName) {
+    const Showing showing(*this);
     QFileDialog dialog(parent_);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -43,5 +46,6 @@ std::optional<QString> QtPrompts::openFile(const QString& dir, const QString& fi
 }
 
 void QtPrompts::showSettings(Frm_set& window) {
+    const Showing showing(*this);
     window.exec();
 }
