@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
 #include <QTest>
+#include <QTimer>
 
 #include "ui/qt_prompts.h"
 
@@ -30,4 +33,27 @@ TEST(MessageBox, TheQuestionOffersはいAndいいえAndAnswersByThem) {
     }
     auto message = makeMessageBox(QStringLiteral("メッセージを送信しました。"), false);
     EXPECT_EQ(message->standardButtons(), QMessageBox::Ok);
+}
+
+// While one of its boxes or dialogs waits for the user, the program's prompts say so (the watch
+// then opens nothing), and no longer once it has closed.
+TEST(MessageBox, ThePromptsKnowWhileABoxOrDialogIsOpen) {
+    QtPrompts prompts;
+    const std::function<void()> shows[] = {
+        [&] { prompts.inform(QStringLiteral("メッセージを送信しました。")); },
+        [&] { prompts.ask(QStringLiteral("1行目のデータを削除します。")); },
+        [&] { prompts.openFile(QDir::rootPath(), QStringLiteral("dulvane.mdb")); },
+    };
+    for (const auto& show : shows) {
+        bool openInside = false;
+        QTimer::singleShot(0, [&] {
+            openInside = prompts.isOpen();
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->reject();
+        });
+        show();
+        EXPECT_TRUE(openInside);
+        EXPECT_FALSE(prompts.isOpen());
+    }
 }
