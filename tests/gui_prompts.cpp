@@ -9,7 +9,7 @@
 #include "ui/qt_prompts.h"
 
 // The delete question answers in Japanese: exactly はい (Yes) and いいえ (No); a message has OK.
-TEST(MessageBox, TheQuestionOffersはいAndいいえAndAnswersByThem) {
+TEST(MessageBox, TheQuestionOffersJapaneseYesAndNoAndAnswersByThem) {
     for (const auto& [label, answer] : {std::pair{QStringLiteral("はい"), QMessageBox::Yes},
                                         std::pair{QStringLiteral("いいえ"), QMessageBox::No}}) {
         auto box = makeMessageBox(QStringLiteral("1行目のデータを削除します。"), true);
