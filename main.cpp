@@ -1,5 +1,7 @@
 // dulvane: the office's telephone-message book.
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "app/module1.h"
 #include "app/settings_store.h"
@@ -11,6 +13,12 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The toolkit's own dialogs and buttons speak Japanese, as the program does.
+    QTranslator toolkitTexts;
+    if (toolkitTexts.load(QStringLiteral("qtbase_ja"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(&toolkitTexts);
+    }
     ui::registerFontSubstitutes();
     ui::loadPictures();
 

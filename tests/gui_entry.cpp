@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 #include <QDateTime>
+#include <QInputMethodEvent>
 #include <QTest>
 
 #include "store/date_time_text.h"
@@ -168,6 +169,53 @@ TEST(Send, AFailedInsertSaysSoAndKeepsEveryField) {
     EXPECT_EQ(f.TxT_Memo->text(), "伝言");
     EXPECT_EQ(f.Txt_Tel->text(), "123");
     EXPECT_EQ(w.office.rowCount(), 0);
+}
+
+// A name typed into a box whose pick list holds a longer name beginning with it is sent as
+// typed, also after Enter, and Enter adds nothing to the list. Typed on the keyboard (Latin
+// letters) and committed by an input method (Japanese), in each of the three boxes.
+TEST(Send, ATypedPrefixOfAListedNameIsStoredExactly) {
+    Workstation w;
+    w.office.makeDataFile();
+    w.office.addMessage("Sato Shoji Sato", "Sato Shoji Sato", "Sato Shoji Sato");
+    w.office.addMessage("佐藤商事 佐藤", "佐藤商事 佐藤", "佐藤商事 佐藤");
+    w.startAs(QStringLiteral("鈴木"));
+    Form1& f = *w.form;
+    f.show();
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    const auto byKeys = [](QComboBox* box, const QString& text) { QTest::keyClicks(box, text); };
+    const auto byInputMethod = [](QComboBox* box, const QString& text) {
+        QInputMethodEvent commit;
+        commit.setCommitString(text);
+        QApplication::sendEvent(box->lineEdit(), &commit);
+    };
+    const struct {
+        QString prefix;
+        std::function<void(QComboBox*, const QString&)> type;
+    } cases[] = {{"Sato", byKeys}, {QStringLiteral("佐藤"), byInputMethod}};
+    for (const auto& c : cases) {
+        for (QComboBox* box : {f.Cmb_To, f.Cmb_From, f.Cmb_My}) {
+            box->setEditText(QString());
+            const int listed = box->count();
+            box->setFocus();
+            c.type(box, c.prefix);
+            EXPECT_EQ(box->currentText(), c.prefix) << box->objectName().toStdString();
+            QTest::keyClick(box, Qt::Key_Return);
+            EXPECT_EQ(box->currentText(), c.prefix) << box->objectName().toStdString();
+            EXPECT_EQ(box->count(), listed) << box->objectName().toStdString();
+        }
+        w.prompts.messages.clear();
+        QTest::mouseClick(f.Command2, Qt::LeftButton);
+        EXPECT_EQ(w.prompts.messages, QStringList{kSent});
+        const QStringList cells = w.office.rows().constLast().split(u'|');
+        EXPECT_EQ(cells.mid(1, 3), (QStringList{c.prefix, c.prefix, c.prefix}));
+    }
+    // Picking from the list still takes the listed name.
+    f.Cmb_From->setFocus();
+    QTest::keyClick(f.Cmb_From, Qt::Key_Down);
+    EXPECT_TRUE(items(f.Cmb_From).contains(f.Cmb_From->currentText()));
+    EXPECT_FALSE(f.Cmb_From->currentText().isEmpty());
 }
 
 TEST(Reset, OverAnEmptyTableKeepsTheListsButEmptiesTheTexts) {

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "support/main_window.h"
+#include "ui/settings/frm_set.h"
 
 using testing_support::Workstation;
 
@@ -118,17 +121,52 @@ TEST_F(Watch, ALockedFileMakesATickSilent) {
     EXPECT_EQ(w.prompts.messages, QStringList{kNotice});
 }
 
-TEST_F(Watch, ATickWhileTheNoticeIsOpenShowsNothingMore) {
+// A tick while anything modal is open shows nothing, so two boxes never pile up: the notice
+// itself, a message box, the delete question, the file dialog, the settings window.
+TEST_F(Watch, ATickWhileAnyBoxIsOpenShowsNothing) {
     start();
-    w.office.addMessage(QStringLiteral("山田"), "a", "b");
-    int nested = 0;
-    w.prompts.whileInformOpen = [&](const QString&) {
-        if (nested++ < 3) {
-            tick();  // the timer fires inside the open notice's event loop
-        }
-    };
+    w.office.addMessage(QStringLiteral("山田"), "a", QStringLiteral("山田"));
+    QTest::mouseClick(w.form->Command3, Qt::LeftButton);  // lists it without marking it read
+    w.prompts.whileOpen = [&](const QString&) { tick(); };
     tick();
-    EXPECT_EQ(w.prompts.messages, QStringList{kNotice});
+    w.form->Command2_Click();  // nothing typed: a message box
+    w.prompts.answers = {false};
+    w.form->SS1_Click(1, 1);
+    w.prompts.settingsScripts.push_back([](Frm_set& s) { s.Command1_Click(); });
+    w.form->Cmd_Set_Click();
+    EXPECT_EQ(w.prompts.shown, (QStringList{kNotice, QStringLiteral("未入力項目があります。"),
+                                            QStringLiteral("?1行目のデータを削除します。"),
+                                            QStringLiteral("settings"),
+                                            QStringLiteral("open:") + Frm_set::initialFolder()}));
+    w.prompts.whileOpen = nullptr;
     tick();
-    EXPECT_EQ(w.prompts.messages.size(), 2);
+    EXPECT_EQ(w.prompts.messages.count(kNotice), 2);
+}
+
+// Ticks that keep failing (the file unreachable) are silent until they have failed for the
+// whole bound; then the user is told once, and again only after a tick has worked and a new
+// run of failures has lasted as long.
+TEST_F(Watch, FailingTicksTellOnceAfterTheBoundAndAgainOnlyAfterASuccess) {
+    const QString kUnreachable =
+        QStringLiteral("データファイルに接続できないため、新規メッセージを確認できません。");
+    start();
+    w.form->setWatchFailureBound(std::chrono::milliseconds(200));
+    w.form->setWatchPeriod(10);
+    QSignalSpy ticks(w.form->Timer1, &QTimer::timeout);
+    const QString away = w.office.path("away.mdb");
+    for (int run = 1; run <= 2; ++run) {
+        ASSERT_TRUE(QFile::rename(w.office.dataPath(), away));
+        QElapsedTimer failing;
+        failing.start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w.prompts.messages.count(kUnreachable) == run; }));
+        EXPECT_GE(failing.elapsed(), 200);
+        ticks.clear();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ticks.size() >= 20; }));
+        EXPECT_EQ(w.prompts.messages, QStringList(run, kUnreachable));
+        EXPECT_TRUE(w.form->Timer1->isActive());
+        // Reachable again: one tick that works ends the run.
+        ASSERT_TRUE(QFile::rename(away, w.office.dataPath()));
+        ticks.clear();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ticks.size() >= 2; }));
+    }
 }

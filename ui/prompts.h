@@ -19,6 +19,26 @@ public:
     virtual std::optional<QString> openFile(const QString& dir, const QString& fileName) = 0;
     // Shows the settings window modally and returns when it has closed.
     virtual void showSettings(Frm_set& window) = 0;
+
+    // True while one of these boxes, dialogs or the settings window is open (their nested
+    // event loops let a timer tick in, which then must not open a second one).
+    bool isOpen() const { return open_ > 0; }
+
+protected:
+    // Held by an implementation for as long as what it shows stays open.
+    class Showing {
+    public:
+        explicit Showing(Prompts& prompts) : prompts_(prompts) { ++prompts_.open_; }
+        ~Showing() { --prompts_.open_; }
+        Showing(const Showing&) = delete;
+        Showing& operator=(const Showing&) = delete;
+
+    private:
+        Prompts& prompts_;
+    };
+
+private:
+    int open_ = 0;
 };
 
 // The program's title in every message box.

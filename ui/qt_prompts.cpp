@@ -1,5 +1,6 @@
 #include "ui/qt_prompts.h"
 
+#include <QAbstractButton>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -10,20 +11,29 @@ QString programTitle() {
 }
 
 std::unique_ptr<QMessageBox> makeMessageBox(const QString& text, bool question, QWidget* parent) {
-    return std::make_unique<QMessageBox>(
+    auto box = std::make_unique<QMessageBox>(
         QMessageBox::NoIcon, programTitle(), text,
         question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+    if (question) {
+        // The answers read in Japanese even where the toolkit's translation is missing.
+        box->button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
+        box->button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
+    }
+    return box;
 }
 
 void QtPrompts::inform(const QString& text) {
+    const Showing showing(*this);
     makeMessageBox(text, false, parent_)->exec();
 }
 
 bool QtPrompts::ask(const QString& text) {
+    const Showing showing(*this);
     return makeMessageBox(text, true, parent_)->exec() == QMessageBox::Yes;
 }
 
 std::optional<QString> QtPrompts::openFile(const QString& dir, const QString& fileName) {
+    const Showing showing(*this);
     QFileDialog dialog(parent_);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -36,5 +46,6 @@ std::optional<QString> QtPrompts::openFile(const QString& dir, const QString& fi
 }
 
 void QtPrompts::showSettings(Frm_set& window) {
+    const Showing showing(*this);
     window.exec();
 }

@@ -1,12 +1,26 @@
 #include "support/scripted_prompts.h"
 
+#include <QGuiApplication>
+
 #include "ui/settings/frm_set.h"
 
 namespace testing_support {
 
+void ScriptedPrompts::opened(const QString& entry) {
+    shown << entry;
+    if (QGuiApplication::overrideCursor() != nullptr) {
+        shownWhileBusy << entry;
+    }
+    if (whileOpen) {
+        auto during = whileOpen;
+        during(entry);
+    }
+}
+
 void ScriptedPrompts::inform(const QString& text) {
-    shown << text;
+    const Showing showing(*this);
     messages << text;
+    opened(text);
     if (whileInformOpen) {
         auto during = whileInformOpen;
         during(text);
@@ -14,7 +28,8 @@ void ScriptedPrompts::inform(const QString& text) {
 }
 
 bool ScriptedPrompts::ask(const QString& text) {
-    shown << QStringLiteral("?") + text;
+    const Showing showing(*this);
+    opened(QStringLiteral("?") + text);
     if (answers.empty()) {
         return false;
     }
@@ -24,9 +39,10 @@ bool ScriptedPrompts::ask(const QString& text) {
 }
 
 std::optional<QString> ScriptedPrompts::openFile(const QString& dir, const QString& fileName) {
-    shown << QStringLiteral("open:") + dir;
+    const Showing showing(*this);
     lastOpenDir = dir;
     lastOpenName = fileName;
+    opened(QStringLiteral("open:") + dir);
     if (files.empty()) {
         return std::nullopt;
     }
@@ -40,8 +56,9 @@ std::optional<QString> ScriptedPrompts::openFile(const QString& dir, const QStri
 }
 
 void ScriptedPrompts::showSettings(Frm_set& window) {
-    shown << QStringLiteral("settings");
+    const Showing showing(*this);
     window.show();
+    opened(QStringLiteral("settings"));
     if (!settingsScripts.empty()) {
         auto script = settingsScripts.front();
         settingsScripts.pop_front();

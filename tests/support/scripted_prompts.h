@@ -31,9 +31,17 @@ public:
     std::deque<std::function<void(Frm_set&)>> settingsScripts;
     // Runs while a message box is open (a nested event loop), for example a timer tick.
     std::function<void(const QString&)> whileInformOpen;
+    // The same while anything is open: a message box, a question, a file dialog or the
+    // settings window; given what shown records for it.
+    std::function<void(const QString&)> whileOpen;
+    // What shown records for everything that opened under an override cursor (the busy one).
+    QStringList shownWhileBusy;
 
     QString lastOpenDir;
     QString lastOpenName;
+
+private:
+    void opened(const QString& entry);
 };
 
 }  // namespace testing_support

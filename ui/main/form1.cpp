@@ -11,9 +11,11 @@
 Form1::Form1(Module1& state, Prompts& prompts, QWidget* parent)
     : QWidget(parent), state_(state), prompts_(prompts) {
     setupUi(this);
-    // The pick lists take names of any length.
+    // The name boxes take names of any length, exactly as typed: no completion from the pick
+    // list, so a typed prefix of a listed name stays a prefix (picking from the list still works).
     for (QComboBox* box : {Cmb_To, Cmb_From, Cmb_My}) {
         box->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
+        box->setCompleter(nullptr);
     }
 
     Timer1 = new QTimer(this);

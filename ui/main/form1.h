@@ -3,6 +3,8 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
+#include <optional>
 
 #include "app/module1.h"
 #include "store/recordset.h"
@@ -20,6 +22,8 @@ class Form1 : public QWidget, public Ui::Form1 {
 public:
     // The watch's period while it is on, in milliseconds.
     static constexpr int kWatchPeriod = 65535;
+    // How long the watch's ticks may fail in a row before the user is told.
+    static constexpr std::chrono::milliseconds kWatchFailureBound = std::chrono::minutes(5);
 
     Form1(Module1& state, Prompts& prompts, QWidget* parent = nullptr);
     ~Form1() override;
@@ -55,7 +59,8 @@ public:
 
     // Tests shorten the watch's period instead of waiting a minute.
     void setWatchPeriod(int ms);
-    int watchPeriod() const { return watchPeriod_; }
+    // ... and the time its ticks may fail before the user is told.
+    void setWatchFailureBound(std::chrono::milliseconds bound) { watchFailureBound_ = bound; }
 
 signals:
     // Cmd_END: the program ends.
@@ -71,10 +76,14 @@ private:
     void showList(store::Recordset& rs, const QString& column6);
     bool requireName();
     void fillPickList(QComboBox* box, store::Recordset& rs, const QString& column);
+    void watchFailed();
 
     Module1& state_;
     Prompts& prompts_;
     QPointer<Frm_Memo2> viewer_;
-    bool noticeOpen_ = false;
     int watchPeriod_ = kWatchPeriod;
+    std::chrono::milliseconds watchFailureBound_ = kWatchFailureBound;
+    // The first failed tick of the current run of failures; empty after a tick that worked.
+    std::optional<std::chrono::steady_clock::time_point> watchFailingSince_;
+    bool watchFailureTold_ = false;
 };

@@ -4,6 +4,7 @@
 #include "store/date_time_text.h"
 #include "store/error.h"
 #include "store/memo_table.h"
+#include "ui/busy_cursor.h"
 #include "ui/main/form1.h"
 #include "ui/main/texts.h"
 #include "ui/prompts.h"
@@ -64,6 +65,7 @@ void Form1::resetFieldsWithoutDataFile() {
 
 void Form1::Cmd_Clear_Click() {
     try {
+        BusyCursor busy;
         resetEntry();
     } catch (const std::exception&) {
         resetFieldsWithoutDataFile();
@@ -81,6 +83,7 @@ void Form1::Command2_Click() {
     }
 
     try {
+        BusyCursor busy;
         store::memo::NewMessage message;
         message.addressee = Cmb_To->currentText();
         message.caller = Cmb_From->currentText();
@@ -99,6 +102,7 @@ void Form1::Command2_Click() {
     // The message is stored: a failed refresh must not read as a failed send, which would
     // invite the user to send it twice.
     try {
+        BusyCursor busy;
         resetEntry();
     } catch (const std::exception&) {
         resetFieldsWithoutDataFile();

@@ -1,6 +1,7 @@
 // The received list (Command1) and the sent list (Command3).
 #include "store/date_time_text.h"
 #include "store/memo_table.h"
+#include "ui/busy_cursor.h"
 #include "ui/main/form1.h"
 #include "ui/main/message_list.h"
 #include "ui/prompts.h"
@@ -23,8 +24,10 @@ void Form1::Command1_Click() {
         return;
     }
     try {
+        BusyCursor busy;
         Rs_Main = store::memo::receivedList(dataFile(), state_.My_Name);
         if (Rs_Main.RecordCount() == 0) {
+            busy.end();
             prompts_.inform(tr("受信データはありません。"));
             return;
         }
@@ -45,8 +48,10 @@ void Form1::Command3_Click() {
         return;
     }
     try {
+        BusyCursor busy;
         Rs_Main = store::memo::sentList(dataFile(), state_.My_Name);
         if (Rs_Main.RecordCount() == 0) {
+            busy.end();
             prompts_.inform(tr("未読送信データはありません。"));
             return;
         }

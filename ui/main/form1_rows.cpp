@@ -1,5 +1,6 @@
 // Actions on a grid row: delete, header sort, the memo viewer.
 #include "store/memo_table.h"
+#include "ui/busy_cursor.h"
 #include "ui/main/form1.h"
 #include "ui/prompts.h"
 #include "ui/viewer/frm_memo2.h"
@@ -14,6 +15,7 @@ void Form1::SS1_Click(int Col, int Row) {
             return;
         }
         try {
+            BusyCursor busy;
             store::memo::remove(dataFile(), *number);
         } catch (const std::exception&) {
             prompts_.inform(tr("データベース削除に失敗しました。"));

@@ -4,25 +4,42 @@
 #include "ui/prompts.h"
 
 void Form1::Timer1_Timer() {
-    // One notice at a time: ticks that come while it waits for the user are skipped.
-    if (noticeOpen_) {
+    // One modal box at a time: a tick that comes while any box, dialog or the settings window
+    // waits for the user shows nothing; the next tick tries again.
+    if (prompts_.isOpen()) {
         return;
     }
-    // An empty name matches nobody, and without a data file there is nothing to ask.
-    if (state_.My_Name.isEmpty() || !state_.Db_Data) {
+    // An empty name would match everybody's messages: without a name there is nothing to ask.
+    if (state_.My_Name.isEmpty()) {
         return;
     }
     bool waiting = false;
     try {
-        waiting = store::memo::hasUnread(*state_.Db_Data, state_.My_Name, &Rs_Main);
+        waiting = store::memo::hasUnread(dataFile(), state_.My_Name, &Rs_Main);
     } catch (const std::exception&) {
-        return;  // unreachable or locked file: silent, the next tick tries again
+        watchFailed();
+        return;
     }
+    watchFailingSince_.reset();
+    watchFailureTold_ = false;
     if (waiting) {
-        noticeOpen_ = true;
         prompts_.inform(tr("新規メッセージがあります。"));
-        noticeOpen_ = false;
     }
+}
+
+// A failed tick stays silent (an unreachable or locked file, no data file), unless the ticks
+// have failed for the whole bound in a row: then the user is told once, and again only after a
+// tick has worked and a new run of failures has lasted as long.
+void Form1::watchFailed() {
+    const auto now = std::chrono::steady_clock::now();
+    if (!watchFailingSince_) {
+        watchFailingSince_ = now;
+    }
+    if (watchFailureTold_ || now - *watchFailingSince_ < watchFailureBound_) {
+        return;
+    }
+    watchFailureTold_ = true;
+    prompts_.inform(tr("データファイルに接続できないため、新規メッセージを確認できません。"));
 }
 
 void Form1::Chk1_Click() {

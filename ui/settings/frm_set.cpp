@@ -5,6 +5,7 @@
 
 #include "app/settings_store.h"
 #include "store/error.h"
+#include "ui/busy_cursor.h"
 #include "ui/prompts.h"
 
 Frm_set::Frm_set(Module1& state, Prompts& prompts, QWidget* parent)
@@ -49,6 +50,7 @@ void Frm_set::Command2_Click() {
         return;
     }
     try {
+        BusyCursor busy;
         app::saveSettings(state_, Txt_Name->text(), Txt_File->text());
     } catch (const store::Error& e) {
         // Nothing was stored and the program keeps its old name and path.

@@ -23,9 +23,6 @@ public:
     // Where the file-open dialog starts: "c:\" where drive letters exist, else the root.
     static QString initialFolder();
 
-    // The file-open dialog's file name: proposed at the first browse, then the last pick.
-    const QString& cdFileName() const { return cdFileName_; }
-
 protected:
     // Escape presses no button: the window closes only through its buttons or its frame.
     void keyPressEvent(QKeyEvent* event) override;
@@ -33,5 +30,6 @@ protected:
 private:
     Module1& state_;
     Prompts& prompts_;
+    // The file-open dialog's file name: proposed at the first browse, then the last pick.
     QString cdFileName_ = QStringLiteral("dulvane.mdb");
 };
