@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("dulvane"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.dulvane.dulvane"));
     ui::registerFontSubstitutes();
     ui::loadPictures();
 
