@@ -1,9 +1,15 @@
 #include "app/settings_store.h"
 
 #include <sqlite3.h>
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 
+#include "store/error.h"
 #include "store/memo_table.h"
+#include "store/schema.h"
 #include "store/settings_table.h"
 
 namespace app {
@@ -14,6 +20,44 @@ QString settingsFileName() {
 
 QString settingsPathIn(const QString& programFolder) {
     return QDir(programFolder).filePath(settingsFileName());
+}
+
+QString userSettingsFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+}
+
+SettingsLocation locateSettings(const QString& programFolder, const QString& userFolder) {
+    const QString beside = settingsPathIn(programFolder);
+    if (QFileInfo::exists(beside)) {
+        return {beside, false};
+    }
+    return {QDir(userFolder).filePath(settingsFileName()), true};
+}
+
+void provideSettings(const SettingsLocation& where) {
+    if (!where.usersOwn || QFileInfo::exists(where.path)) {
+        return;
+    }
+    // A folder that cannot be made shows up below as the engine's report on the file.
+    QDir().mkpath(QFileInfo(where.path).absolutePath());
+    // Made under a passing name and moved into place in one step: a half-made file is never
+    // taken for the settings, and a file that another start made meanwhile is not replaced.
+    const QString draft =
+        QStringLiteral("%1.%2.new").arg(where.path).arg(QCoreApplication::applicationPid());
+    QFile::remove(draft);
+    try {
+        store::schema::createSettingsFile(draft, std::nullopt, std::nullopt);
+    } catch (const store::Error&) {
+        QFile::remove(draft);
+        throw;
+    }
+    if (!QFile::rename(draft, where.path)) {
+        QFile::remove(draft);
+        if (!QFileInfo::exists(where.path)) {
+            throw store::Error(SQLITE_CANTOPEN,
+                               QStringLiteral("設定ファイルを作れません: %1").arg(where.path));
+        }
+    }
 }
 
 void loadSettings(Module1& state) {

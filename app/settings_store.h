@@ -6,9 +6,28 @@
 
 namespace app {
 
-// The settings file's name, in the program's own folder.
+// The settings file's name, in the program's own folder or in the user's.
 QString settingsFileName();
 QString settingsPathIn(const QString& programFolder);
+
+// Which settings file the program uses.
+struct SettingsLocation {
+    QString path;
+    bool usersOwn = false;  // the user's own file, not one beside the program
+};
+
+// The user's own configuration folder, e.g. ~/.config/dulvane.
+QString userSettingsFolder();
+
+// A program folder that holds a settings file keeps using it (a portable installation);
+// otherwise the settings file is the user's own, in userFolder.
+SettingsLocation locateSettings(const QString& programFolder, const QString& userFolder);
+
+// Makes the user's own settings file, its folder included, with an empty name and path when
+// it does not exist yet, so the settings window asks for both. An existing file is never
+// replaced, and nothing is ever written beside the program. Throws store::Error when the file
+// cannot be made.
+void provideSettings(const SettingsLocation& where);
 
 // Opens the settings file as Db_Ini and reads row ＮＯ = 1 into My_Name and My_Folder
 // (Null or no row reads as ""). Throws store::Error when the file cannot be used.

@@ -28,3 +28,9 @@ for name in phone memo; do
     render "$name-16.svg" 16 "$name-16.png"
     icotool -c -o "$name.ico" "$name-32.png" "$name-16.png"
 done
+
+# Larger sizes of the program's icon for the desktop's icon theme: whole multiples of the
+# 32-unit grid, so every unit stays a square of pixels.
+for size in 64 128; do
+    render phone.svg "$size" "phone-$size.png"
+done

@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <optional>
 
-// Making and checking the two kinds of file. Only the administration command and the tests
-// use this: the program itself never creates or alters a file.
+// Making and checking the two kinds of file, for the administration command and the tests.
+// The program itself only makes a user's own empty settings file; it never alters a file.
 namespace store::schema {
 
 // Makes a new, empty data file with MEMO_T. Refuses an existing path.

@@ -3,9 +3,11 @@
 #include <sqlite3.h>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
 
+#include "app/settings_store.h"
 #include "store/error.h"
 #include "store/schema.h"
 #include "support/main_window.h"
@@ -168,4 +170,82 @@ TEST(EndOfProgram, EndButtonAndFrameCloseEndWithTheViewer) {
     QSignalSpy ended2(w2.form.get(), &Form1::endRequested);
     w2.form->close();
     EXPECT_EQ(ended2.count(), 1);
+}
+
+// A program folder and a user's configuration folder inside the office's temporary folder.
+struct Installed {
+    Installed() { QDir().mkpath(program); }
+    Workstation w;
+    QString program = w.office.path(QStringLiteral("program"));
+    QString user = w.office.path(QStringLiteral("home/.config/dulvane"));
+    QString usersFile = QDir(user).filePath(QStringLiteral("DULVANE.INI"));
+
+    void start() {
+        const app::SettingsLocation where = app::locateSettings(program, user);
+        app::provideSettings(where);
+        w.state.iniPath = where.path;
+        w.start();
+    }
+    QStringList programFolder() const {
+        return QDir(program).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+};
+
+TEST(SettingsLocation, AFileBesideTheProgramIsUsedAndTheUsersFolderIsNotTouched) {
+    Installed i;
+    i.w.office.makeDataFile();
+    store::schema::createSettingsFile(QDir(i.program).filePath("DULVANE.INI"), "鈴木",
+                                      i.w.office.dataPath());
+    i.start();
+    EXPECT_TRUE(i.w.prompts.shown.isEmpty());
+    EXPECT_EQ(i.w.state.My_Name, QStringLiteral("鈴木"));
+    EXPECT_TRUE(i.w.state.Db_Data);
+    EXPECT_FALSE(QFileInfo::exists(i.user));
+}
+
+TEST(SettingsLocation, WithoutOneTheUsersOwnIsMadeEmptyAndTheSettingsWindowAsks) {
+    Installed i;
+    i.w.office.makeDataFile();
+    QStringList asked;
+    i.w.prompts.settingsScripts.push_back([&](Frm_set& window) {
+        asked << window.Txt_Name->text() << window.Txt_File->text();
+        saves(QStringLiteral("鈴木"), i.w.office.dataPath())(window);
+    });
+    i.start();
+    EXPECT_EQ(asked, (QStringList{QString(), QString()}));
+    EXPECT_TRUE(i.w.state.Db_Data);
+    EXPECT_TRUE(i.programFolder().isEmpty());
+
+    // The next start reads what was saved in the user's own file and leaves the file alone.
+    Installed again;
+    QDir().mkpath(again.user);
+    ASSERT_TRUE(QFile::copy(i.usersFile, again.usersFile));
+    QFile before(again.usersFile);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray bytes = before.readAll();
+    before.close();
+    again.start();
+    EXPECT_TRUE(again.w.prompts.shown.isEmpty());
+    EXPECT_EQ(again.w.state.My_Name, QStringLiteral("鈴木"));
+    EXPECT_TRUE(again.w.state.Db_Data);
+    again.w.form.reset();
+    again.w.state.Db_Ini.reset();
+    again.w.state.Db_Data.reset();
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    EXPECT_EQ(before.readAll(), bytes);
+    EXPECT_TRUE(again.programFolder().isEmpty());
+}
+
+TEST(SettingsLocation, AUsersFileThatCannotBeMadeStopsTheStartWithTheEngineReport) {
+    Installed i;
+    // A file stands where the user's configuration folder would be: even root cannot make it.
+    QDir().mkpath(i.w.office.path(QStringLiteral("home/.config")));
+    QFile blocker(i.user);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_THROW(i.start(), store::Error);
+    EXPECT_FALSE(i.w.form);
+    EXPECT_TRUE(i.programFolder().isEmpty());
+    EXPECT_EQ(QDir(i.w.office.path(QStringLiteral("home/.config"))).entryList(QDir::Files),
+              QStringList{QStringLiteral("dulvane")});
 }

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   xvfb xauth
+  dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()

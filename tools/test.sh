@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test headless; then the same suite again
-# built with AddressSanitizer and UndefinedBehaviorSanitizer (skip that second run with
-# DULVANE_NO_SANITIZE=1).
+# Installs what is missing, builds, and runs every test headless; makes the Debian package and
+# the portable ZIP and checks them; then the same suite again built with AddressSanitizer and
+# UndefinedBehaviorSanitizer (skip that second run with DULVANE_NO_SANITIZE=1).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/tools/install-deps.sh"
@@ -10,6 +10,7 @@ jobs="$(nproc)"
 
 "$root/tools/build.sh" "$root/build"
 ctest --test-dir "$root/build" --output-on-failure -j"$jobs"
+"$root/tests/package_check.sh" "$root/build"
 
 if [ "${DULVANE_NO_SANITIZE:-0}" != "1" ]; then
   "$root/tools/build.sh" "$root/build-sanitize" -DDULVANE_SANITIZE=ON -DDULVANE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
