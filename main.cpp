@@ -1,6 +1,7 @@
 // dulvane: the office's telephone-message book.
 #include <QApplication>
 
+#include "app/failure_log.h"
 #include "app/module1.h"
 #include "app/settings_store.h"
 #include "store/error.h"
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
 
     Module1 state;
     state.iniPath = app::settingsPathIn(QCoreApplication::applicationDirPath());
+    state.logPath = app::failureLogPath();
     QtPrompts prompts;
     Form1 form(state, prompts);
     prompts.setParent(&form);

@@ -65,7 +65,8 @@ void Form1::resetFieldsWithoutDataFile() {
 void Form1::Cmd_Clear_Click() {
     try {
         resetEntry();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        logFailure(QStringLiteral("reset"), e);
         resetFieldsWithoutDataFile();
         prompts_.inform(tr("データファイルを読めませんでした。名前の一覧は更新されていません。"));
     }
@@ -90,7 +91,8 @@ void Form1::Command2_Click() {
         message.phone = Txt_Tel->text();
         message.receivedAt = Txt_Time->text();
         store::memo::insert(dataFile(), message);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        logFailure(QStringLiteral("send"), e);
         prompts_.inform(tr("データベース登録に失敗しました。"));
         return;
     }
@@ -100,7 +102,8 @@ void Form1::Command2_Click() {
     // invite the user to send it twice.
     try {
         resetEntry();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        logFailure(QStringLiteral("reset"), e);
         resetFieldsWithoutDataFile();
         prompts_.inform(tr("メッセージは送信しましたが、名前の一覧を更新できませんでした。"));
     }

@@ -20,7 +20,8 @@ void Form1::SS1_Click(int Col, int Row) {
                 throw std::invalid_argument("the row's number is not a number");
             }
             store::memo::remove(dataFile(), number);
-        } catch (const std::exception&) {
+        } catch (const std::exception& e) {
+            logFailure(QStringLiteral("delete"), e);
             prompts_.inform(tr("データベース削除に失敗しました。"));
             return;
         }

@@ -15,9 +15,12 @@ void Form1::Timer1_Timer() {
     bool waiting = false;
     try {
         waiting = store::memo::hasUnread(*state_.Db_Data, state_.My_Name, &Rs_Main);
-    } catch (const std::exception&) {
-        return;  // unreachable or locked file: silent, the next tick tries again
+    } catch (const std::exception& e) {
+        // Unreachable or locked file: no message, the next tick tries again.
+        watchFailed(e);
+        return;
     }
+    watchSucceeded();
     if (waiting) {
         noticeOpen_ = true;
         prompts_.inform(tr("新規メッセージがあります。"));
