@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -61,23 +62,16 @@ QList<QStringList> logged(const Workstation& w) {
     return out;
 }
 
-// The log's last line names the operation, the data file, the engine's code and its words.
 void expectLastLogged(const Workstation& w, const QString& operation, int primaryCode,
-                      const QStringList& words) {
+                      const QString& words) {
     const QList<QStringList> lines = logged(w);
     ASSERT_FALSE(lines.isEmpty());
     const QStringList& f = lines.last();
     ASSERT_EQ(f.size(), 5) << f.join(u'|').toStdString();
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d"))
-                    .match(f[0])
-                    .hasMatch())
-        << f[0].toStdString();
-    EXPECT_EQ(f[1], operation);
-    EXPECT_EQ(f[2], w.office.dataPath());
+    EXPECT_TRUE(QDateTime::fromString(f[0], Qt::ISODate).isValid()) << f[0].toStdString();
+    EXPECT_EQ(f.mid(1, 2), QStringList({operation, w.office.dataPath()}));
     EXPECT_EQ(f[3].toInt() & 0xff, primaryCode) << f[3].toStdString();
-    for (const QString& word : words) {
-        EXPECT_TRUE(f[4].contains(word)) << f[4].toStdString() << " lacks " << word.toStdString();
-    }
+    EXPECT_TRUE(f[4].contains(words)) << f[4].toStdString();
 }
 
 }  // namespace
@@ -199,7 +193,7 @@ TEST(FailureLog, AReadOnlyDataFileFailsTheSendWithItsMessageAndIsLoggedAsReadOnl
     w.office.makeDataFile();
     std::unique_ptr<FileAttribute> frozen;
     if (runningAsRoot()) {
-        // Root writes whatever the permissions say; an immutable file it cannot open for writing.
+        // Root writes whatever the permissions say, but cannot open an immutable file to write.
         frozen = std::make_unique<FileAttribute>(w.office.dataPath(), Attribute::Immutable);
         if (!frozen->set()) {
             GTEST_SKIP() << frozen->why().toStdString();
@@ -208,14 +202,13 @@ TEST(FailureLog, AReadOnlyDataFileFailsTheSendWithItsMessageAndIsLoggedAsReadOnl
         QFile::setPermissions(w.office.dataPath(), QFile::ReadOwner);
     }
     w.startAs(QStringLiteral("鈴木"));
-    ASSERT_TRUE(w.state.Db_Data);
     fill(*w.form, "山田", "佐藤", "伝言", "");
     QTest::mouseClick(w.form->Command2, Qt::LeftButton);
     EXPECT_EQ(w.prompts.messages, QStringList{kSendFailed});
-    expectLastLogged(w, QStringLiteral("send"), SQLITE_READONLY, {QStringLiteral("読み取り専用")});
+    expectLastLogged(w, QStringLiteral("send"), SQLITE_READONLY, QStringLiteral("読み取り専用"));
 }
 
-TEST(FailureLog, ALockHeldByAnotherProcessFailsListAndSendWithTheirMessagesAndIsLoggedAsALock) {
+TEST(FailureLog, ALockHeldByAnotherProcessFailsTheListWithItsMessageAndIsLoggedAsALock) {
     Workstation w;
     logInOffice(w);
     w.startAs(QStringLiteral("鈴木"));  // waits 500 ms for locks
@@ -224,21 +217,15 @@ TEST(FailureLog, ALockHeldByAnotherProcessFailsListAndSendWithTheirMessagesAndIs
                  {QStringLiteral("hold-exclusive"), w.office.dataPath()});
     ASSERT_TRUE(holder.waitForReadyRead(10000));
     ASSERT_EQ(holder.readLine().trimmed(), QByteArray("locked"));
-
-    const QStringList words = {QStringLiteral("database is locked"), QStringLiteral("500 ms")};
     QTest::mouseClick(w.form->Command1, Qt::LeftButton);
     EXPECT_EQ(w.prompts.messages, QStringList{kListFailed});
-    expectLastLogged(w, QStringLiteral("received list"), SQLITE_BUSY, words);
-    fill(*w.form, "山田", "佐藤", "伝言", "");
-    QTest::mouseClick(w.form->Command2, Qt::LeftButton);
-    EXPECT_EQ(w.prompts.messages, QStringList({kListFailed, kSendFailed}));
-    expectLastLogged(w, QStringLiteral("send"), SQLITE_BUSY, words);
-
+    expectLastLogged(w, QStringLiteral("received list"), SQLITE_BUSY,
+                     QStringLiteral("database is locked（ほかの端末のロックが 500 ms"));
     holder.closeWriteChannel();
     ASSERT_TRUE(holder.waitForFinished(10000));
-    QTest::mouseClick(w.form->Command2, Qt::LeftButton);
-    EXPECT_EQ(w.prompts.messages.last(), kSent);
-    EXPECT_EQ(logged(w).size(), 2);
+    QTest::mouseClick(w.form->Command1, Qt::LeftButton);
+    EXPECT_EQ(w.prompts.messages.last(), QStringLiteral("受信データはありません。"));
+    EXPECT_EQ(logged(w).size(), 1);
 }
 
 TEST(FailureLog, AMissingDataFileFailsTheStartUpWithItsMessageAndIsLoggedAsMissing) {
@@ -248,18 +235,8 @@ TEST(FailureLog, AMissingDataFileFailsTheStartUpWithItsMessageAndIsLoggedAsMissi
     w.start();
     EXPECT_EQ(w.prompts.messages, QStringList{kOpenFailed});
     expectLastLogged(w, QStringLiteral("start-up open"), SQLITE_CANTOPEN,
-                     {QStringLiteral("見つかりません")});
+                     QStringLiteral("見つかりません"));
     EXPECT_FALSE(QFileInfo::exists(w.office.dataPath()));
-}
-
-TEST(FailureLog, ALogThatCannotBeWrittenChangesNothingTheUserSees) {
-    Workstation w;
-    w.prepare(QStringLiteral("鈴木"), w.office.dataPath(), false);
-    // A folder that cannot be made: its place is taken by a file, which stops root too.
-    w.state.logPath = w.office.iniPath() + QStringLiteral("/dulvane.log");
-    w.start();
-    EXPECT_EQ(w.prompts.messages, QStringList{kOpenFailed});
-    EXPECT_TRUE(QFileInfo(w.office.iniPath()).isFile());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -276,7 +253,6 @@ TEST(FileRestored, TheRunningWindowWorksAgainAtTheNextActionOnceTheFileIsPutBack
     const QString backup = w.office.path(QStringLiteral("backup.mdb"));
     ASSERT_TRUE(QFile::copy(data, backup));
     ASSERT_TRUE(QFile::remove(data));
-
     // While it is missing each action fails with its own message, and no file appears.
     fill(f, "鈴木", "田中", "戻し後", "");
     QTest::mouseClick(f.Command2, Qt::LeftButton);
