@@ -221,6 +221,7 @@ void Database::open() {
 
 void Database::openChecked() {
     checkOpenable(path_);
+    const std::optional<FileIdentity> before = identityOf(path_);
     const QByteArray utf8 = path_.toUtf8();
     // One thread at a time uses a connection: the engine need not lock it on every call.
     const int rc = sqlite3_open_v2(utf8.constData(), &db_,
@@ -228,7 +229,12 @@ void Database::openChecked() {
     if (rc != SQLITE_OK) {
         fail(rc);
     }
+    // A file put in place while the engine opened the path may not be the one it opened.
     identity_ = identityOf(path_);
+    if (!identity_ || identity_ != before) {
+        throw Error(SQLITE_CANTOPEN,
+                    QStringLiteral("データファイルが開く間に置き換えられました: %1").arg(path_));
+    }
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_handler(db_, waitWhileBusy, &busy_);
     installLike(db_);
