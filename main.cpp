@@ -4,6 +4,7 @@
 #include <QTextStream>
 #include <QTranslator>
 
+#include "app/failure_log.h"
 #include "app/module1.h"
 #include "app/settings_store.h"
 #include "app/version.h"
@@ -68,6 +69,7 @@ int main(int argc, char** argv) {
     const app::SettingsLocation settings =
         app::locateSettings(QCoreApplication::applicationDirPath(), app::userSettingsFolder());
     state.iniPath = settings.path;
+    state.logPath = app::failureLogPath();
     QtPrompts prompts;
     Form1 form(state, prompts);
     prompts.setParent(&form);

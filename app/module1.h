@@ -15,4 +15,8 @@ struct Module1 {
 
     // Where the settings file lies: the program's folder + "DULVANE.INI".
     QString iniPath;
+
+    // Where failed operations are written for whoever looks after the program (app/
+    // failure_log.h); "" writes nowhere.
+    QString logPath;
 };

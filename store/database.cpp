@@ -138,32 +138,136 @@ int waitWhileBusy(void* arg, int count) {
     return 1;
 }
 
-void closeQuietly(sqlite3* db) {
-    sqlite3_close_v2(db);
+// Runs an operation; when another workstation's lock did not clear within the wait, the
+// error says so beside the engine's own words ("database is locked").
+template <class Operation>
+auto namingTheWait(std::chrono::milliseconds timeout, Operation operation) {
+    try {
+        return operation();
+    } catch (const Error& e) {
+        if (e.primaryCode() != SQLITE_BUSY) {
+            throw;
+        }
+        throw Error(e.code(),
+                    QStringLiteral("%1（ほかの端末のロックが %2 ms 待っても解けませんでした）")
+                        .arg(e.message(), QString::number(timeout.count())));
+    }
+}
+
+// Refuses a path that cannot be a data file before the engine sees it: the engine would
+// create a missing file, and read a zero-length one as an empty database.
+void checkOpenable(const QString& path) {
+    if (path.isEmpty()) {
+        throw Error(SQLITE_CANTOPEN, QStringLiteral("ファイル名が指定されていません。"));
+    }
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        throw Error(SQLITE_CANTOPEN, QStringLiteral("ファイルが見つかりません: %1").arg(path));
+    }
+    if (info.isDir()) {
+        throw Error(SQLITE_CANTOPEN,
+                    QStringLiteral("フォルダはデータファイルではありません: %1").arg(path));
+    }
+    if (info.size() == 0) {
+        throw Error(SQLITE_NOTADB,
+                    QStringLiteral("ファイルが空です（データベースではありません）: %1").arg(path));
+    }
 }
 
 }  // namespace
 
-Database::Database(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {}
+Database::Database(QString path, QString requiredTable, QStringList requiredColumns,
+                   std::chrono::milliseconds busyTimeout)
+    : path_(std::move(path)),
+      requiredTable_(std::move(requiredTable)),
+      requiredColumns_(std::move(requiredColumns)) {
+    busy_.timeout = busyTimeout;
+}
 
 Database::~Database() {
-    closeQuietly(db_);
+    close();
+}
+
+void Database::close() {
+    if (db_ != nullptr) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+    }
+    identity_.reset();
 }
 
 void Database::fail(int rc) const {
     throwEngineError(db_, rc);
 }
 
-void Database::checkStillThere() const {
-    if (identityOf(path_) != identity_) {
-        throw Error(
-            SQLITE_CANTOPEN,
-            QStringLiteral("データファイルが移動、削除または置き換えられました: %1").arg(path_));
+void Database::followPath() {
+    if (db_ != nullptr && identityOf(path_) == identity_) {
+        return;
+    }
+    // The path names another file, or none: the old connection goes first, so that nothing
+    // can reach the file that was opened before.
+    close();
+    open();
+}
+
+void Database::open() {
+    try {
+        namingTheWait(busy_.timeout, [this] { openChecked(); });
+    } catch (...) {
+        close();
+        throw;
     }
 }
 
+void Database::openChecked() {
+    checkOpenable(path_);
+    const std::optional<FileIdentity> before = identityOf(path_);
+    const QByteArray utf8 = path_.toUtf8();
+    // One thread at a time uses a connection: the engine need not lock it on every call.
+    const int rc = sqlite3_open_v2(utf8.constData(), &db_,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        fail(rc);
+    }
+    // A file put in place while the engine opened the path may not be the one it opened.
+    identity_ = identityOf(path_);
+    if (!identity_ || identity_ != before) {
+        throw Error(SQLITE_CANTOPEN,
+                    QStringLiteral("データファイルが開く間に置き換えられました: %1").arg(path_));
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_handler(db_, waitWhileBusy, &busy_);
+    installLike(db_);
+
+    // Reading the schema makes the engine check the header: a non-database fails here.
+    Statement(db_, QStringLiteral("PRAGMA schema_version")).step();
+
+    // Shared files need the rollback journal: WAL relies on shared memory on one host.
+    const QString mode = singleText(db_, QStringLiteral("PRAGMA journal_mode")).toLower();
+    if (mode == QLatin1String("wal")) {
+        const QString now = singleText(db_, QStringLiteral("PRAGMA journal_mode=DELETE")).toLower();
+        if (now != QLatin1String("delete")) {
+            throw Error(
+                SQLITE_CANTOPEN,
+                QStringLiteral("データファイルが WAL モードのため共有できません: %1").arg(path_));
+        }
+    }
+    Statement(db_, QStringLiteral("PRAGMA synchronous=FULL")).step();
+    Statement(db_, QStringLiteral("PRAGMA mmap_size=0")).step();
+
+    // The expected table with every column the program reads: preparing a Select of them
+    // fails when the table or a column is missing.
+    Statement(db_, QStringLiteral("Select %1 From %2 Limit 0")
+                       .arg(requiredColumns_.join(u','), requiredTable_))
+        .step();
+}
+
 Recordset Database::openRecordset(const QString& sql, const Params& params, std::int64_t maxRows) {
-    checkStillThere();
+    followPath();
+    return namingTheWait(busy_.timeout, [&] { return read(sql, params, maxRows); });
+}
+
+Recordset Database::read(const QString& sql, const Params& params, std::int64_t maxRows) {
     Recordset::Cells cells;
     QStringList columns;
     {
@@ -201,13 +305,17 @@ Recordset Database::openRecordset(const QString& sql, const Params& params, std:
 }
 
 std::int64_t Database::execute(const QString& sql, const Params& params) {
+    followPath();
     if (isReadOnly()) {
         throw Error(
             SQLITE_READONLY,
             QStringLiteral("データファイルに書き込めません（読み取り専用で開かれています）: %1")
                 .arg(path_));
     }
-    checkStillThere();
+    return namingTheWait(busy_.timeout, [&] { return write(sql, params); });
+}
+
+std::int64_t Database::write(const QString& sql, const Params& params) {
     // BEGIN IMMEDIATE takes the write lock at once, waiting up to the busy timeout for other
     // workstations; a deferred transaction could fail at once when upgrading its lock.
     Statement(db_, QStringLiteral("BEGIN IMMEDIATE")).step();
@@ -232,11 +340,14 @@ std::int64_t Database::execute(const QString& sql, const Params& params) {
 }
 
 bool Database::isReadOnly() const {
-    return sqlite3_db_readonly(db_, "main") == 1;
+    return db_ != nullptr && sqlite3_db_readonly(db_, "main") == 1;
 }
 
 int Database::openStatementCount() const {
     int count = 0;
+    if (db_ == nullptr) {
+        return 0;
+    }
     for (sqlite3_stmt* st = sqlite3_next_stmt(db_, nullptr); st != nullptr;
          st = sqlite3_next_stmt(db_, st)) {
         ++count;
@@ -246,60 +357,8 @@ int Database::openStatementCount() const {
 
 std::unique_ptr<Database> Workspace::openDatabase(const QString& path, const QString& requiredTable,
                                                   const QStringList& requiredColumns) const {
-    if (path.isEmpty()) {
-        throw Error(SQLITE_CANTOPEN, QStringLiteral("ファイル名が指定されていません。"));
-    }
-    // A directory or a missing path is refused here; SQLite is never asked to create anything.
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        throw Error(SQLITE_CANTOPEN, QStringLiteral("ファイルが見つかりません: %1").arg(path));
-    }
-    if (info.isDir()) {
-        throw Error(SQLITE_CANTOPEN,
-                    QStringLiteral("フォルダはデータファイルではありません: %1").arg(path));
-    }
-    // A zero-length file would read as an empty database: refuse it before anything can write.
-    if (info.size() == 0) {
-        throw Error(SQLITE_NOTADB,
-                    QStringLiteral("ファイルが空です（データベースではありません）: %1").arg(path));
-    }
-    sqlite3* raw = nullptr;
-    const QByteArray utf8 = path.toUtf8();
-    // One thread at a time uses a connection: the engine need not lock it on every call.
-    const int rc = sqlite3_open_v2(utf8.constData(), &raw,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    std::unique_ptr<Database> db(new Database(raw, path));
-    if (rc != SQLITE_OK) {
-        db->fail(rc);
-    }
-    db->identity_ = identityOf(path);
-    sqlite3_extended_result_codes(raw, 1);
-    db->busy_.timeout = busyTimeout_;
-    sqlite3_busy_handler(raw, waitWhileBusy, &db->busy_);
-    installLike(raw);
-
-    // Reading the schema makes the engine check the header: a non-database fails here.
-    Statement(raw, QStringLiteral("PRAGMA schema_version")).step();
-
-    // Shared files need the rollback journal: WAL relies on shared memory on one host.
-    const QString mode = singleText(raw, QStringLiteral("PRAGMA journal_mode")).toLower();
-    if (mode == QLatin1String("wal")) {
-        const QString now = singleText(raw, QStringLiteral("PRAGMA journal_mode=DELETE")).toLower();
-        if (now != QLatin1String("delete")) {
-            throw Error(
-                SQLITE_CANTOPEN,
-                QStringLiteral("データファイルが WAL モードのため共有できません: %1").arg(path));
-        }
-    }
-    Statement(raw, QStringLiteral("PRAGMA synchronous=FULL")).step();
-    Statement(raw, QStringLiteral("PRAGMA mmap_size=0")).step();
-
-    // The expected table with every column the program reads: preparing a Select of them
-    // fails when the table or a column is missing.
-    Statement(
-        raw,
-        QStringLiteral("Select %1 From %2 Limit 0").arg(requiredColumns.join(u','), requiredTable))
-        .step();
+    std::unique_ptr<Database> db(new Database(path, requiredTable, requiredColumns, busyTimeout_));
+    db->open();
     return db;
 }
 

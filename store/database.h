@@ -22,6 +22,13 @@ using Params = std::vector<Param>;
 
 // One open database file. Every statement runs and is finalised inside the call that runs it,
 // so no lock on the (usually shared) file outlives an operation.
+//
+// Before each operation the database checks that its path still names the file it opened.
+// When the file was removed, moved or put back from a backup, the old connection is closed
+// (nothing is ever written through a handle to a file that is no longer at the path) and the
+// path is opened again with every check of the first open, never creating a file: the
+// operation goes on with the file found there, or fails with the open's error, and the next
+// operation tries again.
 class Database {
 public:
     ~Database();
@@ -45,6 +52,7 @@ public:
     // Statements still prepared on the connection: always 0 between operations.
     int openStatementCount() const;
 
+    // The current connection; null while the path names no usable data file.
     sqlite3* handle() const { return db_; }
 
     // How a statement waits for another workstation's lock: it tries again every millisecond
@@ -58,14 +66,23 @@ public:
 
 private:
     friend class Workspace;
-    Database(sqlite3* db, QString path);
+    Database(QString path, QString requiredTable, QStringList requiredColumns,
+             std::chrono::milliseconds busyTimeout);
 
+    // Opens the path with every check; on failure the database stays closed and throws.
+    void open();
+    void openChecked();
+    void close();
+    // Reopens the path when it no longer names the file that was opened.
+    void followPath();
+    Recordset read(const QString& sql, const Params& params, std::int64_t maxRows);
+    std::int64_t write(const QString& sql, const Params& params);
     [[noreturn]] void fail(int rc) const;
-    // Throws when the path no longer names the file that was opened.
-    void checkStillThere() const;
 
-    sqlite3* db_;
+    sqlite3* db_ = nullptr;
     QString path_;
+    QString requiredTable_;
+    QStringList requiredColumns_;
     std::optional<FileIdentity> identity_;
     BusyWait busy_;
 };

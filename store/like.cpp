@@ -43,12 +43,7 @@ std::optional<bool> matchList(const std::vector<char32_t>& p, size_t start, char
         ++i;
     }
     bool found = false;
-    bool first = true;
-    while (i < p.size() && (p[i] != U']' || first)) {
-        if (p[i] == U']' && first) {
-            break;  // "[]" is an empty list
-        }
-        first = false;
+    while (i < p.size() && p[i] != U']') {
         char32_t lo = p[i];
         if (i + 2 < p.size() && p[i + 1] == U'-' && p[i + 2] != U']') {
             char32_t hi = p[i + 2];

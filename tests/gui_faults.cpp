@@ -1,9 +1,13 @@
 // The main window when the data file fails under it: a full disk, another workstation
-// stopped while it holds the write lock.
+// stopped while it holds the write lock, a read-only, locked, missing or restored file, and
+// what the failure log keeps of each.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -22,6 +26,8 @@ const QString kSent = QStringLiteral("メッセージを送信しました。");
 const QString kSendFailed = QStringLiteral("データベース登録に失敗しました。");
 const QString kListFailed = QStringLiteral("データベース検索に失敗しました。");
 const QString kDeleteFailed = QStringLiteral("データベース削除に失敗しました。");
+const QString kOpenFailed =
+    QStringLiteral("データベースをオープンできません。データベースの場所を確認して下さい。");
 
 void fill(Form1& f, const QString& to, const QString& from, const QString& memo,
           const QString& phone) {
@@ -40,6 +46,32 @@ void fillUp(const QString& path) {
     const QByteArray block(4096, 'x');
     while (f.write(block) == block.size() && f.flush()) {
     }
+}
+
+// A workstation that writes its failure log into the office folder.
+void logInOffice(Workstation& w) {
+    w.state.logPath = w.office.path(QStringLiteral("state/dulvane.log"));
+}
+
+// The log's lines, each split into its fields: time, operation, location, code, text.
+QList<QStringList> logged(const Workstation& w) {
+    QList<QStringList> out;
+    for (const QString& line : readLines(w.state.logPath)) {
+        out << line.split(u'\t');
+    }
+    return out;
+}
+
+void expectLastLogged(const Workstation& w, const QString& operation, int primaryCode,
+                      const QString& words) {
+    const QList<QStringList> lines = logged(w);
+    ASSERT_FALSE(lines.isEmpty());
+    const QStringList& f = lines.last();
+    ASSERT_EQ(f.size(), 5) << f.join(u'|').toStdString();
+    EXPECT_TRUE(QDateTime::fromString(f[0], Qt::ISODate).isValid()) << f[0].toStdString();
+    EXPECT_EQ(f.mid(1, 2), QStringList({operation, w.office.dataPath()}));
+    EXPECT_EQ(f[3].toInt() & 0xff, primaryCode) << f[3].toStdString();
+    EXPECT_TRUE(f[4].contains(words)) << f[4].toStdString();
 }
 
 }  // namespace
@@ -151,4 +183,105 @@ TEST(WindowWithAStoppedWorkstation, EachWriteSaysItFailedAndAllWorksAfterTheOthe
     other.terminate();
     const DriverReport r = other.finish();
     EXPECT_EQ(r.exitCode, 0) << r.text();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Each fault shows the window's own message and leaves a line in the failure log that tells it
+// apart from the others.
+
+TEST(FailureLog, AReadOnlyDataFileFailsTheSendWithItsMessageAndIsLoggedAsReadOnly) {
+    Workstation w;
+    logInOffice(w);
+    w.office.makeDataFile();
+    std::unique_ptr<FileAttribute> frozen;
+    if (runningAsRoot()) {
+        // Root writes whatever the permissions say, but cannot open an immutable file to write.
+        frozen = std::make_unique<FileAttribute>(w.office.dataPath(), Attribute::Immutable);
+        if (!frozen->set()) {
+            GTEST_SKIP() << frozen->why().toStdString();
+        }
+    } else {
+        QFile::setPermissions(w.office.dataPath(), QFile::ReadOwner);
+    }
+    w.startAs(QStringLiteral("鈴木"));
+    fill(*w.form, "山田", "佐藤", "伝言", "");
+    QTest::mouseClick(w.form->Command2, Qt::LeftButton);
+    EXPECT_EQ(w.prompts.messages, QStringList{kSendFailed});
+    expectLastLogged(w, QStringLiteral("send"), SQLITE_READONLY, QStringLiteral("読み取り専用"));
+}
+
+TEST(FailureLog, ALockHeldByAnotherProcessFailsTheListWithItsMessageAndIsLoggedAsALock) {
+    Workstation w;
+    logInOffice(w);
+    w.startAs(QStringLiteral("鈴木"));  // waits 500 ms for locks
+    QProcess holder;
+    holder.start(QStringLiteral(DB_PEER_PATH),
+                 {QStringLiteral("hold-exclusive"), w.office.dataPath()});
+    ASSERT_TRUE(holder.waitForReadyRead(10000));
+    ASSERT_EQ(holder.readLine().trimmed(), QByteArray("locked"));
+    QTest::mouseClick(w.form->Command1, Qt::LeftButton);
+    EXPECT_EQ(w.prompts.messages, QStringList{kListFailed});
+    expectLastLogged(w, QStringLiteral("received list"), SQLITE_BUSY,
+                     QStringLiteral("database is locked（ほかの端末のロックが 500 ms"));
+    holder.closeWriteChannel();
+    ASSERT_TRUE(holder.waitForFinished(10000));
+    QTest::mouseClick(w.form->Command1, Qt::LeftButton);
+    EXPECT_EQ(w.prompts.messages.last(), QStringLiteral("受信データはありません。"));
+    EXPECT_EQ(logged(w).size(), 1);
+}
+
+TEST(FailureLog, AMissingDataFileFailsTheStartUpWithItsMessageAndIsLoggedAsMissing) {
+    Workstation w;
+    logInOffice(w);
+    w.prepare(QStringLiteral("鈴木"), w.office.dataPath(), false);
+    w.start();
+    EXPECT_EQ(w.prompts.messages, QStringList{kOpenFailed});
+    expectLastLogged(w, QStringLiteral("start-up open"), SQLITE_CANTOPEN,
+                     QStringLiteral("見つかりません"));
+    EXPECT_FALSE(QFileInfo::exists(w.office.dataPath()));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The data file removed and put back while the window runs
+
+TEST(FileRestored, TheRunningWindowWorksAgainAtTheNextActionOnceTheFileIsPutBack) {
+    Workstation w;
+    logInOffice(w);
+    w.office.makeDataFile();
+    w.office.addMessage(QStringLiteral("鈴木"), QStringLiteral("佐藤"), QStringLiteral("山田"));
+    w.startAs(QStringLiteral("鈴木"));
+    Form1& f = *w.form;
+    const QString data = w.office.dataPath();
+    const QString backup = w.office.path(QStringLiteral("backup.mdb"));
+    ASSERT_TRUE(QFile::copy(data, backup));
+    ASSERT_TRUE(QFile::remove(data));
+    // While it is missing each action fails with its own message, and no file appears.
+    fill(f, "鈴木", "田中", "戻し後", "");
+    QTest::mouseClick(f.Command2, Qt::LeftButton);
+    QTest::mouseClick(f.Command1, Qt::LeftButton);
+    f.Timer1_Timer();
+    f.Timer1_Timer();
+    EXPECT_EQ(w.prompts.messages, QStringList({kSendFailed, kListFailed}));
+    EXPECT_FALSE(QFileInfo::exists(data));
+    EXPECT_FALSE(QFileInfo::exists(data + QStringLiteral("-journal")));
+    EXPECT_EQ(f.TxT_Memo->text(), QStringLiteral("戻し後"));
+
+    // Put back from the backup (a new file at the same path): the next actions work.
+    ASSERT_TRUE(QFile::copy(backup, data));
+    w.prompts.messages.clear();
+    QTest::mouseClick(f.Command2, Qt::LeftButton);
+    QTest::mouseClick(f.Command1, Qt::LeftButton);
+    EXPECT_EQ(w.prompts.messages, QStringList{kSent});
+    EXPECT_EQ(f.SS1->cellText(4, 1), QStringLiteral("戻し後"));
+    EXPECT_EQ(f.SS1->cellText(8, 2), QStringLiteral("1"));
+    f.Timer1_Timer();
+    EXPECT_EQ(w.prompts.messages, QStringList{kSent});
+    EXPECT_EQ(w.office.rowCount(), 2);
+
+    // The watch's run of failed ticks is one line, and its recovery another.
+    QStringList operations;
+    for (const QStringList& line : logged(w)) {
+        operations << line.value(1) + QStringLiteral(":") + line.value(3);
+    }
+    EXPECT_EQ(operations, QStringList({"send:14", "received list:14", "watch:14", "watch:-"}));
 }

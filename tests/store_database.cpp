@@ -101,6 +101,13 @@ TEST(OpenDatabase, FailsWhileAnotherProcessHoldsTheFileExclusively) {
     ASSERT_EQ(holder.readLine().trimmed(), QByteArray("locked"));
 
     EXPECT_EQ(failureCode(office.dataPath()), SQLITE_BUSY);
+    // The error says that the wait ran out, beside the engine's words.
+    try {
+        openMemo(office.dataPath());
+        ADD_FAILURE() << "opened while another process held the file";
+    } catch (const store::Error& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("300 ms"))) << e.report().toStdString();
+    }
 
     holder.closeWriteChannel();
     ASSERT_TRUE(holder.waitForFinished(10000));

@@ -15,7 +15,8 @@ class Prompts;
 
 // The main window: message entry, the message grid and the new-message watch.
 // Its handlers are split by concern: start-up (form1_load.cpp), entry (form1_entry.cpp),
-// lists (form1_lists.cpp), grid row actions (form1_rows.cpp), watch (form1_watch.cpp).
+// lists (form1_lists.cpp), grid row actions (form1_rows.cpp), watch (form1_watch.cpp),
+// the failure log (form1_failures.cpp).
 class Form1 : public QWidget, public Ui::Form1 {
     Q_OBJECT
 
@@ -76,11 +77,18 @@ private:
     void showList(store::Recordset& rs, const QString& column6);
     bool requireName();
     void fillPickList(QComboBox* box, store::Recordset& rs, const QString& column);
-    void watchFailed();
+
+    // The failure log (form1_failures.cpp): a failed operation on the data file.
+    void logFailure(const QString& operation, const std::exception& failure) const;
+    QString dataLocation() const;
+    // The watch's runs of failed ticks (form1_watch.cpp).
+    void watchFailed(const std::exception& failure);
+    void watchSucceeded();
 
     Module1& state_;
     Prompts& prompts_;
     QPointer<Frm_Memo2> viewer_;
+    int watchFailures_ = 0;  // failed ticks since the last one that worked
     int watchPeriod_ = kWatchPeriod;
     std::chrono::milliseconds watchFailureBound_ = kWatchFailureBound;
     // The first failed tick of the current run of failures; empty after a tick that worked.

@@ -67,7 +67,8 @@ void Form1::Cmd_Clear_Click() {
     try {
         BusyCursor busy;
         resetEntry();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        logFailure(QStringLiteral("reset"), e);
         resetFieldsWithoutDataFile();
         prompts_.inform(tr("データファイルを読めませんでした。名前の一覧は更新されていません。"));
     }
@@ -93,7 +94,8 @@ void Form1::Command2_Click() {
         message.phone = Txt_Tel->text();
         message.receivedAt = Txt_Time->text();
         store::memo::insert(dataFile(), message);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        logFailure(QStringLiteral("send"), e);
         prompts_.inform(tr("データベース登録に失敗しました。"));
         return;
     }
@@ -104,7 +106,8 @@ void Form1::Command2_Click() {
     try {
         BusyCursor busy;
         resetEntry();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        logFailure(QStringLiteral("reset"), e);
         resetFieldsWithoutDataFile();
         prompts_.inform(tr("メッセージは送信しましたが、名前の一覧を更新できませんでした。"));
     }

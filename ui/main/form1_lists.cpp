@@ -38,7 +38,8 @@ void Form1::Command1_Click() {
         showList(Rs_Main, QStringLiteral("受人"));
         store::memo::markRead(dataFile(), state_.My_Name, store::dateText(store::localNow().date()),
                               highestListed);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        logFailure(QStringLiteral("received list"), e);
         prompts_.inform(tr("データベース検索に失敗しました。"));
     }
 }
@@ -56,7 +57,8 @@ void Form1::Command3_Click() {
             return;
         }
         showList(Rs_Main, QStringLiteral("宛名"));
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        logFailure(QStringLiteral("sent list"), e);
         prompts_.inform(tr("データベース検索に失敗しました。"));
     }
 }

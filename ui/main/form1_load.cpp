@@ -19,7 +19,8 @@ void Form1::Form_Load() {
         app::openDataFile(state_);
         resetEntry();
         Cmb_My->setEditText(state_.My_Name);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        logFailure(QStringLiteral("start-up open"), e);
         prompts_.inform(
             tr("データベースをオープンできません。データベースの場所を確認して下さい。"));
         showSettingsWindow();

@@ -17,7 +17,8 @@ void Form1::SS1_Click(int Col, int Row) {
         try {
             BusyCursor busy;
             store::memo::remove(dataFile(), *number);
-        } catch (const std::exception&) {
+        } catch (const std::exception& e) {
+            logFailure(QStringLiteral("delete"), e);
             prompts_.inform(tr("データベース削除に失敗しました。"));
             return;
         }

@@ -1,4 +1,5 @@
 // The new-message watch: Timer1's tick and the Chk1 switch.
+#include "app/failure_log.h"
 #include "store/memo_table.h"
 #include "ui/main/form1.h"
 #include "ui/prompts.h"
@@ -16,12 +17,11 @@ void Form1::Timer1_Timer() {
     bool waiting = false;
     try {
         waiting = store::memo::hasUnread(dataFile(), state_.My_Name, &Rs_Main);
-    } catch (const std::exception&) {
-        watchFailed();
+    } catch (const std::exception& e) {
+        watchFailed(e);
         return;
     }
-    watchFailingSince_.reset();
-    watchFailureTold_ = false;
+    watchSucceeded();
     if (waiting) {
         prompts_.inform(tr("新規メッセージがあります。"));
     }
@@ -29,8 +29,12 @@ void Form1::Timer1_Timer() {
 
 // A failed tick stays silent (an unreachable or locked file, no data file), unless the ticks
 // have failed for the whole bound in a row: then the user is told once, and again only after a
-// tick has worked and a new run of failures has lasted as long.
-void Form1::watchFailed() {
+// tick has worked and a new run of failures has lasted as long. Only the first failure of a run
+// goes to the log, and the run's end.
+void Form1::watchFailed(const std::exception& failure) {
+    if (watchFailures_++ == 0) {
+        logFailure(QStringLiteral("watch"), failure);
+    }
     const auto now = std::chrono::steady_clock::now();
     if (!watchFailingSince_) {
         watchFailingSince_ = now;
@@ -40,6 +44,16 @@ void Form1::watchFailed() {
     }
     watchFailureTold_ = true;
     prompts_.inform(tr("データファイルに接続できないため、新規メッセージを確認できません。"));
+}
+
+void Form1::watchSucceeded() {
+    if (watchFailures_ > 0) {
+        app::logEntry(state_.logPath, QStringLiteral("watch"), dataLocation(), std::nullopt,
+                      QStringLiteral("recovered after %1 failed checks").arg(watchFailures_));
+        watchFailures_ = 0;
+    }
+    watchFailingSince_.reset();
+    watchFailureTold_ = false;
 }
 
 void Form1::Chk1_Click() {

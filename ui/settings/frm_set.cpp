@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QKeyEvent>
 
+#include "app/failure_log.h"
 #include "app/settings_store.h"
 #include "store/error.h"
 #include "ui/busy_cursor.h"
@@ -54,6 +55,7 @@ void Frm_set::Command2_Click() {
         app::saveSettings(state_, Txt_Name->text(), Txt_File->text());
     } catch (const store::Error& e) {
         // Nothing was stored and the program keeps its old name and path.
+        app::logFailure(state_.logPath, QStringLiteral("settings save"), state_.iniPath, e);
         prompts_.inform(
             tr("設定を保存できませんでした。設定ファイルに書き込めません。\n%1").arg(e.report()));
         return;

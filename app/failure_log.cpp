@@ -1,0 +1,114 @@
+#include "app/failure_log.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include "app/platform.h"
+#include "store/error.h"
+
+namespace app {
+namespace {
+
+// One field of a line: tabs and line breaks would split it, so control characters become
+// spaces (a line break) or U+FFFD (anything else).
+QString field(const QString& text) {
+    QString out = text;
+    for (QChar& c : out) {
+        if (c == u'\t' || c == u'\n' || c == u'\r') {
+            c = u' ';
+        } else if (c.category() == QChar::Other_Control) {
+            c = QChar::ReplacementCharacter;
+        }
+    }
+    return out;
+}
+
+void rotateIfFull(const QString& logPath, qint64 limit) {
+    const QFileInfo info(logPath);
+    if (!info.exists() || info.size() < limit) {
+        return;
+    }
+    const QString previous = logPath + QStringLiteral(".1");
+    QFile::remove(previous);
+    QFile::rename(logPath, previous);
+}
+
+}  // namespace
+
+QString failureLogPath() {
+    return QDir(platform::stateFolder()).filePath(QStringLiteral("dulvane.log"));
+}
+
+void logEntry(const QString& logPath, const QString& operation, const QString& location,
+              std::optional<int> code, const QString& text, qint64 limit) noexcept {
+    if (logPath.isEmpty()) {
+        return;
+    }
+    try {
+        // Local time with its offset from UTC, so that lines across a clock change still sort.
+        const QDateTime now = QDateTime::currentDateTime();
+        const QStringList fields = {
+            now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODate),
+            field(operation),
+            field(maskedLocation(location)),
+            code ? QString::number(*code) : QStringLiteral("-"),
+            field(text),
+        };
+        QDir().mkpath(QFileInfo(logPath).path());
+        rotateIfFull(logPath, limit);
+        QFile file(logPath);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+            file.write((fields.join(u'\t') + u'\n').toUtf8());
+        }
+    } catch (...) {
+        // Nothing the log could do about it, and nothing the user should see.
+    }
+}
+
+void logFailure(const QString& logPath, const QString& operation, const QString& location,
+                const std::exception& failure, qint64 limit) noexcept {
+    try {
+        if (const auto* engine = dynamic_cast<const store::Error*>(&failure)) {
+            logEntry(logPath, operation, location, engine->code(), engine->message(), limit);
+        } else {
+            logEntry(logPath, operation, location, std::nullopt,
+                     QString::fromLocal8Bit(failure.what()), limit);
+        }
+    } catch (...) {
+    }
+}
+
+QString maskedLocation(const QString& location) {
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
+    const QRegularExpressionMatch match = scheme.match(location);
+    if (!match.hasMatch()) {
+        return location;
+    }
+    QString out = location;
+    // The authority runs up to the path, the parameters or the fragment; a password is what
+    // follows the first ':' of the part before its last '@'.
+    const qsizetype start = match.capturedEnd();
+    qsizetype end = out.size();
+    for (const QChar c : {u'/', u'?', u'#'}) {
+        const qsizetype at = out.indexOf(c, start);
+        if (at >= 0 && at < end) {
+            end = at;
+        }
+    }
+    const qsizetype at = out.lastIndexOf(u'@', end - 1);
+    if (at >= start) {
+        const qsizetype colon = out.indexOf(u':', start);
+        if (colon >= 0 && colon < at) {
+            out.replace(colon + 1, at - colon - 1, QStringLiteral("***"));
+        }
+    }
+    static const QRegularExpression parameter(QStringLiteral("([?&]password=)[^&#]*"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    out.replace(parameter, QStringLiteral("\\1***"));
+    return out;
+}
+
+}  // namespace app
