@@ -272,8 +272,8 @@ TEST(FileRestored, TheRunningWindowWorksAgainAtTheNextActionOnceTheFileIsPutBack
     QTest::mouseClick(f.Command2, Qt::LeftButton);
     QTest::mouseClick(f.Command1, Qt::LeftButton);
     EXPECT_EQ(w.prompts.messages, QStringList{kSent});
-    EXPECT_EQ(f.SS1->cellText(4, 1), QStringLiteral("戻し後"));
-    EXPECT_EQ(f.SS1->cellText(8, 2), QStringLiteral("1"));
+    EXPECT_EQ(f.SS1->text(GridColumn::Memo, 1), QStringLiteral("戻し後"));
+    EXPECT_EQ(f.SS1->text(GridColumn::Number, 2), QStringLiteral("1"));
     f.Timer1_Timer();
     EXPECT_EQ(w.prompts.messages, QStringList{kSent});
     EXPECT_EQ(w.office.rowCount(), 2);
