@@ -96,6 +96,8 @@ TEST_F(RowActions, DoubleClickShowsOneReusedViewerWithTheGridTexts) {
     EXPECT_TRUE(viewer->isVisible());
     EXPECT_EQ(viewer->Txt_From->text(), QStringLiteral("相手11様"));
     EXPECT_EQ(viewer->TxT_Memo->text(), QStringLiteral("メモ11"));
+    // A message longer than the box is read from its beginning.
+    EXPECT_EQ(viewer->TxT_Memo->cursorPosition(), 0);
     w.form->SS1_DblClick(2, 3);
     EXPECT_EQ(w.form->memoViewer(), viewer);
     EXPECT_EQ(viewer->Txt_From->text(), QStringLiteral("相手9様"));

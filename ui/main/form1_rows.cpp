@@ -48,6 +48,9 @@ void Form1::SS1_DblClick(int /*Col*/, int Row) {
     viewer_->activateWindow();
     viewer_->Txt_From->setText(caller);
     viewer_->TxT_Memo->setText(SS1->text(GridColumn::Memo, Row));
+    // A text longer than its box shows from its beginning, not its end.
+    viewer_->Txt_From->setCursorPosition(0);
+    viewer_->TxT_Memo->setCursorPosition(0);
 }
 
 Frm_Memo2* Form1::memoViewer() const {
