@@ -13,7 +13,8 @@ struct Module1 {
     QString My_Name;
     QString My_Folder;
 
-    // Where the settings file lies: the program's folder + "DULVANE.INI".
+    // Where the settings file lies: "DULVANE.INI" in the program's folder when one lies there,
+    // else the user's own (app::locateSettings).
     QString iniPath;
 
     // Where failed operations are written for whoever looks after the program (app/

@@ -22,8 +22,9 @@ QString overallHelp() {
         "       dulvane-admin --version\n"
         "\n"
         "Makes, checks and looks after the two files of the telephone-message book. The\n"
-        "program itself never creates a file; give each workstation a settings file and the\n"
-        "office one data file.\n"
+        "program itself never creates a data file: make the office's one with create-data.\n"
+        "An installed program makes each user's own settings file at the first start; a\n"
+        "portable program folder needs one beside the program (create-settings).\n"
         "\n"
         "Commands:\n");
     for (const admin::Command* c : kCommands) {

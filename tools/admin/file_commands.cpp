@@ -72,7 +72,8 @@ const Command kCreateSettingsCommand{
     "    Make a settings file (table INI_T with its row ＮＯ = 1). NAME is the user's name,\n"
     "    DATAFILE the full path of the shared data file; each is left empty (Null) when not\n"
     "    given, and the program then asks for it at start-up. The file must be named\n"
-    "    DULVANE.INI and lie in the program's folder. Refuses to overwrite, as above.\n",
+    "    DULVANE.INI and lie in the program's folder (a portable installation) or be the\n"
+    "    user's own (~/.config/dulvane/DULVANE.INI). Refuses to overwrite, as above.\n",
     createSettings};
 
 const Command kCheckCommand{
