@@ -21,13 +21,8 @@ QString storedSettings(const QString& iniPath) {
     store::Workspace ws;
     auto db =
         ws.openDatabase(iniPath, store::settings::tableName(), store::settings::requiredColumns());
-    store::Recordset rs = store::settings::read(*db);
-    if (rs.RecordCount() == 0) {
-        return QStringLiteral("<no row>");
-    }
-    rs.MoveFirst();
-    return rs.Fields(QStringLiteral("名前")).value() + u'|' +
-           rs.Fields(QStringLiteral("フォルダ")).value();
+    const store::settings::Row row = store::settings::read(*db);
+    return row.name + u'|' + row.folder;
 }
 
 }  // namespace

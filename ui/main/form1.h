@@ -76,7 +76,7 @@ private:
     void resetFieldsWithoutDataFile();
     void showList(store::Recordset& rs, const QString& column6);
     bool requireName();
-    void fillPickList(QComboBox* box, store::Recordset& rs, const QString& column);
+    void fillPickList(QComboBox* box, const std::optional<QStringList>& names);
 
     // The failure log (form1_failures.cpp): a failed operation on the data file.
     void logFailure(const QString& operation, const std::exception& failure) const;
