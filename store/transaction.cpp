@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include "store/database.h"
+#include "store/error.h"
 #include "store/statement.h"
 
 namespace store {
@@ -20,6 +22,19 @@ Transaction::Transaction(sqlite3* db, Kind kind) : db_(db) {
     }
     open_ = true;
 }
+
+namespace {
+
+sqlite3* openConnection(Database& db) {
+    if (db.handle() == nullptr) {
+        throw Error::notOpen(QStringLiteral("データファイルが開かれていません: %1").arg(db.path()));
+    }
+    return db.handle();
+}
+
+}  // namespace
+
+Transaction::Transaction(Database& db, Kind kind) : Transaction(openConnection(db), kind) {}
 
 Transaction::~Transaction() {
     // A failed statement may have ended the transaction already.

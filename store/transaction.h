@@ -4,6 +4,8 @@ struct sqlite3;
 
 namespace store {
 
+class Database;
+
 // One transaction on a connection: begun by the constructor, kept only by commit(), and
 // rolled back by the destructor when anything leaves the scope before the commit.
 class Transaction {
@@ -15,6 +17,8 @@ public:
     };
 
     Transaction(sqlite3* db, Kind kind);
+    // A transaction on an open database's current connection.
+    Transaction(Database& db, Kind kind);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
