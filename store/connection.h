@@ -27,6 +27,14 @@ public:
     };
 
     Connection() = default;
+    Connection(Connection&&) noexcept = default;
+    // The connection held before closes first, while its busy wait is still there.
+    Connection& operator=(Connection&& other) noexcept {
+        db_.reset();
+        busy_ = std::move(other.busy_);
+        db_ = std::move(other.db_);
+        return *this;
+    }
     static Connection open(const QString& path, Mode mode, std::chrono::milliseconds busyTimeout);
 
     sqlite3* get() const { return db_.get(); }

@@ -50,6 +50,7 @@ public:
     void Timer1_Timer();
 
     QTimer* Timer1;
+    // The last received or sent listing, until the next listing replaces it.
     store::Recordset Rs_Main;
 
     // The memo viewer while it is open.
