@@ -8,9 +8,9 @@ namespace store::memo {
 
 namespace {
 
-// One pick list: the distinct values of column; nullopt when the statement gave no row.
-std::optional<QStringList> pickList(Database& db, const QString& column) {
-    Recordset rs = db.openRecordset(QStringLiteral("Select Distinct(%1) From MEMO_T").arg(column));
+// One pick list: column's values as sql reads them; nullopt when the statement gave no row.
+std::optional<QStringList> pickList(Database& db, const QString& sql, const QString& column) {
+    Recordset rs = db.openRecordset(sql);
     if (rs.RecordCount() == 0) {
         return std::nullopt;
     }
@@ -30,9 +30,12 @@ std::optional<QStringList> pickList(Database& db, const QString& column) {
 
 PickLists pickLists(Database& db) {
     PickLists lists;
-    lists.addressees = pickList(db, QStringLiteral("宛名"));
-    lists.callers = pickList(db, QStringLiteral("相手"));
-    lists.takers = pickList(db, QStringLiteral("受人"));
+    lists.addressees =
+        pickList(db, QStringLiteral("Select Distinct(宛名) From MEMO_T"), QStringLiteral("宛名"));
+    lists.callers =
+        pickList(db, QStringLiteral("Select Distinct(相手) From MEMO_T"), QStringLiteral("相手"));
+    lists.takers =
+        pickList(db, QStringLiteral("Select Distinct(受人) From MEMO_T"), QStringLiteral("受人"));
     return lists;
 }
 
