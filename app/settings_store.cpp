@@ -1,6 +1,5 @@
 #include "app/settings_store.h"
 
-#include <sqlite3.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -54,8 +53,8 @@ void provideSettings(const SettingsLocation& where) {
     if (!QFile::rename(draft, where.path)) {
         QFile::remove(draft);
         if (!QFileInfo::exists(where.path)) {
-            throw store::Error(SQLITE_CANTOPEN,
-                               QStringLiteral("設定ファイルを作れません: %1").arg(where.path));
+            throw store::Error::notOpen(
+                QStringLiteral("設定ファイルを作れません: %1").arg(where.path));
         }
     }
 }
@@ -65,16 +64,9 @@ void loadSettings(Module1& state) {
                                               store::settings::requiredColumns());
     state.My_Name.clear();
     state.My_Folder.clear();
-    store::Recordset rs = store::settings::read(*state.Db_Ini);
-    if (rs.RecordCount() != 0) {
-        rs.MoveFirst();
-        if (!rs.Fields(QStringLiteral("名前")).isNull()) {
-            state.My_Name = rs.Fields(QStringLiteral("名前")).value();
-        }
-        if (!rs.Fields(QStringLiteral("フォルダ")).isNull()) {
-            state.My_Folder = rs.Fields(QStringLiteral("フォルダ")).value();
-        }
-    }
+    const store::settings::Row row = store::settings::read(*state.Db_Ini);
+    state.My_Name = row.name;
+    state.My_Folder = row.folder;
 }
 
 void openDataFile(Module1& state) {
@@ -84,7 +76,7 @@ void openDataFile(Module1& state) {
 
 void saveSettings(Module1& state, const QString& name, const QString& folder) {
     if (!state.Db_Ini) {
-        throw store::Error(SQLITE_CANTOPEN, QStringLiteral("設定ファイルが開かれていません。"));
+        throw store::Error::notOpen(QStringLiteral("設定ファイルが開かれていません。"));
     }
     store::settings::save(*state.Db_Ini, name, folder);
     state.My_Name = name;

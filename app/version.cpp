@@ -1,8 +1,8 @@
 #include "app/version.h"
 
-#include <sqlite3.h>
-
 #include <QtGlobal>
+
+#include "store/database.h"
 
 namespace app {
 
@@ -11,8 +11,8 @@ QString releaseText() {
 }
 
 QString versionText(const QString& programName) {
-    return QStringLiteral("%1 %2\nSQLite %3\nQt %4\n")
-        .arg(programName, releaseText(), QString::fromLatin1(sqlite3_libversion()),
+    return QStringLiteral("%1 %2\n%3\nQt %4\n")
+        .arg(programName, releaseText(), store::engineVersionText(),
              QString::fromLatin1(qVersion()));
 }
 

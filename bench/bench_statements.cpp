@@ -18,9 +18,10 @@ void BM_Store_PickLists(benchmark::State& state) {
     auto db = openData(cachedDataFile(FileKind::Office, state.range(0)));
     std::int64_t rows = 0;
     for (auto _ : state) {
-        rows = store::memo::pickAddressees(*db).RecordCount() +
-               store::memo::pickCallers(*db).RecordCount() +
-               store::memo::pickTakers(*db).RecordCount();
+        const store::memo::PickLists lists = store::memo::pickLists(*db);
+        rows = lists.addressees.value_or(QStringList()).size() +
+               lists.callers.value_or(QStringList()).size() +
+               lists.takers.value_or(QStringList()).size();
     }
     report(state, rows);
 }
@@ -107,10 +108,11 @@ void BM_Store_MarkRead_Office(benchmark::State& state) {
     UnreadRestorer unread(file.path(), user());
     auto db = openData(file.path());
     store::Recordset listed = store::memo::receivedList(*db, user());
+    const std::int64_t highestListed = store::memo::highestNumber(listed);
     const QString today = store::dateText(store::localNow().date());
     std::int64_t marked = 0;
     for (auto _ : state) {
-        marked = store::memo::markRead(*db, user(), today, listed);
+        marked = store::memo::markRead(*db, user(), today, highestListed);
         state.PauseTiming();
         unread.restore();
         state.ResumeTiming();
@@ -152,10 +154,11 @@ void BM_Store_MarkRead_EveryMessageUnread(benchmark::State& state) {
     UnreadRestorer::markAllUnread(file.path());
     auto db = openData(file.path());
     store::Recordset listed = store::memo::receivedList(*db, user());
+    const std::int64_t highestListed = store::memo::highestNumber(listed);
     const QString today = store::dateText(store::localNow().date());
     std::int64_t marked = 0;
     for (auto _ : state) {
-        marked = store::memo::markRead(*db, user(), today, listed);
+        marked = store::memo::markRead(*db, user(), today, highestListed);
         state.PauseTiming();
         UnreadRestorer::markAllUnread(file.path());
         state.ResumeTiming();

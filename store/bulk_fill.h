@@ -2,9 +2,13 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
 #include <string_view>
 
-struct sqlite3;
+#include "store/connection.h"
+#include "store/database.h"
+#include "store/transaction.h"
+
 struct sqlite3_stmt;
 
 // Filling a new data file with many messages at once: only the generator of sample data files
@@ -29,7 +33,7 @@ struct BulkMessage {
 // commit() is reached.
 class BulkFill {
 public:
-    explicit BulkFill(const QString& path);
+    explicit BulkFill(const QString& path, const Workspace& workspace = Workspace{});
     ~BulkFill();
     BulkFill(const BulkFill&) = delete;
     BulkFill& operator=(const BulkFill&) = delete;
@@ -39,9 +43,11 @@ public:
     void commit();
 
 private:
-    sqlite3* db_ = nullptr;
+    // Declared in the order they are made, so that they go in the reverse order: the statement,
+    // then the transaction (rolled back unless committed), then the connection.
+    Connection db_;
+    std::optional<Transaction> transaction_;
     sqlite3_stmt* insert_ = nullptr;
-    bool open_ = false;
 };
 
 }  // namespace store::schema

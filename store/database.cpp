@@ -8,11 +8,10 @@
 #include <cstring>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
-#include "store/like.h"
 #include "store/statement.h"
+#include "store/transaction.h"
 #include "store/utf8_text.h"
 
 namespace store {
@@ -122,22 +121,6 @@ QString singleText(sqlite3* db, const QString& sql) {
     return st.step() ? columnText(st.get(), 0) : QString();
 }
 
-// The busy handler: called with count 0 at the first refusal of a lock, then once per retry.
-int waitWhileBusy(void* arg, int count) {
-    auto* wait = static_cast<Database::BusyWait*>(arg);
-    const auto now = std::chrono::steady_clock::now();
-    if (count == 0) {
-        wait->since = now;
-    }
-    if (now - wait->since >= wait->timeout) {
-        return 0;
-    }
-    // Quick retries catch the short gaps between other workstations' writes; a long wait
-    // backs off, so that a waiter does not flood a network share's lock service.
-    std::this_thread::sleep_for(std::chrono::milliseconds(count < 20 ? 1 : count < 100 ? 2 : 10));
-    return 1;
-}
-
 // Runs an operation; when another workstation's lock did not clear within the wait, the
 // error says so beside the engine's own words ("database is locked").
 template <class Operation>
@@ -180,28 +163,24 @@ Database::Database(QString path, QString requiredTable, QStringList requiredColu
                    std::chrono::milliseconds busyTimeout)
     : path_(std::move(path)),
       requiredTable_(std::move(requiredTable)),
-      requiredColumns_(std::move(requiredColumns)) {
-    busy_.timeout = busyTimeout;
-}
+      requiredColumns_(std::move(requiredColumns)),
+      busyTimeout_(busyTimeout) {}
 
 Database::~Database() {
     close();
 }
 
 void Database::close() {
-    if (db_ != nullptr) {
-        sqlite3_close_v2(db_);
-        db_ = nullptr;
-    }
+    db_.reset();
     identity_.reset();
 }
 
 void Database::fail(int rc) const {
-    throwEngineError(db_, rc);
+    throwEngineError(db_.get(), rc);
 }
 
 void Database::followPath() {
-    if (db_ != nullptr && identityOf(path_) == identity_) {
+    if (db_ && identityOf(path_) == identity_) {
         return;
     }
     // The path names another file, or none: the old connection goes first, so that nothing
@@ -212,7 +191,7 @@ void Database::followPath() {
 
 void Database::open() {
     try {
-        namingTheWait(busy_.timeout, [this] { openChecked(); });
+        namingTheWait(busyTimeout_, [this] { openChecked(); });
     } catch (...) {
         close();
         throw;
@@ -222,56 +201,48 @@ void Database::open() {
 void Database::openChecked() {
     checkOpenable(path_);
     const std::optional<FileIdentity> before = identityOf(path_);
-    const QByteArray utf8 = path_.toUtf8();
-    // One thread at a time uses a connection: the engine need not lock it on every call.
-    const int rc = sqlite3_open_v2(utf8.constData(), &db_,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK) {
-        fail(rc);
-    }
+    db_ = Connection::open(path_, Connection::Mode::Existing, busyTimeout_);
     // A file put in place while the engine opened the path may not be the one it opened.
     identity_ = identityOf(path_);
     if (!identity_ || identity_ != before) {
         throw Error(SQLITE_CANTOPEN,
                     QStringLiteral("データファイルが開く間に置き換えられました: %1").arg(path_));
     }
-    sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_handler(db_, waitWhileBusy, &busy_);
-    installLike(db_);
 
     // Reading the schema makes the engine check the header: a non-database fails here.
-    Statement(db_, QStringLiteral("PRAGMA schema_version")).step();
+    Statement(db_.get(), QStringLiteral("PRAGMA schema_version")).step();
 
     // Shared files need the rollback journal: WAL relies on shared memory on one host.
-    const QString mode = singleText(db_, QStringLiteral("PRAGMA journal_mode")).toLower();
+    const QString mode = singleText(db_.get(), QStringLiteral("PRAGMA journal_mode")).toLower();
     if (mode == QLatin1String("wal")) {
-        const QString now = singleText(db_, QStringLiteral("PRAGMA journal_mode=DELETE")).toLower();
+        const QString now =
+            singleText(db_.get(), QStringLiteral("PRAGMA journal_mode=DELETE")).toLower();
         if (now != QLatin1String("delete")) {
             throw Error(
                 SQLITE_CANTOPEN,
                 QStringLiteral("データファイルが WAL モードのため共有できません: %1").arg(path_));
         }
     }
-    Statement(db_, QStringLiteral("PRAGMA synchronous=FULL")).step();
-    Statement(db_, QStringLiteral("PRAGMA mmap_size=0")).step();
+    Statement(db_.get(), QStringLiteral("PRAGMA synchronous=FULL")).step();
+    Statement(db_.get(), QStringLiteral("PRAGMA mmap_size=0")).step();
 
     // The expected table with every column the program reads: preparing a Select of them
     // fails when the table or a column is missing.
-    Statement(db_, QStringLiteral("Select %1 From %2 Limit 0")
-                       .arg(requiredColumns_.join(u','), requiredTable_))
+    Statement(db_.get(), QStringLiteral("Select %1 From %2 Limit 0")
+                             .arg(requiredColumns_.join(u','), requiredTable_))
         .step();
 }
 
 Recordset Database::openRecordset(const QString& sql, const Params& params, std::int64_t maxRows) {
     followPath();
-    return namingTheWait(busy_.timeout, [&] { return read(sql, params, maxRows); });
+    return namingTheWait(busyTimeout_, [&] { return read(sql, params, maxRows); });
 }
 
 Recordset Database::read(const QString& sql, const Params& params, std::int64_t maxRows) {
     Recordset::Cells cells;
     QStringList columns;
     {
-        Statement st(db_, sql);
+        Statement st(db_.get(), sql);
         st.bind(params);
         sqlite3_stmt* const stmt = st.get();
         const int n = sqlite3_column_count(stmt);
@@ -312,47 +283,46 @@ std::int64_t Database::execute(const QString& sql, const Params& params) {
             QStringLiteral("データファイルに書き込めません（読み取り専用で開かれています）: %1")
                 .arg(path_));
     }
-    return namingTheWait(busy_.timeout, [&] { return write(sql, params); });
+    return namingTheWait(busyTimeout_, [&] { return write(sql, params); });
 }
 
 std::int64_t Database::write(const QString& sql, const Params& params) {
     // BEGIN IMMEDIATE takes the write lock at once, waiting up to the busy timeout for other
     // workstations; a deferred transaction could fail at once when upgrading its lock.
-    Statement(db_, QStringLiteral("BEGIN IMMEDIATE")).step();
     std::int64_t changed = 0;
-    try {
+    {
+        Transaction transaction(db_.get(), Transaction::Kind::Write);
         {
-            Statement st(db_, sql);
+            Statement st(db_.get(), sql);
             st.bind(params);
             while (st.step()) {
             }
         }
-        changed = sqlite3_changes64(db_);
-        Statement(db_, QStringLiteral("COMMIT")).step();
-    } catch (...) {
-        if (sqlite3_get_autocommit(db_) == 0) {
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        }
-        throw;
+        changed = sqlite3_changes64(db_.get());
+        transaction.commit();
     }
     assert(openStatementCount() == 0);
     return changed;
 }
 
 bool Database::isReadOnly() const {
-    return db_ != nullptr && sqlite3_db_readonly(db_, "main") == 1;
+    return db_ && sqlite3_db_readonly(db_.get(), "main") == 1;
 }
 
 int Database::openStatementCount() const {
     int count = 0;
-    if (db_ == nullptr) {
+    if (!db_) {
         return 0;
     }
-    for (sqlite3_stmt* st = sqlite3_next_stmt(db_, nullptr); st != nullptr;
-         st = sqlite3_next_stmt(db_, st)) {
+    for (sqlite3_stmt* st = sqlite3_next_stmt(db_.get(), nullptr); st != nullptr;
+         st = sqlite3_next_stmt(db_.get(), st)) {
         ++count;
     }
     return count;
+}
+
+QString engineVersionText() {
+    return QStringLiteral("SQLite %1").arg(QString::fromLatin1(sqlite3_libversion()));
 }
 
 std::unique_ptr<Database> Workspace::openDatabase(const QString& path, const QString& requiredTable,

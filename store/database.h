@@ -8,6 +8,7 @@
 #include <variant>
 #include <vector>
 
+#include "store/connection.h"
 #include "store/error.h"
 #include "store/file_identity.h"
 #include "store/recordset.h"
@@ -36,6 +37,8 @@ public:
     Database& operator=(const Database&) = delete;
 
     const QString& path() const { return path_; }
+    // How long a statement waits for another workstation's lock.
+    std::chrono::milliseconds busyTimeout() const { return busyTimeout_; }
 
     // Runs a Select and reads its rows into memory. maxRows > 0 stops after that many rows:
     // a caller that only tests for a row reads one.
@@ -53,16 +56,7 @@ public:
     int openStatementCount() const;
 
     // The current connection; null while the path names no usable data file.
-    sqlite3* handle() const { return db_; }
-
-    // How a statement waits for another workstation's lock: it tries again every millisecond
-    // or two, for up to the workspace's busy timeout. (The engine's own timeout sleeps up to
-    // 100 ms between tries, so a waiter keeps missing the short gaps between busy
-    // workstations' locks.)
-    struct BusyWait {
-        std::chrono::milliseconds timeout{0};
-        std::chrono::steady_clock::time_point since;
-    };
+    sqlite3* handle() const { return db_.get(); }
 
 private:
     friend class Workspace;
@@ -79,13 +73,16 @@ private:
     std::int64_t write(const QString& sql, const Params& params);
     [[noreturn]] void fail(int rc) const;
 
-    sqlite3* db_ = nullptr;
+    Connection db_;
     QString path_;
     QString requiredTable_;
     QStringList requiredColumns_;
     std::optional<FileIdentity> identity_;
-    BusyWait busy_;
+    std::chrono::milliseconds busyTimeout_;
 };
+
+// The engine's name and release, for the program's version text ("SQLite 3.45.1").
+QString engineVersionText();
 
 // Opens database files. The workspace never creates a file: a missing path is an error.
 class Workspace {

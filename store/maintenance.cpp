@@ -3,10 +3,11 @@
 #include <sqlite3.h>
 
 #include <chrono>
-#include <memory>
 
+#include "store/connection.h"
 #include "store/error.h"
 #include "store/statement.h"
+#include "store/transaction.h"
 
 namespace store::maintenance {
 namespace {
@@ -17,24 +18,13 @@ constexpr const char* kReadBefore =
     "From MEMO_T Where 既読 Is Not Null And 受付日時 < ? "
     "And 受付日時 Glob '[0-9][0-9][0-9][0-9]/[0-9][0-9]/[0-9][0-9]*'";
 
-struct Closer {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-
-// Runs work inside BEGIN ... COMMIT, rolling back when it throws.
+// Runs work inside a transaction of the given kind, rolling back when it throws.
 template <class Work>
-auto inTransaction(sqlite3* db, const char* begin, Work work) {
-    execScript(db, begin);
-    try {
-        auto result = work();
-        execScript(db, "COMMIT");
-        return result;
-    } catch (...) {
-        if (sqlite3_get_autocommit(db) == 0) {
-            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-        }
-        throw;
-    }
+auto inTransaction(sqlite3* db, Transaction::Kind kind, Work work) {
+    Transaction transaction(db, kind);
+    auto result = work();
+    transaction.commit();
+    return result;
 }
 
 std::int64_t single(Database& db, const QString& sql, const Params& params = {}) {
@@ -108,7 +98,8 @@ Recordset allMessages(Database& db) {
 }
 
 std::vector<std::size_t> numbersInUse(Database& db, const std::vector<ImportMessage>& messages) {
-    return inTransaction(db.handle(), "BEGIN", [&] { return takenNumbers(db.handle(), messages); });
+    return inTransaction(db.handle(), Transaction::Kind::Read,
+                         [&] { return takenNumbers(db.handle(), messages); });
 }
 
 ImportOutcome addMessages(Database& db, const std::vector<ImportMessage>& messages,
@@ -116,7 +107,7 @@ ImportOutcome addMessages(Database& db, const std::vector<ImportMessage>& messag
     refuseReadOnly(db);
     sqlite3* h = db.handle();
     // IMMEDIATE: the write lock is held from the check of the numbers to the last insert.
-    return inTransaction(h, "BEGIN IMMEDIATE", [&] {
+    return inTransaction(h, Transaction::Kind::Write, [&] {
         ImportOutcome outcome;
         outcome.numbersTaken = takenNumbers(h, messages);
         if (!outcome.numbersTaken.empty()) {
@@ -155,7 +146,7 @@ std::int64_t removeReadBefore(Database& db, const QString& dateText) {
 }
 
 Summary summarize(Database& db) {
-    return inTransaction(db.handle(), "BEGIN", [&] {
+    return inTransaction(db.handle(), Transaction::Kind::Read, [&] {
         Summary s;
         s.messages = single(db, QStringLiteral("Select Count(*) From MEMO_T"));
         s.unread = single(db, QStringLiteral("Select Count(*) From MEMO_T Where 既読 Is Null"));
@@ -187,21 +178,15 @@ void backupTo(Database& source, const QString& copyPath,
     // after this many fresh starts the rest is copied in one step under one read lock.
     constexpr int kRestartsBeforeOneStep = 3;
     constexpr int kWaitMs = 20;
+    const std::chrono::milliseconds patience = source.busyTimeout();
 
-    sqlite3* raw = nullptr;
-    const int orc =
-        sqlite3_open_v2(copyPath.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    std::unique_ptr<sqlite3, Closer> dest(raw);
-    if (orc != SQLITE_OK) {
-        throwEngineError(raw, orc);
-    }
-    sqlite3_extended_result_codes(raw, 1);
+    const Connection dest = Connection::open(copyPath, Connection::Mode::Existing, patience);
+    sqlite3* const raw = dest.get();
     sqlite3_backup* backup = sqlite3_backup_init(raw, "main", source.handle(), "main");
     if (backup == nullptr) {
         throwEngineError(raw, sqlite3_errcode(raw));
     }
     using Clock = std::chrono::steady_clock;
-    const auto patience = Workspace::kDefaultBusyTimeout;
     auto lastProgress = Clock::now();
     int pages = kPagesPerStep;
     int restarts = 0;

@@ -6,16 +6,37 @@
 
 namespace store::memo {
 
-Recordset pickAddressees(Database& db) {
-    return db.openRecordset(QStringLiteral("Select Distinct(宛名) From MEMO_T"));
+namespace {
+
+// One pick list: column's values as sql reads them; nullopt when the statement gave no row.
+std::optional<QStringList> pickList(Database& db, const QString& sql, const QString& column) {
+    Recordset rs = db.openRecordset(sql);
+    if (rs.RecordCount() == 0) {
+        return std::nullopt;
+    }
+    const int index = rs.columnIndex(column);
+    QStringList names;
+    names.reserve(qsizetype(rs.RecordCount()));
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+        const Field& f = index >= 0 ? rs.field(index) : rs.Fields(column);
+        if (!f.isNull()) {
+            names << f.value();
+        }
+    }
+    return names;
 }
 
-Recordset pickCallers(Database& db) {
-    return db.openRecordset(QStringLiteral("Select Distinct(相手) From MEMO_T"));
-}
+}  // namespace
 
-Recordset pickTakers(Database& db) {
-    return db.openRecordset(QStringLiteral("Select Distinct(受人) From MEMO_T"));
+PickLists pickLists(Database& db) {
+    PickLists lists;
+    lists.addressees =
+        pickList(db, QStringLiteral("Select Distinct(宛名) From MEMO_T"), QStringLiteral("宛名"));
+    lists.callers =
+        pickList(db, QStringLiteral("Select Distinct(相手) From MEMO_T"), QStringLiteral("相手"));
+    lists.takers =
+        pickList(db, QStringLiteral("Select Distinct(受人) From MEMO_T"), QStringLiteral("受人"));
+    return lists;
 }
 
 Recordset receivedList(Database& db, const QString& name) {
@@ -31,10 +52,6 @@ std::int64_t highestNumber(Recordset& listed) {
         return 0;
     }
     return listed.Fields(QStringLiteral("ＮＯ")).value().toLongLong();
-}
-
-std::int64_t markRead(Database& db, const QString& name, const QString& today, Recordset& listed) {
-    return markRead(db, name, today, highestNumber(listed));
 }
 
 std::int64_t markRead(Database& db, const QString& name, const QString& today,
@@ -62,15 +79,11 @@ void remove(Database& db, std::int64_t no) {
     db.execute(QStringLiteral("Delete from MEMO_T Where ＮＯ = ?"), {no});
 }
 
-bool hasUnread(Database& db, const QString& name, Recordset* result) {
-    Recordset rs =
-        db.openRecordset(QStringLiteral("Select * From MEMO_T Where 宛名 Like ? And 既読 is Null"),
-                         {prefixPattern(name)}, 1);
-    const bool found = rs.RecordCount() != 0;
-    if (result != nullptr) {
-        *result = std::move(rs);
-    }
-    return found;
+bool hasUnread(Database& db, const QString& name) {
+    return db.openRecordset(
+                 QStringLiteral("Select * From MEMO_T Where 宛名 Like ? And 既読 is Null"),
+                 {prefixPattern(name)}, 1)
+               .RecordCount() != 0;
 }
 
 QStringList requiredColumns() {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 #include "store/database.h"
 
@@ -19,18 +20,22 @@ struct NewMessage {
     QString receivedAt;        // 受付日時
 };
 
-// Pick lists: the distinct values of one column, read by that column's name.
-Recordset pickAddressees(Database& db);  // 宛名
-Recordset pickCallers(Database& db);     // 相手
-Recordset pickTakers(Database& db);      // 受人
+// The entry's three pick lists: the distinct values of each name column, Nulls left out.
+// A list is nullopt when its column gave no row at all (a file without messages): the entry
+// then keeps the list it shows.
+struct PickLists {
+    std::optional<QStringList> addressees;  // 宛名
+    std::optional<QStringList> callers;     // 相手
+    std::optional<QStringList> takers;      // 受人
+};
+PickLists pickLists(Database& db);
 
 // Messages addressed to names beginning with name, newest first.
 Recordset receivedList(Database& db, const QString& name);
 // Marks read, with today's date text, the unread messages addressed to names beginning with
 // name, but only those the listing showed (numbered up to its highest ＮＯ): a message
-// inserted after the listing stays unread until it is listed. Returns the rows marked.
-std::int64_t markRead(Database& db, const QString& name, const QString& today, Recordset& listed);
-// The same, for a listing whose highest ＮＯ was taken before its rows went to the grid.
+// inserted after the listing stays unread until it is listed. highestListed is the listing's
+// highestNumber(), taken before its rows go anywhere. Returns the rows marked.
 std::int64_t markRead(Database& db, const QString& name, const QString& today,
                       std::int64_t highestListed);
 // The highest ＮＯ of a received or sent listing (its first row's); 0 when it has no row.
@@ -42,7 +47,7 @@ void insert(Database& db, const NewMessage& message);
 // Deletes the message numbered no; deleting a message that is gone already is no error.
 void remove(Database& db, std::int64_t no);
 // Whether an unread message waits for a name beginning with name: reads one row at most.
-bool hasUnread(Database& db, const QString& name, Recordset* result = nullptr);
+bool hasUnread(Database& db, const QString& name);
 
 // The columns every data file must have.
 QStringList requiredColumns();

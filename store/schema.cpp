@@ -5,12 +5,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <iterator>
-#include <memory>
 
+#include "store/connection.h"
 #include "store/error.h"
 #include "store/memo_table.h"
 #include "store/settings_table.h"
 #include "store/statement.h"
+#include "store/transaction.h"
 
 namespace store::schema {
 namespace {
@@ -33,13 +34,8 @@ constexpr const char* kIndexNames[] = {"MEMO_T_既読", "MEMO_T_宛名", "MEMO_T
 constexpr const char* kSettingsTable =
     "CREATE TABLE INI_T (ＮＯ INTEGER PRIMARY KEY, 名前 TEXT, フォルダ TEXT)";
 
-struct Closer {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-using Handle = std::unique_ptr<sqlite3, Closer>;
-
 // Reserves the path with a new empty file, so an existing file is never overwritten.
-Handle createNew(const QString& path) {
+Connection createNew(const QString& path, const Workspace& workspace) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         throw Error(
@@ -49,29 +45,14 @@ Handle createNew(const QString& path) {
                 : QStringLiteral("ファイルを作れません: %1 (%2)").arg(path, file.errorString()));
     }
     file.close();
-    sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    Handle db(raw);
-    if (rc != SQLITE_OK) {
-        throwEngineError(raw, rc);
-    }
-    sqlite3_extended_result_codes(raw, 1);
-    return db;
+    return Connection::open(path, Connection::Mode::CreateNew, workspace.busyTimeout());
 }
 
-Handle openExisting(const QString& path) {
+Connection openExisting(const QString& path, const Workspace& workspace) {
     if (!QFileInfo(path).isFile()) {
         throw Error(SQLITE_CANTOPEN, QStringLiteral("ファイルが見つかりません: %1").arg(path));
     }
-    sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    Handle db(raw);
-    if (rc != SQLITE_OK) {
-        throwEngineError(raw, rc);
-    }
-    sqlite3_extended_result_codes(raw, 1);
-    sqlite3_busy_timeout(raw, 10000);
-    return db;
+    return Connection::open(path, Connection::Mode::Existing, workspace.busyTimeout());
 }
 
 bool hasTable(sqlite3* db, const QString& table) {
@@ -82,32 +63,34 @@ bool hasTable(sqlite3* db, const QString& table) {
 
 }  // namespace
 
-void createDataFile(const QString& path) {
-    Handle db = createNew(path);
+void createDataFile(const QString& path, const Workspace& workspace) {
+    const Connection db = createNew(path, workspace);
     execScript(db.get(), "PRAGMA journal_mode=DELETE");
-    execScript(db.get(), "BEGIN");
+    Transaction transaction(db.get(), Transaction::Kind::Write);
     execScript(db.get(), kMemoTable);
     execScript(db.get(), kUnreadIndex);
     for (const char* index : kNameIndexes) {
         execScript(db.get(), index);
     }
-    execScript(db.get(), "COMMIT");
+    transaction.commit();
 }
 
 void createSettingsFile(const QString& path, const std::optional<QString>& name,
-                        const std::optional<QString>& folder) {
-    Handle db = createNew(path);
-    execScript(db.get(), "BEGIN");
+                        const std::optional<QString>& folder, const Workspace& workspace) {
+    const Connection db = createNew(path, workspace);
+    Transaction transaction(db.get(), Transaction::Kind::Write);
     execScript(db.get(), kSettingsTable);
-    Statement st(db.get(),
-                 QStringLiteral("INSERT INTO INI_T (ＮＯ, 名前, フォルダ) VALUES (1, ?, ?)"));
-    st.bind({name ? Param(*name) : Param(nullptr), folder ? Param(*folder) : Param(nullptr)});
-    st.step();
-    execScript(db.get(), "COMMIT");
+    {
+        Statement st(db.get(),
+                     QStringLiteral("INSERT INTO INI_T (ＮＯ, 名前, フォルダ) VALUES (1, ?, ?)"));
+        st.bind({name ? Param(*name) : Param(nullptr), folder ? Param(*folder) : Param(nullptr)});
+        st.step();
+    }
+    transaction.commit();
 }
 
-bool upgradeDataFile(const QString& path) {
-    Handle db = openExisting(path);
+bool upgradeDataFile(const QString& path, const Workspace& workspace) {
+    const Connection db = openExisting(path, workspace);
     if (!hasTable(db.get(), memo::tableName())) {
         throw Error(SQLITE_ERROR, QStringLiteral("MEMO_T がありません: %1").arg(path));
     }
@@ -121,19 +104,19 @@ bool upgradeDataFile(const QString& path) {
     if (present == int(std::size(kIndexNames))) {
         return false;
     }
-    execScript(db.get(), "BEGIN IMMEDIATE");
+    Transaction transaction(db.get(), Transaction::Kind::Write);
     execScript(db.get(), kUnreadIndex);
     for (const char* index : kNameIndexes) {
         execScript(db.get(), index);
     }
-    execScript(db.get(), "COMMIT");
+    transaction.commit();
     return true;
 }
 
-QStringList checkFile(const QString& path) {
+QStringList checkFile(const QString& path, const Workspace& workspace) {
     QStringList problems;
     try {
-        Handle db = openExisting(path);
+        const Connection db = openExisting(path, workspace);
         if (QFileInfo(path).size() == 0) {
             return {QStringLiteral("ファイルが空です（データベースではありません）。")};
         }

@@ -2,8 +2,17 @@
 
 namespace store::settings {
 
-Recordset read(Database& db) {
-    return db.openRecordset(QStringLiteral("Select * From INI_T Where ＮＯ = 1"));
+Row read(Database& db) {
+    Recordset rs = db.openRecordset(QStringLiteral("Select * From INI_T Where ＮＯ = 1"));
+    Row row;
+    if (rs.RecordCount() != 0) {
+        rs.MoveFirst();
+        const Field& name = rs.Fields(QStringLiteral("名前"));
+        const Field& folder = rs.Fields(QStringLiteral("フォルダ"));
+        row.name = name.isNull() ? QString() : name.value();
+        row.folder = folder.isNull() ? QString() : folder.value();
+    }
+    return row;
 }
 
 void save(Database& db, const QString& name, const QString& folder) {

@@ -7,8 +7,13 @@
 // The two statements on the settings table INI_T: the read at start-up and the save.
 namespace store::settings {
 
-// Row ＮＯ = 1 (columns ＮＯ, 名前, フォルダ); no row when the file has none.
-Recordset read(Database& db);
+// What row ＮＯ = 1 holds: the user's name and the data file's path. A Null, and a file
+// without that row, read as "".
+struct Row {
+    QString name;    // 名前
+    QString folder;  // フォルダ
+};
+Row read(Database& db);
 
 // Stores name and path in row ＮＯ = 1, adding that row when the file has none, so that
 // what the user saved is really kept.

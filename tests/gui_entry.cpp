@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
+#include <optional>
+
 #include <QDateTime>
 #include <QInputMethodEvent>
 #include <QTest>
 
 #include "store/date_time_text.h"
+#include "store/transaction.h"
 #include "support/main_window.h"
 
 using testing_support::Workstation;
@@ -158,10 +160,11 @@ TEST(Send, AFailedInsertSaysSoAndKeepsEveryField) {
     f.Txt_Tel->setText("123");
     // Another workstation holds the file for longer than we wait.
     auto other = w.office.openData();
+    std::optional<store::Transaction> otherLock;
     other->execute(QStringLiteral("DELETE FROM MEMO_T WHERE 0"));  // warm up
-    sqlite3_exec(other->handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    otherLock.emplace(*other, store::Transaction::Kind::Exclusive);
     QTest::mouseClick(f.Command2, Qt::LeftButton);
-    sqlite3_exec(other->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    otherLock.reset();
     EXPECT_EQ(w.prompts.messages, QStringList{kFailed});
     EXPECT_EQ(f.Cmb_To->currentText(), "山田");
     EXPECT_EQ(f.Cmb_From->currentText(), "佐藤");
@@ -294,13 +297,14 @@ TEST(Send, AFailedRefreshAfterAStoredMessageIsNotReportedAsAFailedSend) {
     // The moment the success message shows, another workstation locks the file, so the
     // refresh that follows cannot read the pick lists.
     auto other = w.office.openData();
+    std::optional<store::Transaction> otherLock;
     w.prompts.whileInformOpen = [&](const QString& text) {
         if (text == kSent) {
-            sqlite3_exec(other->handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+            otherLock.emplace(*other, store::Transaction::Kind::Exclusive);
         }
     };
     QTest::mouseClick(f.Command2, Qt::LeftButton);
-    sqlite3_exec(other->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    otherLock.reset();
     ASSERT_EQ(w.prompts.messages.size(), 2);
     EXPECT_EQ(w.prompts.messages[0], kSent);
     EXPECT_NE(w.prompts.messages[1], kFailed);

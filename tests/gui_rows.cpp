@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
+#include <optional>
+
 #include <QTest>
 
+#include "store/transaction.h"
 #include "support/main_window.h"
 #include "ui/viewer/frm_memo2.h"
 
@@ -64,10 +66,11 @@ TEST_F(RowActions, AnEmptyRowAsksNothingAndAGoneMessageDeletesQuietly) {
 
 TEST_F(RowActions, AFailedDeleteSaysSoAndKeepsTheRow) {
     auto other = w.office.openData();
-    sqlite3_exec(other->handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    std::optional<store::Transaction> otherLock;
+    otherLock.emplace(*other, store::Transaction::Kind::Exclusive);
     w.prompts.answers = {true};
     w.form->SS1_Click(1, 1);
-    sqlite3_exec(other->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    otherLock.reset();
     EXPECT_EQ(w.prompts.messages, QStringList{"データベース削除に失敗しました。"});
     EXPECT_EQ(grid().text(GridColumn::Number, 1), QStringLiteral("11"));
     EXPECT_EQ(w.office.rowCount(), 11);

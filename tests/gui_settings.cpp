@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
+#include <optional>
+
 #include <QDir>
 #include <QFile>
 #include <QTest>
 
 #include "app/settings_store.h"
 #include "store/settings_table.h"
+#include "store/transaction.h"
 #include "support/main_window.h"
 #include "ui/settings/frm_set.h"
 
@@ -21,13 +23,8 @@ QString storedSettings(const QString& iniPath) {
     store::Workspace ws;
     auto db =
         ws.openDatabase(iniPath, store::settings::tableName(), store::settings::requiredColumns());
-    store::Recordset rs = store::settings::read(*db);
-    if (rs.RecordCount() == 0) {
-        return QStringLiteral("<no row>");
-    }
-    rs.MoveFirst();
-    return rs.Fields(QStringLiteral("名前")).value() + u'|' +
-           rs.Fields(QStringLiteral("フォルダ")).value();
+    const store::settings::Row row = store::settings::read(*db);
+    return row.name + u'|' + row.folder;
 }
 
 }  // namespace
@@ -139,7 +136,8 @@ TEST_F(SettingsWindow, ASaveThatCannotWriteSaysSoAndKeepsEverything) {
     store::Workspace ws{std::chrono::milliseconds(100)};
     auto holder = ws.openDatabase(w.office.iniPath(), store::settings::tableName(),
                                   store::settings::requiredColumns());
-    sqlite3_exec(holder->handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    std::optional<store::Transaction> holderLock;
+    holderLock.emplace(*holder, store::Transaction::Kind::Exclusive);
     bool stayedOpen = false;
     showWith([&](Frm_set& s) {
         s.Txt_Name->setText(QStringLiteral("山田"));
@@ -148,7 +146,7 @@ TEST_F(SettingsWindow, ASaveThatCannotWriteSaysSoAndKeepsEverything) {
         stayedOpen = s.isVisible();
         EXPECT_EQ(s.Txt_Name->text(), QStringLiteral("山田"));
     });
-    sqlite3_exec(holder->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    holderLock.reset();
     EXPECT_TRUE(stayedOpen);
     ASSERT_EQ(w.prompts.messages.size(), 1);
     EXPECT_NE(w.prompts.messages[0], kSaved);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -140,7 +139,7 @@ TEST(StartUp, AnUnusableSettingsFileStopsTheStartWithTheEngineError) {
         notADatabase.start();
         FAIL() << "a text file is no settings file";
     } catch (const store::Error& e) {
-        EXPECT_EQ(e.primaryCode(), SQLITE_NOTADB);
+        EXPECT_EQ(e.kind(), store::Error::Kind::NotADatabase);
     }
 
     Workstation wrongTable;

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
+#include <optional>
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 
+#include "store/transaction.h"
 #include "support/main_window.h"
 #include "ui/settings/frm_set.h"
 
@@ -113,9 +115,10 @@ TEST_F(Watch, ALockedFileMakesATickSilent) {
     start();
     w.office.addMessage(QStringLiteral("山田"), "a", "b");
     auto other = w.office.openData();
-    sqlite3_exec(other->handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    std::optional<store::Transaction> otherLock;
+    otherLock.emplace(*other, store::Transaction::Kind::Exclusive);
     tick();
-    sqlite3_exec(other->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    otherLock.reset();
     EXPECT_TRUE(w.prompts.messages.isEmpty());
     tick();
     EXPECT_EQ(w.prompts.messages, QStringList{kNotice});

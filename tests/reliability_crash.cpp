@@ -61,7 +61,7 @@ TEST(WriterKilled, EveryAcknowledgedSendSurvivesAndTheNextOpenRecoversTheJournal
         // transaction and reads the name lists.
         {
             auto db = office.openData(5000);
-            store::Recordset names = store::memo::pickAddressees(*db);
+            store::memo::pickLists(*db);
             EXPECT_NE(journalState(data), JournalState::Hot);
             if (journal == JournalState::Hot) {
                 EXPECT_EQ(journalState(data), JournalState::None);

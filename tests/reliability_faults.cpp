@@ -66,12 +66,7 @@ struct Operation {
 
 std::vector<Operation> readOperations() {
     return {
-        {"pick lists",
-         [](store::Database& db) {
-             store::memo::pickAddressees(db);
-             store::memo::pickCallers(db);
-             store::memo::pickTakers(db);
-         }},
+        {"pick lists", [](store::Database& db) { store::memo::pickLists(db); }},
         {"received list", [](store::Database& db) { store::memo::receivedList(db, "受信者"); }},
         {"sent list", [](store::Database& db) { store::memo::sentList(db, "送信者"); }},
         {"poll", [](store::Database& db) { store::memo::hasUnread(db, "受信者"); }},
@@ -84,7 +79,7 @@ std::vector<Operation> writeOperations() {
         {"mark read",
          [](store::Database& db) {
              store::Recordset listed = store::memo::receivedList(db, "受信者");
-             store::memo::markRead(db, "受信者", "2026/12/07", listed);
+             store::memo::markRead(db, "受信者", "2026/12/07", store::memo::highestNumber(listed));
          }},
         {"delete", [](store::Database& db) { store::memo::remove(db, 1); }},
     };

@@ -41,17 +41,12 @@ TEST(LingeringReader, NoStatementOutlivesAnOperationWhetherItSucceedsOrFails) {
                                store::settings::requiredColumns());
     store::Recordset held;
     const std::vector<Step> steps = {
-        {"pick lists",
-         [&] {
-             held = store::memo::pickAddressees(*db);
-             held = store::memo::pickCallers(*db);
-             held = store::memo::pickTakers(*db);
-         }},
+        {"pick lists", [&] { store::memo::pickLists(*db); }},
         {"received list", [&] { held = store::memo::receivedList(*db, "受信者"); }},
         {"mark read",
          [&] {
              store::Recordset listed = store::memo::receivedList(*db, "受信者");
-             store::memo::markRead(*db, "受信者", "2026/12/07", listed);
+             store::memo::markRead(*db, "受信者", "2026/12/07", store::memo::highestNumber(listed));
          }},
         {"sent list", [&] { held = store::memo::sentList(*db, "受信者"); }},
         {"send",
@@ -59,7 +54,7 @@ TEST(LingeringReader, NoStatementOutlivesAnOperationWhetherItSucceedsOrFails) {
              store::memo::insert(*db, {"受信者", "a", "受信者", "m", false, "", "t"});
          }},
         {"delete", [&] { store::memo::remove(*db, 2); }},
-        {"poll", [&] { store::memo::hasUnread(*db, "受信者", &held); }},
+        {"poll", [&] { store::memo::hasUnread(*db, "受信者"); }},
     };
     for (const Step& s : steps) {
         EXPECT_NO_THROW(s.run()) << s.name;
@@ -103,9 +98,8 @@ TEST(LingeringReader, AnotherWorkstationWritesWithoutWaitingWhileListingsAreHeld
     // Everything the window keeps after its operations.
     store::Recordset received = store::memo::receivedList(*db, "受信者");
     store::Recordset sent = store::memo::sentList(*db, "受信者");
-    store::Recordset names = store::memo::pickAddressees(*db);
-    store::Recordset unread;
-    ASSERT_TRUE(store::memo::hasUnread(*db, "受信者", &unread));
+    const store::memo::PickLists names = store::memo::pickLists(*db);
+    ASSERT_TRUE(store::memo::hasUnread(*db, "受信者"));
     ASSERT_EQ(received.RecordCount(), 30);
 
     // The other workstation does not wait for locks at all: any lock left behind here
@@ -145,7 +139,9 @@ TEST(LingeringReader, AnotherWorkstationWritesWithoutWaitingWhileListingsAreHeld
     for (qint64 no : deletedNumbers) {
         deletedListed += no <= 30;
     }
-    EXPECT_EQ(store::memo::markRead(*db, "受信者", "2026/12/07", received), 30 - deletedListed);
+    EXPECT_EQ(
+        store::memo::markRead(*db, "受信者", "2026/12/07", store::memo::highestNumber(received)),
+        30 - deletedListed);
     store::Recordset after = store::memo::receivedList(*db, "受信者");
     const int noColumn = after.columnIndex(QStringLiteral("ＮＯ"));
     const int readColumn = after.columnIndex(QStringLiteral("既読"));

@@ -51,7 +51,7 @@ TEST(AdminCommand, SettingsWithoutValuesHoldNulls) {
     store::Workspace ws;
     auto db = ws.openDatabase(office.iniPath(), store::settings::tableName(),
                               store::settings::requiredColumns());
-    store::Recordset rs = store::settings::read(*db);
+    store::Recordset rs = db->openRecordset(QStringLiteral("Select * From INI_T Where ＮＯ = 1"));
     ASSERT_EQ(rs.RecordCount(), 1);
     rs.MoveFirst();
     EXPECT_TRUE(rs.Fields(QStringLiteral("名前")).isNull());

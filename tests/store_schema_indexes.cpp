@@ -91,8 +91,9 @@ TEST(DataFileIndexes, TheUpgradeAddsWhatAnOlderFileLacksAndKeepsEveryMessage) {
 
     auto db = store::Workspace{}.openDatabase(path, store::memo::tableName(),
                                               store::memo::requiredColumns());
-    store::Recordset names = store::memo::pickAddressees(*db);
-    EXPECT_EQ(names.RecordCount(), 2);
-    EXPECT_EQ(store::memo::pickCallers(*db).RecordCount(), 1);
+    const store::memo::PickLists names = store::memo::pickLists(*db);
+    ASSERT_TRUE(names.addressees && names.callers);
+    EXPECT_EQ(names.addressees->size(), 2);
+    EXPECT_EQ(names.callers->size(), 1);
     EXPECT_EQ(store::memo::receivedList(*db, QStringLiteral("山田")).RecordCount(), 1);
 }

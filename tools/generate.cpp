@@ -10,8 +10,6 @@
 #include <string>
 #include <vector>
 
-#include <sqlite3.h>
-
 #include "store/bulk_fill.h"
 #include "store/error.h"
 #include "store/schema.h"
@@ -232,7 +230,7 @@ void fill(const QString& path, const GenerateOptions& options, std::int64_t unre
 
 GenerateSummary generateDataFile(const QString& path, const GenerateOptions& options) {
     if (options.count < 0) {
-        throw store::Error(SQLITE_MISUSE, QStringLiteral("件数が負です。"));
+        throw store::Error::misuse(QStringLiteral("件数が負です。"));
     }
     const std::int64_t unread =
         std::clamp<std::int64_t>(options.unread.value_or(kDefaultUnread), 0, options.count);

@@ -484,11 +484,7 @@ private:
             fail("send", "ack", 0, QStringLiteral("could not append to the acknowledgement file"));
             return false;
         }
-        const bool refreshed = attempt("send", "refresh", [&] {
-            store::Recordset rs = store::memo::pickAddressees(*db_);
-            rs = store::memo::pickCallers(*db_);
-            rs = store::memo::pickTakers(*db_);
-        });
+        const bool refreshed = attempt("send", "refresh", [&] { store::memo::pickLists(*db_); });
         // The message is stored: the window says so, and only adds that the lists are stale.
         if (!refreshed) {
             ++s.refreshFailures;
@@ -515,10 +511,13 @@ private:
             return true;
         }
         s.listedRows += rs.RecordCount();
+        // As the window does: the highest number first, then the rows are shown, then the
+        // listed messages are marked read.
+        const std::int64_t highestListed = store::memo::highestNumber(rs);
         keepListing(rs);
         return attempt("received", "mark", [&] {
-            s.markedRead +=
-                store::memo::markRead(*db_, o_.name, store::dateText(store::localNow().date()), rs);
+            s.markedRead += store::memo::markRead(
+                *db_, o_.name, store::dateText(store::localNow().date()), highestListed);
         });
     }
 
@@ -552,10 +551,7 @@ private:
 
     // Timer1: is anything unread waiting for the user.
     bool poll() {
-        return attempt("poll", "poll", [&] {
-            store::Recordset rs;
-            store::memo::hasUnread(*db_, o_.name, &rs);
-        });
+        return attempt("poll", "poll", [&] { store::memo::hasUnread(*db_, o_.name); });
     }
 
     const Options& o_;

@@ -79,7 +79,7 @@ void tryFile(const QByteArray& bytes, bool asData) {
         return;
     }
     if (asData) {
-        use([&] { store::memo::pickAddressees(*db); });
+        use([&] { store::memo::pickLists(*db); });
         use([&] { store::memo::pickCallers(*db); });
         use([&] { store::memo::pickTakers(*db); });
         store::Recordset listed;

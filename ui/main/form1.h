@@ -50,6 +50,7 @@ public:
     void Timer1_Timer();
 
     QTimer* Timer1;
+    // The last received or sent listing, until the next listing replaces it.
     store::Recordset Rs_Main;
 
     // The memo viewer while it is open.
@@ -76,7 +77,7 @@ private:
     void resetFieldsWithoutDataFile();
     void showList(store::Recordset& rs, const QString& column6);
     bool requireName();
-    void fillPickList(QComboBox* box, store::Recordset& rs, const QString& column);
+    void fillPickList(QComboBox* box, const std::optional<QStringList>& names);
 
     // The failure log (form1_failures.cpp): a failed operation on the data file.
     void logFailure(const QString& operation, const std::exception& failure) const;

@@ -1,6 +1,4 @@
 // Message entry: the reset (Cmd_Clear) and the send (Command2).
-#include <sqlite3.h>
-
 #include "store/date_time_text.h"
 #include "store/error.h"
 #include "store/memo_table.h"
@@ -11,40 +9,29 @@
 
 store::Database& Form1::dataFile() {
     if (!state_.Db_Data) {
-        throw store::Error(SQLITE_CANTOPEN, tr("データファイルが開かれていません。"));
+        throw store::Error::notOpen(tr("データファイルが開かれていません。"));
     }
     return *state_.Db_Data;
 }
 
-void Form1::fillPickList(QComboBox* box, store::Recordset& rs, const QString& column) {
-    // An empty result leaves the list as it was.
-    if (rs.RecordCount() == 0) {
+void Form1::fillPickList(QComboBox* box, const std::optional<QStringList>& names) {
+    // A column that gave no row leaves the list as it was.
+    if (!names) {
         return;
-    }
-    const int index = rs.columnIndex(column);
-    QStringList items;
-    items.reserve(qsizetype(rs.RecordCount()));
-    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
-        const store::Field& f = index >= 0 ? rs.field(index) : rs.Fields(column);
-        if (!f.isNull()) {
-            items << f.value();
-        }
     }
     const QString text = box->currentText();
     box->clear();
-    box->addItems(items);
+    box->addItems(*names);
     box->setEditText(text);
 }
 
 void Form1::resetEntry() {
+    const store::memo::PickLists lists = store::memo::pickLists(dataFile());
     Cmb_To->setEditText(QString());
-    Rs_Main = store::memo::pickAddressees(dataFile());
-    fillPickList(Cmb_To, Rs_Main, QStringLiteral("宛名"));
+    fillPickList(Cmb_To, lists.addressees);
     Cmb_From->setEditText(QString());
-    Rs_Main = store::memo::pickCallers(dataFile());
-    fillPickList(Cmb_From, Rs_Main, QStringLiteral("相手"));
-    Rs_Main = store::memo::pickTakers(dataFile());
-    fillPickList(Cmb_My, Rs_Main, QStringLiteral("受人"));
+    fillPickList(Cmb_From, lists.callers);
+    fillPickList(Cmb_My, lists.takers);
     Cmb_My->setEditText(state_.My_Name);
     TxT_Memo->setText(texts::defaultMemo());
     Txt_Tel->clear();

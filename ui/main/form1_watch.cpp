@@ -16,7 +16,7 @@ void Form1::Timer1_Timer() {
     }
     bool waiting = false;
     try {
-        waiting = store::memo::hasUnread(dataFile(), state_.My_Name, &Rs_Main);
+        waiting = store::memo::hasUnread(dataFile(), state_.My_Name);
     } catch (const std::exception& e) {
         watchFailed(e);
         return;
