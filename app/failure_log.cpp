@@ -8,6 +8,7 @@
 
 #include "app/platform.h"
 #include "store/error.h"
+#include "store/location.h"
 
 namespace app {
 namespace {
@@ -82,33 +83,7 @@ void logFailure(const QString& logPath, const QString& operation, const QString&
 }
 
 QString maskedLocation(const QString& location) {
-    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
-    const QRegularExpressionMatch match = scheme.match(location);
-    if (!match.hasMatch()) {
-        return location;
-    }
-    QString out = location;
-    // The authority runs up to the path, the parameters or the fragment; a password is what
-    // follows the first ':' of the part before its last '@'.
-    const qsizetype start = match.capturedEnd();
-    qsizetype end = out.size();
-    for (const QChar c : {u'/', u'?', u'#'}) {
-        const qsizetype at = out.indexOf(c, start);
-        if (at >= 0 && at < end) {
-            end = at;
-        }
-    }
-    const qsizetype at = out.lastIndexOf(u'@', end - 1);
-    if (at >= start) {
-        const qsizetype colon = out.indexOf(u':', start);
-        if (colon >= 0 && colon < at) {
-            out.replace(colon + 1, at - colon - 1, QStringLiteral("***"));
-        }
-    }
-    static const QRegularExpression parameter(QStringLiteral("([?&]password=)[^&#]*"),
-                                              QRegularExpression::CaseInsensitiveOption);
-    out.replace(parameter, QStringLiteral("\\1***"));
-    return out;
+    return store::maskedLocation(location);
 }
 
 }  // namespace app

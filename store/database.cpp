@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "store/location.h"
+#include "store/pg/server.h"
 #include "store/statement.h"
 #include "store/transaction.h"
 #include "store/utf8_text.h"
@@ -164,7 +166,44 @@ Database::Database(QString path, QString requiredTable, QStringList requiredColu
     : path_(std::move(path)),
       requiredTable_(std::move(requiredTable)),
       requiredColumns_(std::move(requiredColumns)),
-      busyTimeout_(busyTimeout) {}
+      busyTimeout_(busyTimeout) {
+    if (isServerLocation(path_)) {
+        server_ = std::make_unique<pg::Server>(path_, busyTimeout_);
+    }
+}
+
+pg::Server* Database::server() {
+    if (server_) {
+        server_->ensureConnected();
+    }
+    return server_.get();
+}
+
+namespace {
+
+QString quotedName(const QString& name) {
+    return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+// A server's data: reachable, and holding the expected table with every column the program
+// reads.
+void checkServer(pg::Server& server, const QString& table, const QStringList& columns) {
+    server.connect();
+    QStringList quoted;
+    for (const QString& column : columns) {
+        quoted << quotedName(column);
+    }
+    server.exec(
+        QStringLiteral("SELECT %1 FROM %2 LIMIT 0").arg(quoted.join(u','), quotedName(table)));
+}
+
+// The statements a caller writes for the file's engine cannot go to a server.
+[[noreturn]] void refuseOnServer(const QString& location) {
+    throw Error::misuse(QStringLiteral("この操作はサーバー上のデータでは使えません: %1")
+                            .arg(maskedLocation(location)));
+}
+
+}  // namespace
 
 Database::~Database() {
     close();
@@ -190,6 +229,10 @@ void Database::followPath() {
 }
 
 void Database::open() {
+    if (server_) {
+        checkServer(*server_, requiredTable_, requiredColumns_);
+        return;
+    }
     try {
         namingTheWait(busyTimeout_, [this] { openChecked(); });
     } catch (...) {
@@ -234,6 +277,9 @@ void Database::openChecked() {
 }
 
 Recordset Database::openRecordset(const QString& sql, const Params& params, std::int64_t maxRows) {
+    if (server_) {
+        refuseOnServer(path_);
+    }
     followPath();
     return namingTheWait(busyTimeout_, [&] { return read(sql, params, maxRows); });
 }
@@ -276,6 +322,9 @@ Recordset Database::read(const QString& sql, const Params& params, std::int64_t 
 }
 
 std::int64_t Database::execute(const QString& sql, const Params& params) {
+    if (server_) {
+        refuseOnServer(path_);
+    }
     followPath();
     if (isReadOnly()) {
         throw Error(
@@ -306,6 +355,9 @@ std::int64_t Database::write(const QString& sql, const Params& params) {
 }
 
 bool Database::isReadOnly() const {
+    if (server_) {
+        return false;  // the server says so at the first write
+    }
     return db_ && sqlite3_db_readonly(db_.get(), "main") == 1;
 }
 

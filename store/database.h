@@ -17,6 +17,10 @@ struct sqlite3;
 
 namespace store {
 
+namespace pg {
+class Server;
+}
+
 // A value bound to a statement parameter. Values are never spliced into statement text.
 using Param = std::variant<std::nullptr_t, std::int64_t, QString>;
 using Params = std::vector<Param>;
@@ -30,6 +34,9 @@ using Params = std::vector<Param>;
 // path is opened again with every check of the first open, never creating a file: the
 // operation goes on with the file found there, or fails with the open's error, and the next
 // operation tries again.
+//
+// A location that is a database server's URI opens a connection to the server instead; the
+// store's operations then send the server's statements (see server()).
 class Database {
 public:
     ~Database();
@@ -55,8 +62,12 @@ public:
     // Statements still prepared on the connection: always 0 between operations.
     int openStatementCount() const;
 
-    // The current connection; null while the path names no usable data file.
+    // The current connection; null while the path names no usable data file, and for a server.
     sqlite3* handle() const { return db_.get(); }
+
+    // For a server's data: the connection, reopened first when it was found lost; otherwise
+    // null. Only the store's own operations use it.
+    pg::Server* server();
 
 private:
     friend class Workspace;
@@ -79,6 +90,7 @@ private:
     QStringList requiredColumns_;
     std::optional<FileIdentity> identity_;
     std::chrono::milliseconds busyTimeout_;
+    std::unique_ptr<pg::Server> server_;
 };
 
 // The engine's name and release, for the program's version text ("SQLite 3.45.1").

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "store/like.h"
+#include "store/pg/memo.h"
 
 namespace store::memo {
 
@@ -29,6 +30,9 @@ std::optional<QStringList> pickList(Database& db, const QString& sql, const QStr
 }  // namespace
 
 PickLists pickLists(Database& db) {
+    if (pg::Server* server = db.server()) {
+        return pg::memo::pickLists(*server);
+    }
     PickLists lists;
     lists.addressees =
         pickList(db, QStringLiteral("Select Distinct(宛名) From MEMO_T"), QStringLiteral("宛名"));
@@ -40,6 +44,9 @@ PickLists pickLists(Database& db) {
 }
 
 Recordset receivedList(Database& db, const QString& name) {
+    if (pg::Server* server = db.server()) {
+        return pg::memo::receivedList(*server, name);
+    }
     return db.openRecordset(
         QStringLiteral("Select * From MEMO_T Where 宛名 Like ? Order By ＮＯ Desc"),
         {prefixPattern(name)});
@@ -56,18 +63,27 @@ std::int64_t highestNumber(Recordset& listed) {
 
 std::int64_t markRead(Database& db, const QString& name, const QString& today,
                       std::int64_t highestListed) {
+    if (pg::Server* server = db.server()) {
+        return pg::memo::markRead(*server, name, today, highestListed);
+    }
     return db.execute(QStringLiteral("Update MEMO_T set 既読 = ? Where 宛名 Like ? And 既読 is "
                                      "null And ＮＯ <= ?"),
                       {today, prefixPattern(name), highestListed});
 }
 
 Recordset sentList(Database& db, const QString& name) {
+    if (pg::Server* server = db.server()) {
+        return pg::memo::sentList(*server, name);
+    }
     return db.openRecordset(
         QStringLiteral("Select * From MEMO_T Where 受人 Like ? Order By ＮＯ Desc"),
         {prefixPattern(name)});
 }
 
 void insert(Database& db, const NewMessage& m) {
+    if (pg::Server* server = db.server()) {
+        return pg::memo::insert(*server, m);
+    }
     db.execute(QStringLiteral("Insert into memo_t (宛名,相手,受人,メモ,内外線,電話,受付日時) "
                               "Values (?,?,?,?,?,?,?)"),
                {m.addressee, m.caller, m.taker, m.memo,
@@ -76,10 +92,16 @@ void insert(Database& db, const NewMessage& m) {
 }
 
 void remove(Database& db, std::int64_t no) {
+    if (pg::Server* server = db.server()) {
+        return pg::memo::remove(*server, no);
+    }
     db.execute(QStringLiteral("Delete from MEMO_T Where ＮＯ = ?"), {no});
 }
 
 bool hasUnread(Database& db, const QString& name) {
+    if (pg::Server* server = db.server()) {
+        return pg::memo::hasUnread(*server, name);
+    }
     return db.openRecordset(
                  QStringLiteral("Select * From MEMO_T Where 宛名 Like ? And 既読 is Null"),
                  {prefixPattern(name)}, 1)

@@ -8,7 +8,9 @@
 
 #include "store/connection.h"
 #include "store/error.h"
+#include "store/location.h"
 #include "store/memo_table.h"
+#include "store/pg/schema.h"
 #include "store/settings_table.h"
 #include "store/statement.h"
 #include "store/transaction.h"
@@ -64,6 +66,10 @@ bool hasTable(sqlite3* db, const QString& table) {
 }  // namespace
 
 void createDataFile(const QString& path, const Workspace& workspace) {
+    if (isServerLocation(path)) {
+        pg::schema::createData(path, workspace.busyTimeout());
+        return;
+    }
     const Connection db = createNew(path, workspace);
     execScript(db.get(), "PRAGMA journal_mode=DELETE");
     Transaction transaction(db.get(), Transaction::Kind::Write);
@@ -90,6 +96,9 @@ void createSettingsFile(const QString& path, const std::optional<QString>& name,
 }
 
 bool upgradeDataFile(const QString& path, const Workspace& workspace) {
+    if (isServerLocation(path)) {
+        return pg::schema::upgradeData(path, workspace.busyTimeout());
+    }
     const Connection db = openExisting(path, workspace);
     if (!hasTable(db.get(), memo::tableName())) {
         throw Error(SQLITE_ERROR, QStringLiteral("MEMO_T がありません: %1").arg(path));
@@ -114,6 +123,9 @@ bool upgradeDataFile(const QString& path, const Workspace& workspace) {
 }
 
 QStringList checkFile(const QString& path, const Workspace& workspace) {
+    if (isServerLocation(path)) {
+        return pg::schema::checkData(path, workspace.busyTimeout());
+    }
     QStringList problems;
     try {
         const Connection db = openExisting(path, workspace);

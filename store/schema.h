@@ -10,7 +10,8 @@
 // The program itself only makes a user's own empty settings file; it never alters a file.
 namespace store::schema {
 
-// Makes a new, empty data file with MEMO_T. Refuses an existing path.
+// Makes a new, empty data file with MEMO_T. Refuses an existing path. A server's URI makes
+// the table on the server instead (as do upgrade and check below).
 void createDataFile(const QString& path, const Workspace& workspace = Workspace{});
 
 // Makes a new settings file with INI_T and its row ＮＯ = 1 (Null where a value is absent).

@@ -6,6 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   libsqlite3-dev
+  libpq-dev postgresql
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   xvfb xauth

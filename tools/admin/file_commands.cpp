@@ -1,6 +1,7 @@
 // Making and checking the two files: create-data, create-settings, check, upgrade, generate.
 #include <QFileInfo>
 
+#include "store/location.h"
 #include "store/schema.h"
 #include "tools/admin/cli.h"
 #include "tools/generate.h"
@@ -14,7 +15,7 @@ int createData(const QStringList& args, Io& io) {
         return 0;
     }
     store::schema::createDataFile(a[0]);
-    io.out << "made data file " << a[0] << "\n";
+    io.out << "made data file " << store::maskedLocation(a[0]) << "\n";
     return 0;
 }
 

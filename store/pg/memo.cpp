@@ -1,0 +1,157 @@
+#include "store/pg/memo.h"
+
+#include <libpq-fe.h>
+
+#include <QChar>
+
+#include "store/like.h"
+
+namespace store::pg::memo {
+namespace {
+
+// Whether every character the office's Like takes for c (its case-folded equals c's) has the
+// same ASCII-lowered form as c, so that narrowing by c never drops a name the Like accepts.
+// ASCII letters qualify except k and s (the Kelvin sign and the long s fold to them) and i
+// (a dotted capital I); other characters only when nothing folds to them: caseless letters
+// (kana, kanji), digits, punctuation and spaces.
+bool narrowsSafely(QChar c) {
+    const char16_t u = c.unicode();
+    if (u < 0x80) {
+        const char16_t lower = (u >= u'A' && u <= u'Z') ? char16_t(u + 0x20) : u;
+        return lower != u'k' && lower != u's' && lower != u'i';
+    }
+    if (c.isSurrogate() || c.toCaseFolded() != c || c.toUpper() != c || c.toLower() != c) {
+        return false;
+    }
+    switch (c.category()) {
+        case QChar::Letter_Other:
+        case QChar::Number_DecimalDigit:
+        case QChar::Punctuation_Connector:
+        case QChar::Punctuation_Dash:
+        case QChar::Punctuation_Open:
+        case QChar::Punctuation_Close:
+        case QChar::Punctuation_InitialQuote:
+        case QChar::Punctuation_FinalQuote:
+        case QChar::Punctuation_Other:
+        case QChar::Separator_Space:
+            return true;
+        default:
+            return false;
+    }
+}
+
+const QString kNameMatches = QStringLiteral("lower(%1 COLLATE \"C\") LIKE $1");
+
+// Rows of a Select whose column (by name) holds a name beginning with name by the office's Like.
+Recordset query(Server& server, const QString& sql, const TextParams& params, const QString& column,
+                const QString& name, std::int64_t maxRows = 0) {
+    const QString pattern = prefixPattern(name);
+    return server.query(sql, params, maxRows, column, [&](const QString& value) {
+        return likeMatch(pattern, value).value_or(false);
+    });
+}
+
+std::optional<QStringList> pickList(Server& server, const QString& column) {
+    Recordset rs = server.query(
+        QStringLiteral(
+            "SELECT DISTINCT %1 COLLATE \"C\" AS %1 FROM \"MEMO_T\" ORDER BY 1 NULLS FIRST")
+            .arg(column));
+    if (rs.RecordCount() == 0) {
+        return std::nullopt;
+    }
+    QStringList names;
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+        const Field& f = rs.field(0);
+        if (!f.isNull()) {
+            names << f.value();
+        }
+    }
+    return names;
+}
+
+}  // namespace
+
+QString narrowingPattern(const QString& name) {
+    QString out;
+    for (const QChar c : name) {
+        if (!narrowsSafely(c)) {
+            break;
+        }
+        const char16_t u = c.unicode();
+        if (u == u'%' || u == u'_' || u == u'\\') {
+            out += u'\\';
+        }
+        out += (u >= u'A' && u <= u'Z') ? QChar(char16_t(u + 0x20)) : c;
+    }
+    out += u'%';
+    return out;
+}
+
+store::memo::PickLists pickLists(Server& server) {
+    store::memo::PickLists lists;
+    lists.addressees = pickList(server, QStringLiteral("\"宛名\""));
+    lists.callers = pickList(server, QStringLiteral("\"相手\""));
+    lists.takers = pickList(server, QStringLiteral("\"受人\""));
+    return lists;
+}
+
+Recordset receivedList(Server& server, const QString& name) {
+    return query(server,
+                 QStringLiteral("SELECT * FROM \"MEMO_T\" WHERE %1 ORDER BY \"ＮＯ\" DESC")
+                     .arg(kNameMatches.arg(QStringLiteral("\"宛名\""))),
+                 {narrowingPattern(name)}, QStringLiteral("宛名"), name);
+}
+
+Recordset sentList(Server& server, const QString& name) {
+    return query(server,
+                 QStringLiteral("SELECT * FROM \"MEMO_T\" WHERE %1 ORDER BY \"ＮＯ\" DESC")
+                     .arg(kNameMatches.arg(QStringLiteral("\"受人\""))),
+                 {narrowingPattern(name)}, QStringLiteral("受人"), name);
+}
+
+std::int64_t markRead(Server& server, const QString& name, const QString& today,
+                      std::int64_t highestListed) {
+    return inTransaction(server, [&]() -> std::int64_t {
+        Recordset rs = query(server,
+                             QStringLiteral("SELECT \"ＮＯ\", \"宛名\" FROM \"MEMO_T\" WHERE %1 "
+                                            "AND \"既読\" IS NULL AND \"ＮＯ\" <= $2 FOR UPDATE")
+                                 .arg(kNameMatches.arg(QStringLiteral("\"宛名\""))),
+                             {narrowingPattern(name), QString::number(highestListed)},
+                             QStringLiteral("宛名"), name);
+        if (rs.RecordCount() == 0) {
+            return 0;
+        }
+        QStringList numbers;
+        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+            numbers << rs.field(0).value();
+        }
+        const Result r = server.exec(QStringLiteral("UPDATE \"MEMO_T\" SET \"既読\" = $1 "
+                                                    "WHERE \"ＮＯ\" = ANY($2::bigint[])"),
+                                     {today, u'{' + numbers.join(u',') + u'}'});
+        return QByteArray(PQcmdTuples(r.get())).toLongLong();
+    });
+}
+
+void insert(Server& server, const store::memo::NewMessage& m) {
+    server.exec(QStringLiteral("INSERT INTO \"MEMO_T\" (\"宛名\", \"相手\", \"受人\", \"メモ\", "
+                               "\"内外線\", \"電話\", \"受付日時\") "
+                               "VALUES ($1, $2, $3, $4, $5, $6, $7)"),
+                {m.addressee, m.caller, m.taker, m.memo,
+                 m.outsideLine ? QStringLiteral("外線") : QStringLiteral("内線"),
+                 m.phone.isEmpty() ? QStringLiteral("-") : m.phone, m.receivedAt});
+}
+
+void remove(Server& server, std::int64_t no) {
+    server.exec(QStringLiteral("DELETE FROM \"MEMO_T\" WHERE \"ＮＯ\" = $1"),
+                {QString::number(no)});
+}
+
+bool hasUnread(Server& server, const QString& name) {
+    return query(server,
+                 QStringLiteral("SELECT \"宛名\" FROM \"MEMO_T\" WHERE %1 AND \"既読\" IS NULL")
+                     .arg(kNameMatches.arg(QStringLiteral("\"宛名\""))),
+                 {narrowingPattern(name)}, QStringLiteral("宛名"), name, 1)
+               .RecordCount() != 0;
+}
+
+}  // namespace store::pg::memo

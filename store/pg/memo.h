@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+#include "store/memo_table.h"
+#include "store/pg/server.h"
+
+// The message table's statements on a database server. The office's Like is applied here by
+// likeMatch itself; the server only narrows the candidates through its indexes.
+namespace store::pg::memo {
+
+// The server-side narrowing for names beginning with name: a LIKE pattern over the column's
+// ASCII-lowered text that every name the office's Like accepts also satisfies ("%" alone when
+// no prefix can be narrowed safely).
+QString narrowingPattern(const QString& name);
+
+store::memo::PickLists pickLists(Server& server);
+Recordset receivedList(Server& server, const QString& name);
+std::int64_t markRead(Server& server, const QString& name, const QString& today,
+                      std::int64_t highestListed);
+Recordset sentList(Server& server, const QString& name);
+void insert(Server& server, const store::memo::NewMessage& message);
+void remove(Server& server, std::int64_t no);
+bool hasUnread(Server& server, const QString& name);
+
+}  // namespace store::pg::memo

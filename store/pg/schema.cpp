@@ -1,0 +1,116 @@
+#include "store/pg/schema.h"
+
+#include <libpq-fe.h>
+#include <sqlite3.h>
+
+#include "store/error.h"
+#include "store/location.h"
+#include "store/memo_table.h"
+#include "store/pg/server.h"
+
+namespace store::pg::schema {
+namespace {
+
+// Every column but ＮＯ is text; ＮＯ is numbered by the server and never reused.
+constexpr const char* kMemoTable =
+    "CREATE TABLE \"MEMO_T\" ("
+    "\"ＮＯ\" bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY, "
+    "\"宛名\" text, \"相手\" text, \"受人\" text, \"メモ\" text, \"内外線\" text, \"電話\" text, "
+    "\"受付日時\" text, \"既読\" text)";
+
+struct Index {
+    const char* name;
+    const char* definition;
+};
+// The listings and the mark-as-read narrow by the ASCII-lowered name's prefix; the poll looks
+// at unread rows only; the pick lists read the names in order.
+constexpr Index kIndexes[] = {
+    {"MEMO_T_宛名_前方", "(lower(\"宛名\" COLLATE \"C\"))"},
+    {"MEMO_T_受人_前方", "(lower(\"受人\" COLLATE \"C\"))"},
+    {"MEMO_T_既読", "(lower(\"宛名\" COLLATE \"C\")) WHERE \"既読\" IS NULL"},
+    {"MEMO_T_宛名", "(\"宛名\" COLLATE \"C\")"},
+    {"MEMO_T_相手", "(\"相手\" COLLATE \"C\")"},
+    {"MEMO_T_受人", "(\"受人\" COLLATE \"C\")"},
+};
+
+QString createIndex(const Index& index) {
+    return QStringLiteral("CREATE INDEX IF NOT EXISTS \"%1\" ON \"MEMO_T\" %2")
+        .arg(QString::fromUtf8(index.name), QString::fromUtf8(index.definition));
+}
+
+bool hasTable(Server& server) {
+    const Result r = server.exec(QStringLiteral("SELECT to_regclass('\"MEMO_T\"') IS NOT NULL"));
+    return QByteArray(PQgetvalue(r.get(), 0, 0)) == "t";
+}
+
+int presentIndexes(Server& server) {
+    int present = 0;
+    for (const Index& index : kIndexes) {
+        const Result r = server.exec(
+            QStringLiteral(
+                "SELECT 1 FROM pg_indexes WHERE tablename = 'MEMO_T' AND indexname = $1"),
+            {QString::fromUtf8(index.name)});
+        present += PQntuples(r.get()) > 0 ? 1 : 0;
+    }
+    return present;
+}
+
+}  // namespace
+
+void createData(const QString& uri, std::chrono::milliseconds timeout) {
+    Server server(uri, timeout);
+    server.connect();
+    inTransaction(server, [&] {
+        if (hasTable(server)) {
+            throw Error(SQLITE_ERROR, QStringLiteral("MEMO_T が既にあります（上書きしません）: %1")
+                                          .arg(maskedLocation(uri)));
+        }
+        server.exec(QString::fromUtf8(kMemoTable));
+        for (const Index& index : kIndexes) {
+            server.exec(createIndex(index));
+        }
+    });
+}
+
+bool upgradeData(const QString& uri, std::chrono::milliseconds timeout) {
+    Server server(uri, timeout);
+    server.connect();
+    if (!hasTable(server)) {
+        throw Error(SQLITE_ERROR,
+                    QStringLiteral("MEMO_T がありません: %1").arg(maskedLocation(uri)));
+    }
+    if (presentIndexes(server) == int(std::size(kIndexes))) {
+        return false;
+    }
+    inTransaction(server, [&] {
+        for (const Index& index : kIndexes) {
+            server.exec(createIndex(index));
+        }
+    });
+    return true;
+}
+
+QStringList checkData(const QString& uri, std::chrono::milliseconds timeout) {
+    QStringList problems;
+    try {
+        Server server(uri, timeout);
+        server.connect();
+        if (!hasTable(server)) {
+            return {QStringLiteral("MEMO_T がありません。")};
+        }
+        for (const QString& column : store::memo::requiredColumns()) {
+            const Result r =
+                server.exec(QStringLiteral("SELECT 1 FROM information_schema.columns "
+                                           "WHERE table_name = 'MEMO_T' AND column_name = $1"),
+                            {column});
+            if (PQntuples(r.get()) == 0) {
+                problems << QStringLiteral("MEMO_T に列 %1 がありません。").arg(column);
+            }
+        }
+    } catch (const Error& e) {
+        problems << e.report();
+    }
+    return problems;
+}
+
+}  // namespace store::pg::schema

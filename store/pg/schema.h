@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <chrono>
+
+// Making, upgrading and checking the message table on a database server.
+namespace store::pg::schema {
+
+// Makes MEMO_T and its indexes; refuses when the table exists.
+void createData(const QString& uri, std::chrono::milliseconds timeout);
+// Adds the indexes the server lacks; returns true when something was added.
+bool upgradeData(const QString& uri, std::chrono::milliseconds timeout);
+// The problems found with the table and its columns, empty when it is sound.
+QStringList checkData(const QString& uri, std::chrono::milliseconds timeout);
+
+}  // namespace store::pg::schema

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QString>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <type_traits>
+#include <vector>
+
+#include "store/recordset.h"
+
+struct pg_conn;
+struct pg_result;
+
+namespace store::pg {
+
+// One result of a statement, cleared when it goes.
+struct ResultDeleter {
+    void operator()(pg_result* r) const;
+};
+using Result = std::unique_ptr<pg_result, ResultDeleter>;
+
+// Text parameters of a statement; nullopt is sent as Null.
+using TextParams = std::vector<std::optional<QString>>;
+
+// One connection to a database server, opened from a connection URI. Every wait is bounded:
+// the connect by connect_timeout, a lock and a statement by lock_timeout and statement_timeout,
+// all about the workspace's busy timeout. A connection found lost is opened again at the next
+// operation, once.
+class Server {
+public:
+    Server(QString uri, std::chrono::milliseconds timeout);
+    ~Server();
+    Server(const Server&) = delete;
+    Server& operator=(const Server&) = delete;
+
+    // Connects, or throws the reason with the location's password masked.
+    void connect();
+    // Reconnects when the last operation found the connection lost.
+    void ensureConnected();
+
+    // Runs one statement with text parameters; throws the server's error.
+    Result exec(const QString& sql, const TextParams& params = {});
+    // Runs one statement and reads its rows (maxRows > 0 stops after that many). With a
+    // filter column, only rows whose value there is not Null and is accepted are read.
+    Recordset query(const QString& sql, const TextParams& params = {}, std::int64_t maxRows = 0,
+                    const QString& filterColumn = {},
+                    const std::function<bool(const QString&)>& accept = {});
+
+    const QString& location() const { return uri_; }
+
+private:
+    [[noreturn]] void failConnection(const QString& what);
+    [[noreturn]] void failResult(pg_result* r);
+
+    QString uri_;
+    std::chrono::milliseconds timeout_;
+    pg_conn* conn_ = nullptr;
+};
+
+// Every statement of fn in one transaction: committed when fn returns, rolled back otherwise.
+template <class Fn>
+auto inTransaction(Server& server, Fn fn) {
+    server.exec(QStringLiteral("BEGIN"));
+    try {
+        if constexpr (std::is_void_v<decltype(fn())>) {
+            fn();
+            server.exec(QStringLiteral("COMMIT"));
+        } else {
+            auto result = fn();
+            server.exec(QStringLiteral("COMMIT"));
+            return result;
+        }
+    } catch (...) {
+        try {
+            server.exec(QStringLiteral("ROLLBACK"));
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+}  // namespace store::pg

@@ -1,0 +1,193 @@
+// The message table's operations give the same results on a data file and on a database
+// server: order, Nulls and empty texts, the mark-as-read bound, numbers, the office's Like.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QSet>
+
+#include "store/error.h"
+#include "store/memo_table.h"
+#include "store/schema.h"
+#include "support/files.h"
+#include "support/server_data.h"
+
+using namespace testing_support;
+
+namespace {
+
+enum class Engine { File, Server };
+
+// A new, empty message table on the engine, and the operations' database on it.
+class MemoOnEngine : public testing::TestWithParam<Engine> {
+protected:
+    void SetUp() override {
+        if (GetParam() == Engine::File) {
+            office_.makeDataFile();
+            location_ = office_.dataPath();
+        } else {
+            const std::optional<QString> server = testServerUri();
+            if (!server) {
+                GTEST_SKIP()
+                    << "DULVANE_TEST_PG is unset: no test server (tools/test.sh starts one)";
+            }
+            server_.emplace(*server);
+            location_ = server_->uri();
+            store::schema::createDataFile(location_);
+        }
+        db_ = store::Workspace{std::chrono::milliseconds(2000)}.openDatabase(
+            location_, store::memo::tableName(), store::memo::requiredColumns());
+    }
+
+    qint64 add(const QString& to, const QString& taker = QStringLiteral("受人"),
+               const QString& caller = QStringLiteral("相手")) {
+        store::memo::insert(*db_, {to, caller, taker, QStringLiteral("メモ"), false, {}, "t"});
+        store::Recordset rs = store::memo::receivedList(*db_, to);
+        return store::memo::highestNumber(rs);
+    }
+
+    static QList<qint64> numbers(store::Recordset rs) {
+        QList<qint64> out;
+        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+            out << rs.Fields(QStringLiteral("ＮＯ")).value().toLongLong();
+        }
+        return out;
+    }
+
+    Office office_;
+    std::optional<ServerDatabase> server_;
+    QString location_;
+    std::unique_ptr<store::Database> db_;
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines, MemoOnEngine, testing::Values(Engine::File, Engine::Server),
+                         [](const testing::TestParamInfo<Engine>& info) {
+                             return info.param == Engine::File ? "File" : "Server";
+                         });
+
+}  // namespace
+
+TEST_P(MemoOnEngine, ListsComeNewestFirstWithNullsAndEmptyTextsKeptApart) {
+    const qint64 a = add(QStringLiteral("山田"), QStringLiteral("鈴木"), QString(""));
+    const qint64 b = add(QStringLiteral("山田様"), QStringLiteral("佐藤"));
+    add(QStringLiteral("田中"), QStringLiteral("鈴木"));
+    EXPECT_EQ(numbers(store::memo::receivedList(*db_, QStringLiteral("山田"))),
+              (QList<qint64>{b, a}));
+    store::Recordset rs = store::memo::receivedList(*db_, QStringLiteral("山田"));
+    rs.MoveFirst();
+    rs.MoveNext();
+    EXPECT_FALSE(rs.Fields(QStringLiteral("相手")).isNull());
+    EXPECT_EQ(rs.Fields(QStringLiteral("相手")).value(), QString());
+    EXPECT_TRUE(rs.Fields(QStringLiteral("既読")).isNull());
+    EXPECT_EQ(rs.Fields(QStringLiteral("電話")).value(), QStringLiteral("-"));
+    EXPECT_EQ(rs.Fields(QStringLiteral("内外線")).value(), QStringLiteral("内線"));
+    EXPECT_EQ(numbers(store::memo::sentList(*db_, QStringLiteral("鈴木"))).size(), 2);
+
+    const store::memo::PickLists lists = store::memo::pickLists(*db_);
+    ASSERT_TRUE(lists.addressees && lists.callers && lists.takers);
+    EXPECT_EQ(*lists.takers, (QStringList{"佐藤", "鈴木"}));
+    EXPECT_EQ(lists.callers->size(), 2);
+}
+
+TEST_P(MemoOnEngine, MarkReadStopsAtTheHighestListedAndNumbersAreNeverReused) {
+    add(QStringLiteral("山田"));
+    add(QStringLiteral("山田"));
+    store::Recordset listed = store::memo::receivedList(*db_, QStringLiteral("山田"));
+    const qint64 highest = store::memo::highestNumber(listed);
+    const qint64 later = add(QStringLiteral("山田"));
+    EXPECT_EQ(store::memo::markRead(*db_, QStringLiteral("山田"), "2026/12/07", highest), 2);
+    EXPECT_TRUE(store::memo::hasUnread(*db_, QStringLiteral("山田")));
+    EXPECT_EQ(store::memo::markRead(*db_, QStringLiteral("山田"), "2026/12/07", later), 1);
+    EXPECT_FALSE(store::memo::hasUnread(*db_, QStringLiteral("山田")));
+
+    store::memo::remove(*db_, later);
+    store::memo::remove(*db_, later);  // gone already: no error
+    EXPECT_GT(add(QStringLiteral("山田")), later);
+}
+
+// Names stored, and for each name typed, the stored names it finds: case is ignored in every
+// script, wildcard characters are taken literally.
+TEST_P(MemoOnEngine, TheOfficesLikeFindsTheSameNames) {
+    const QStringList stored = {
+        "Sato",  "sATO様", "ſato",    "Kato",       "\u212Aato",  "ΣΟΦΙΑ",  "σοφια",
+        "ςοφια", "Straße", "STRAẞE",  "ＡＢＣ商事", "ａｂｃ商事", "Élise",  "élise",
+        "Иван",  "иван",   "やまだ",  "山田太郎",   "50%off",     "50_off", "a*b",
+        "axxb",  "a[b]",   "O'Brien", "o'brien様",  "ab",         "x\\y",   "xzy"};
+    const QList<std::pair<QString, QStringList>> table = {
+        {"sato", {"Sato", "sATO様", "ſato"}},
+        {"S", {"Sato", "sATO様", "ſato", "Straße", "STRAẞE"}},
+        {"kato", {"Kato", "\u212Aato"}},
+        {"σοφ", {"ΣΟΦΙΑ", "σοφια", "ςοφια"}},
+        {"ς", {"ΣΟΦΙΑ", "σοφια", "ςοφια"}},
+        {"STRASSE", {}},
+        {"straß", {"Straße", "STRAẞE"}},
+        {"abc", {}},
+        {"ａｂｃ", {"ＡＢＣ商事", "ａｂｃ商事"}},
+        {"ÉLI", {"Élise", "élise"}},
+        {"ИВАН", {"Иван", "иван"}},
+        {"やま", {"やまだ"}},
+        {"山田", {"山田太郎"}},
+        {"50%", {"50%off"}},
+        {"50_", {"50_off"}},
+        {"a*", {"a*b"}},
+        {"a[", {"a[b]"}},
+        {"a?", {}},
+        {"O'B", {"O'Brien", "o'brien様"}},
+        {"x\\", {"x\\y"}},
+    };
+    QMap<qint64, QString> byNumber;
+    for (const QString& name : stored) {
+        byNumber.insert(add(name, name), name);
+    }
+    for (const auto& [typed, expected] : table) {
+        SCOPED_TRACE(typed.toStdString());
+        QStringList received, sent;
+        for (qint64 no : numbers(store::memo::receivedList(*db_, typed))) {
+            received << byNumber.value(no);
+        }
+        for (qint64 no : numbers(store::memo::sentList(*db_, typed))) {
+            sent << byNumber.value(no);
+        }
+        received.sort();
+        sent.sort();
+        QStringList want = expected;
+        want.sort();
+        EXPECT_EQ(received, want);
+        EXPECT_EQ(sent, want);
+        EXPECT_EQ(store::memo::hasUnread(*db_, typed), !want.isEmpty());
+    }
+    // Marking read follows the same rule.
+    EXPECT_EQ(store::memo::markRead(*db_, "ς", "2026/12/07", byNumber.lastKey()), 3);
+    EXPECT_FALSE(store::memo::hasUnread(*db_, "ΣΟΦ"));
+    EXPECT_TRUE(store::memo::hasUnread(*db_, "S"));
+}
+
+TEST_P(MemoOnEngine, CreateRefusesAnExistingTableAndCheckFindsItSound) {
+    add(QStringLiteral("山田"));
+    EXPECT_THROW(store::schema::createDataFile(location_), store::Error);
+    EXPECT_EQ(numbers(store::memo::receivedList(*db_, QStringLiteral("山田"))).size(), 1);
+    EXPECT_TRUE(store::schema::checkFile(location_).isEmpty());
+    EXPECT_FALSE(store::schema::upgradeDataFile(location_));
+}
+
+TEST(ServerLocation, AServerThatCannotBeReachedFailsWithinTheBoundWithoutShowingThePassword) {
+    Office office;  // a folder with no server's socket in it
+    const QString uri = QStringLiteral("postgresql://clerk:s3cret@/office?host=%1&password=s3cret")
+                            .arg(office.path(QStringLiteral("")));
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        store::Workspace{std::chrono::milliseconds(2000)}.openDatabase(
+            uri, store::memo::tableName(), store::memo::requiredColumns());
+        FAIL() << "opened a server that is not there";
+    } catch (const store::Error& e) {
+        EXPECT_EQ(e.kind(), store::Error::Kind::NotFound);
+        EXPECT_FALSE(e.report().contains(QStringLiteral("s3cret"))) << e.report().toStdString();
+        EXPECT_TRUE(e.report().contains(office.path(QStringLiteral(""))))
+            << e.report().toStdString();
+    }
+    EXPECT_LT(timer.elapsed(), 5000);
+    for (const QStringList& problems : {store::schema::checkFile(uri)}) {
+        ASSERT_FALSE(problems.isEmpty());
+        EXPECT_FALSE(problems.join(u' ').contains(QStringLiteral("s3cret")));
+    }
+}

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Starts or stops a throwaway database server for the tests, in DIR (made if missing, removed
+# by stop). The server listens only on a socket in DIR and trusts local connections; it runs
+# as an unprivileged user when started by root. The tests reach it as
+#   postgresql:///postgres?host=DIR&user=postgres
+set -euo pipefail
+action="${1:-}"
+dir="${2:-}"
+if [ -z "$action" ] || [ -z "$dir" ]; then
+  echo "usage: $0 start|stop DIR" >&2
+  exit 2
+fi
+bin="$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)"
+if [ -z "$bin" ] || [ ! -x "$bin/initdb" ]; then
+  bin="$(dirname "$(command -v initdb || command -v pg_ctl || echo /nonexistent/x)")"
+fi
+if [ ! -x "$bin/initdb" ]; then
+  echo "$0: initdb not found (install postgresql)" >&2
+  exit 1
+fi
+
+as_owner() {
+  if [ "$(id -u)" -eq 0 ]; then
+    local user=postgres
+    id -u "$user" >/dev/null 2>&1 || user=nobody
+    runuser -u "$user" -- "$@"
+  else
+    "$@"
+  fi
+}
+
+case "$action" in
+  start)
+    mkdir -p "$dir"
+    chmod 700 "$dir"
+    if [ "$(id -u)" -eq 0 ]; then
+      if id -u postgres >/dev/null 2>&1; then chown postgres "$dir"; else chown nobody "$dir"; fi
+    fi
+    as_owner "$bin/initdb" -D "$dir/data" -U postgres -E UTF8 --locale=C.UTF-8 \
+      --auth-local=trust --auth-host=reject >"$dir/initdb.log" 2>&1 ||
+      { cat "$dir/initdb.log" >&2; exit 1; }
+    as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 30 \
+      -o "-c listen_addresses='' -c unix_socket_directories='$dir' -c fsync=on" start >/dev/null ||
+      { cat "$dir/server.log" >&2; exit 1; }
+    ;;
+  stop)
+    if [ -d "$dir/data" ]; then
+      as_owner "$bin/pg_ctl" -D "$dir/data" -m fast -w stop >/dev/null 2>&1 || true
+    fi
+    rm -rf "$dir"
+    ;;
+  *)
+    echo "usage: $0 start|stop DIR" >&2
+    exit 2
+    ;;
+esac
