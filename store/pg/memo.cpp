@@ -43,19 +43,27 @@ bool narrowsSafely(QChar c) {
 const QString kNameMatches = QStringLiteral("lower(%1 COLLATE \"C\") LIKE $1");
 
 // Rows of a Select whose column (by name) holds a name beginning with name by the office's Like.
-Recordset query(Server& server, const QString& sql, const TextParams& params, const QString& column,
-                const QString& name, std::int64_t maxRows = 0) {
+Recordset matching(Server& server, const QString& sql, const TextParams& params,
+                   const QString& column, const QString& name, std::int64_t maxRows = 0) {
     const QString pattern = prefixPattern(name);
     return server.query(sql, params, maxRows, column, [&](const QString& value) {
         return likeMatch(pattern, value).value_or(false);
     });
 }
 
+// The same as a read of its own, repeated once on a new connection when the old one was lost.
+Recordset query(Server& server, const QString& sql, const TextParams& params, const QString& column,
+                const QString& name, std::int64_t maxRows = 0) {
+    return reading(server, [&] { return matching(server, sql, params, column, name, maxRows); });
+}
+
 std::optional<QStringList> pickList(Server& server, const QString& column) {
-    Recordset rs = server.query(
-        QStringLiteral(
-            "SELECT DISTINCT %1 COLLATE \"C\" AS %1 FROM \"MEMO_T\" ORDER BY 1 NULLS FIRST")
-            .arg(column));
+    Recordset rs = reading(server, [&] {
+        return server.query(
+            QStringLiteral(
+                "SELECT DISTINCT %1 COLLATE \"C\" AS %1 FROM \"MEMO_T\" ORDER BY 1 NULLS FIRST")
+                .arg(column));
+    });
     if (rs.RecordCount() == 0) {
         return std::nullopt;
     }
@@ -112,12 +120,12 @@ Recordset sentList(Server& server, const QString& name) {
 std::int64_t markRead(Server& server, const QString& name, const QString& today,
                       std::int64_t highestListed) {
     return inTransaction(server, [&]() -> std::int64_t {
-        Recordset rs = query(server,
-                             QStringLiteral("SELECT \"ＮＯ\", \"宛名\" FROM \"MEMO_T\" WHERE %1 "
-                                            "AND \"既読\" IS NULL AND \"ＮＯ\" <= $2 FOR UPDATE")
-                                 .arg(kNameMatches.arg(QStringLiteral("\"宛名\""))),
-                             {narrowingPattern(name), QString::number(highestListed)},
-                             QStringLiteral("宛名"), name);
+        Recordset rs = matching(server,
+                                QStringLiteral("SELECT \"ＮＯ\", \"宛名\" FROM \"MEMO_T\" WHERE %1 "
+                                               "AND \"既読\" IS NULL AND \"ＮＯ\" <= $2 FOR UPDATE")
+                                    .arg(kNameMatches.arg(QStringLiteral("\"宛名\""))),
+                                {narrowingPattern(name), QString::number(highestListed)},
+                                QStringLiteral("宛名"), name);
         if (rs.RecordCount() == 0) {
             return 0;
         }

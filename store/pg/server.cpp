@@ -91,6 +91,10 @@ void Server::connect() {
     exec(QStringLiteral("SET client_encoding = 'UTF8'"));
 }
 
+bool Server::isLost() const {
+    return conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK;
+}
+
 void Server::ensureConnected() {
     if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK) {
         connect();

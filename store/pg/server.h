@@ -50,6 +50,8 @@ public:
                     const std::function<bool(const QString&)>& accept = {});
 
     const QString& location() const { return uri_; }
+    // Whether the connection was found lost (the server went away or restarted).
+    bool isLost() const;
 
 private:
     [[noreturn]] void failConnection(const QString& what);
@@ -59,6 +61,22 @@ private:
     std::chrono::milliseconds timeout_;
     pg_conn* conn_ = nullptr;
 };
+
+// Runs a read; when it finds the connection lost (an idle connection to a server that has
+// restarted since), connects again and reads once more. Writes are not repeated: a write
+// whose answer was lost may have been done.
+template <class Fn>
+auto reading(Server& server, Fn fn) {
+    try {
+        return fn();
+    } catch (...) {
+        if (!server.isLost()) {
+            throw;
+        }
+    }
+    server.connect();
+    return fn();
+}
 
 // Every statement of fn in one transaction: committed when fn returns, rolled back otherwise.
 template <class Fn>

@@ -15,7 +15,7 @@ void run(const QString& uri, const QString& sql) {
         ADD_FAILURE() << "test server: " << PQerrorMessage(conn);
     } else {
         PGresult* r = PQexec(conn, sql.toUtf8().constData());
-        if (PQresultStatus(r) != PGRES_COMMAND_OK) {
+        if (PQresultStatus(r) != PGRES_COMMAND_OK && PQresultStatus(r) != PGRES_TUPLES_OK) {
             ADD_FAILURE() << sql.toStdString() << ": " << PQresultErrorMessage(r);
         }
         PQclear(r);
@@ -45,6 +45,12 @@ ServerDatabase::ServerDatabase(const QString& serverUri)
     uri_ = serverUri_.left(start) + u'/' + name_ + serverUri_.mid(end);
     run(serverUri_,
         QStringLiteral("CREATE DATABASE %1 ENCODING 'UTF8' TEMPLATE template0").arg(name_));
+}
+
+void ServerDatabase::dropConnections() const {
+    run(serverUri_, QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                   "WHERE datname = '%1' AND pid <> pg_backend_pid()")
+                        .arg(name_));
 }
 
 ServerDatabase::~ServerDatabase() {

@@ -19,6 +19,8 @@ public:
 
     // The URI of the new database: the server's URI with its database name replaced.
     const QString& uri() const { return uri_; }
+    // Ends every connection to the database, as a restart of the server does.
+    void dropConnections() const;
 
 private:
     QString serverUri_;
