@@ -6,6 +6,7 @@
 
 #include "store/connection.h"
 #include "store/error.h"
+#include "store/location.h"
 #include "store/statement.h"
 #include "store/transaction.h"
 
@@ -35,6 +36,16 @@ std::int64_t single(Database& db, const QString& sql, const Params& params = {})
 
 std::optional<QString> optionalText(const Field& field) {
     return field.isNull() ? std::nullopt : std::optional<QString>(field.value());
+}
+
+// The connection to a data file; the administration's statements are written for the file's
+// engine, so a server's data is refused with a clear message.
+sqlite3* fileHandle(Database& db) {
+    if (isServerLocation(db.path())) {
+        throw Error::misuse(QStringLiteral("この操作はサーバー上のデータでは使えません: %1")
+                                .arg(maskedLocation(db.path())));
+    }
+    return db.handle();
 }
 
 void refuseReadOnly(const Database& db) {
@@ -98,14 +109,14 @@ Recordset allMessages(Database& db) {
 }
 
 std::vector<std::size_t> numbersInUse(Database& db, const std::vector<ImportMessage>& messages) {
-    return inTransaction(db.handle(), Transaction::Kind::Read,
-                         [&] { return takenNumbers(db.handle(), messages); });
+    return inTransaction(fileHandle(db), Transaction::Kind::Read,
+                         [&] { return takenNumbers(fileHandle(db), messages); });
 }
 
 ImportOutcome addMessages(Database& db, const std::vector<ImportMessage>& messages,
                           const std::function<void(std::int64_t)>& progress) {
     refuseReadOnly(db);
-    sqlite3* h = db.handle();
+    sqlite3* h = fileHandle(db);
     // IMMEDIATE: the write lock is held from the check of the numbers to the last insert.
     return inTransaction(h, Transaction::Kind::Write, [&] {
         ImportOutcome outcome;
@@ -146,7 +157,7 @@ std::int64_t removeReadBefore(Database& db, const QString& dateText) {
 }
 
 Summary summarize(Database& db) {
-    return inTransaction(db.handle(), Transaction::Kind::Read, [&] {
+    return inTransaction(fileHandle(db), Transaction::Kind::Read, [&] {
         Summary s;
         s.messages = single(db, QStringLiteral("Select Count(*) From MEMO_T"));
         s.unread = single(db, QStringLiteral("Select Count(*) From MEMO_T Where 既読 Is Null"));
@@ -179,10 +190,11 @@ void backupTo(Database& source, const QString& copyPath,
     constexpr int kRestartsBeforeOneStep = 3;
     constexpr int kWaitMs = 20;
     const std::chrono::milliseconds patience = source.busyTimeout();
+    sqlite3* const from = fileHandle(source);
 
     const Connection dest = Connection::open(copyPath, Connection::Mode::Existing, patience);
     sqlite3* const raw = dest.get();
-    sqlite3_backup* backup = sqlite3_backup_init(raw, "main", source.handle(), "main");
+    sqlite3_backup* backup = sqlite3_backup_init(raw, "main", from, "main");
     if (backup == nullptr) {
         throwEngineError(raw, sqlite3_errcode(raw));
     }

@@ -4,6 +4,7 @@
 
 #include "store/database.h"
 #include "store/error.h"
+#include "store/location.h"
 #include "store/statement.h"
 
 namespace store {
@@ -26,6 +27,10 @@ Transaction::Transaction(sqlite3* db, Kind kind) : db_(db) {
 namespace {
 
 sqlite3* openConnection(Database& db) {
+    if (isServerLocation(db.path())) {
+        throw Error::misuse(QStringLiteral("この操作はサーバー上のデータでは使えません: %1")
+                                .arg(maskedLocation(db.path())));
+    }
     if (db.handle() == nullptr) {
         throw Error::notOpen(QStringLiteral("データファイルが開かれていません: %1").arg(db.path()));
     }
