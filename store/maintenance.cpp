@@ -7,6 +7,7 @@
 #include "store/connection.h"
 #include "store/error.h"
 #include "store/location.h"
+#include "store/pg/bulk.h"
 #include "store/statement.h"
 #include "store/transaction.h"
 
@@ -94,6 +95,47 @@ std::vector<std::size_t> takenNumbers(sqlite3* h, const std::vector<ImportMessag
     return taken;
 }
 
+// Inserts the messages on the open transaction. A Null ＮＯ takes the next number; a larger
+// kept number moves the numbering on.
+std::int64_t insertAll(sqlite3* h, const std::vector<ImportMessage>& messages,
+                       const std::function<void(std::int64_t)>& progress) {
+    Statement insert(h, QStringLiteral("Insert into MEMO_T "
+                                       "(ＮＯ,宛名,相手,受人,メモ,内外線,電話,受付日時,既読) "
+                                       "Values (?,?,?,?,?,?,?,?,?)"));
+    Params params(kTextColumns + 1);
+    std::int64_t added = 0;
+    for (const ImportMessage& m : messages) {
+        params[0] = m.no ? Param(*m.no) : Param(nullptr);
+        for (int c = 0; c < kTextColumns; ++c) {
+            params[std::size_t(c) + 1] =
+                m.texts[std::size_t(c)] ? Param(*m.texts[std::size_t(c)]) : Param(nullptr);
+        }
+        insert.bind(params);
+        insert.step();
+        sqlite3_reset(insert.get());
+        if (++added % 1000 == 0 && progress) {
+            progress(added);
+        }
+    }
+    return added;
+}
+
+// Every message of a data file, read under one read lock.
+std::vector<ImportMessage> fileMessages(Database& db) {
+    Recordset rs = allMessages(db);
+    std::vector<ImportMessage> messages;
+    messages.reserve(std::size_t(rs.RecordCount()));
+    rs.drain([&](const Recordset& row) {
+        ImportMessage m;
+        m.no = row.field(0).value().toLongLong();
+        for (int c = 0; c < kTextColumns; ++c) {
+            m.texts[std::size_t(c)] = optionalText(row.field(c + 1));
+        }
+        messages.push_back(std::move(m));
+    });
+    return messages;
+}
+
 }  // namespace
 
 QStringList messageColumns() {
@@ -124,25 +166,36 @@ ImportOutcome addMessages(Database& db, const std::vector<ImportMessage>& messag
         if (!outcome.numbersTaken.empty()) {
             return outcome;  // nothing written: the commit ends a transaction that only read
         }
-        // A Null ＮＯ takes the next number; a larger kept number moves the numbering on.
-        Statement insert(h, QStringLiteral("Insert into MEMO_T "
-                                           "(ＮＯ,宛名,相手,受人,メモ,内外線,電話,受付日時,既読) "
-                                           "Values (?,?,?,?,?,?,?,?,?)"));
-        Params params(kTextColumns + 1);
-        for (const ImportMessage& m : messages) {
-            params[0] = m.no ? Param(*m.no) : Param(nullptr);
-            for (int c = 0; c < kTextColumns; ++c) {
-                params[std::size_t(c) + 1] =
-                    m.texts[std::size_t(c)] ? Param(*m.texts[std::size_t(c)]) : Param(nullptr);
-            }
-            insert.bind(params);
-            insert.step();
-            sqlite3_reset(insert.get());
-            if (++outcome.added % 1000 == 0 && progress) {
-                progress(outcome.added);
-            }
-        }
+        outcome.added = insertAll(h, messages, progress);
         return outcome;
+    });
+}
+
+std::int64_t copyMessages(Database& from, Database& to,
+                          const std::function<void(std::int64_t, std::int64_t)>& progress) {
+    pg::Server* const fromServer = from.server();
+    const std::vector<ImportMessage> messages =
+        fromServer ? pg::bulk::allMessages(*fromServer) : fileMessages(from);
+    const auto total = std::int64_t(messages.size());
+    const std::function<void(std::int64_t)> step = [&](std::int64_t done) {
+        if (progress) {
+            progress(done, total);
+        }
+    };
+    if (pg::Server* const toServer = to.server()) {
+        return pg::bulk::fillEmpty(*toServer, messages, step);
+    }
+    refuseReadOnly(to);
+    sqlite3* h = fileHandle(to);
+    return inTransaction(h, Transaction::Kind::Write, [&] {
+        Statement any(h, QStringLiteral("Select 1 From MEMO_T Limit 1"));
+        if (any.step()) {
+            throw Error(
+                SQLITE_CONSTRAINT,
+                QStringLiteral("コピー先に既にメッセージがあります（何も変えていません）: %1")
+                    .arg(to.path()));
+        }
+        return insertAll(h, messages, step);
     });
 }
 

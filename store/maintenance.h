@@ -47,6 +47,14 @@ std::vector<std::size_t> numbersInUse(Database& db, const std::vector<ImportMess
 ImportOutcome addMessages(Database& db, const std::vector<ImportMessage>& messages,
                           const std::function<void(std::int64_t)>& progress = {});
 
+// Copies every message of from, with its number and every text as it is, into to, which
+// must hold no message: one read of from, and one transaction on to that adds all or, on any
+// failure, nothing. Either may be a data file or a server's data. Numbering in to goes on
+// after the highest number copied. progress(done, total) now and then. Returns how many were
+// copied; throws store::Error.
+std::int64_t copyMessages(Database& from, Database& to,
+                          const std::function<void(std::int64_t, std::int64_t)>& progress = {});
+
 // Read messages (既読 not Null) received before the date text ("YYYY/MM/DD"): how many there
 // are, and removing them in one transaction (returns how many went).
 std::int64_t countReadBefore(Database& db, const QString& dateText);

@@ -9,11 +9,13 @@
 
 namespace {
 
-const std::array<const admin::Command*, 10> kCommands{
-    &admin::kCreateDataCommand, &admin::kCreateSettingsCommand, &admin::kCheckCommand,
-    &admin::kUpgradeCommand,    &admin::kGenerateCommand,       &admin::kExportCommand,
-    &admin::kImportCommand,     &admin::kBackupCommand,         &admin::kPurgeCommand,
-    &admin::kSummaryCommand};
+const std::array<const admin::Command*, 11> kCommands{
+    &admin::kCreateDataCommand, &admin::kCreateSettingsCommand,
+    &admin::kCheckCommand,      &admin::kUpgradeCommand,
+    &admin::kGenerateCommand,   &admin::kExportCommand,
+    &admin::kImportCommand,     &admin::kBackupCommand,
+    &admin::kPurgeCommand,      &admin::kSummaryCommand,
+    &admin::kCopyCommand};
 
 QString overallHelp() {
     QString help = QStringLiteral(

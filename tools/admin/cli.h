@@ -77,5 +77,6 @@ extern const Command kImportCommand;
 extern const Command kBackupCommand;
 extern const Command kPurgeCommand;
 extern const Command kSummaryCommand;
+extern const Command kCopyCommand;
 
 }  // namespace admin
