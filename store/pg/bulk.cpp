@@ -72,7 +72,17 @@ std::int64_t fillEmpty(Server& server, const std::vector<maintenance::ImportMess
                 const maintenance::ImportMessage& m = messages[i];
                 params.emplace_back(m.no ? std::optional<QString>(QString::number(*m.no))
                                          : std::nullopt);
-                params.insert(params.end(), m.texts.begin(), m.texts.end());
+                for (int c = 0; c < maintenance::kTextColumns; ++c) {
+                    const std::optional<QString>& text = m.texts[std::size_t(c)];
+                    if (text && text->contains(QChar(0))) {
+                        throw Error(SQLITE_CONSTRAINT,
+                                    QStringLiteral("ＮＯ %1 の %2 に NUL 文字（U+0000）があり、"
+                                                   "サーバーには入りません（何も変えていません）")
+                                        .arg(m.no.value_or(0))
+                                        .arg(maintenance::messageColumns().at(c + 1)));
+                    }
+                    params.push_back(text);
+                }
             }
             server.exec(insertStatement(rows), params);
             added += std::int64_t(rows);
