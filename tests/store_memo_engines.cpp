@@ -86,6 +86,21 @@ TEST_P(MemoOnEngine, ListsComeNewestFirstWithNullsAndEmptyTextsKeptApart) {
     ASSERT_TRUE(lists.addressees && lists.callers && lists.takers);
     EXPECT_EQ(*lists.takers, (QStringList{"佐藤", "鈴木"}));
     EXPECT_EQ(lists.callers->size(), 2);
+
+    // A file keeps a text holding a NUL character whole; the server, which cannot hold one,
+    // refuses it rather than storing it cut short.
+    const QString withNul = QStringLiteral("a") + QChar(0) + QStringLiteral("b");
+    const store::memo::NewMessage m{
+        QStringLiteral("NUL"), QStringLiteral("c"), QStringLiteral("t"), withNul, false, {}, "t"};
+    if (GetParam() == Engine::File) {
+        store::memo::insert(*db_, m);
+        store::Recordset nul = store::memo::receivedList(*db_, QStringLiteral("NUL"));
+        nul.MoveFirst();
+        EXPECT_EQ(nul.Fields(QStringLiteral("メモ")).value(), withNul);
+    } else {
+        EXPECT_THROW(store::memo::insert(*db_, m), store::Error);
+        EXPECT_EQ(store::memo::receivedList(*db_, QStringLiteral("NUL")).RecordCount(), 0);
+    }
 }
 
 TEST_P(MemoOnEngine, MarkReadStopsAtTheHighestListedAndNumbersAreNeverReused) {

@@ -108,6 +108,11 @@ Result Server::exec(const QString& sql, const TextParams& params) {
     values.reserve(params.size());
     for (const auto& p : params) {
         if (p) {
+            // Texts travel as C strings: one holding a NUL would arrive cut short, silently.
+            if (p->contains(QChar(0))) {
+                throw Error::misuse(QStringLiteral(
+                    "サーバーには NUL 文字（U+0000）を含む文字列を保存できません。"));
+            }
             bytes.push_back(p->toUtf8());
             values.push_back(bytes.back().constData());
         } else {
