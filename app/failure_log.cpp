@@ -54,7 +54,7 @@ void logEntry(const QString& logPath, const QString& operation, const QString& l
         const QStringList fields = {
             now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODate),
             field(operation),
-            field(maskedLocation(location)),
+            field(store::maskedLocation(location)),
             code ? QString::number(*code) : QStringLiteral("-"),
             field(text),
         };
@@ -80,10 +80,6 @@ void logFailure(const QString& logPath, const QString& operation, const QString&
         }
     } catch (...) {
     }
-}
-
-QString maskedLocation(const QString& location) {
-    return store::maskedLocation(location);
 }
 
 }  // namespace app

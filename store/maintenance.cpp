@@ -1,4 +1,5 @@
 #include "store/maintenance.h"
+#include "store/memo_table.h"
 
 #include <sqlite3.h>
 
@@ -139,9 +140,7 @@ std::vector<ImportMessage> fileMessages(Database& db) {
 }  // namespace
 
 QStringList messageColumns() {
-    return {QStringLiteral("ＮＯ"), QStringLiteral("宛名"),     QStringLiteral("相手"),
-            QStringLiteral("受人"), QStringLiteral("メモ"),     QStringLiteral("内外線"),
-            QStringLiteral("電話"), QStringLiteral("受付日時"), QStringLiteral("既読")};
+    return memo::requiredColumns();
 }
 
 Recordset allMessages(Database& db) {

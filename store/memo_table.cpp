@@ -1,7 +1,5 @@
 #include "store/memo_table.h"
 
-#include <algorithm>
-
 #include "store/like.h"
 #include "store/pg/memo.h"
 

@@ -49,7 +49,8 @@ void remove(Database& db, std::int64_t no);
 // Whether an unread message waits for a name beginning with name: reads one row at most.
 bool hasUnread(Database& db, const QString& name);
 
-// The columns every data file must have.
+// The columns every data file must have, ＮＯ first and then in the order a message is
+// written and exported.
 QStringList requiredColumns();
 QString tableName();
 

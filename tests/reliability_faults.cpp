@@ -16,6 +16,7 @@
 #include "app/failure_log.h"
 #include "app/settings_store.h"
 #include "store/error.h"
+#include "store/location.h"
 #include "store/memo_table.h"
 #include "store/schema.h"
 #include "support/faults.h"
@@ -549,6 +550,6 @@ TEST(FailureLog, ALocationWithAPasswordIsShownMasked) {
         {"/srv/share/user:name@host/dulvane.mdb", "/srv/share/user:name@host/dulvane.mdb"},
     };
     for (const auto& [location, shown] : cases) {
-        EXPECT_EQ(app::maskedLocation(location), shown) << location.toStdString();
+        EXPECT_EQ(store::maskedLocation(location), shown) << location.toStdString();
     }
 }

@@ -9,24 +9,26 @@
 // The command line of dulvane-admin: each command is a function over its own arguments.
 namespace admin {
 
-// Wrong usage: the command prints why and its help, and exits with 2.
-class UsageError : public std::runtime_error {
+// Why a command stops, in the words it prints.
+class Stop : public std::runtime_error {
 public:
-    explicit UsageError(const QString& why) : std::runtime_error(why.toStdString()), why_(why) {}
+    explicit Stop(const QString& why) : std::runtime_error(why.toStdString()), why_(why) {}
     const QString& why() const { return why_; }
 
 private:
     QString why_;
 };
 
-// The operation failed or was refused: the command prints why and exits with 1.
-class Failure : public std::runtime_error {
+// Wrong usage: the command prints why and its help, and exits with 2.
+class UsageError : public Stop {
 public:
-    explicit Failure(const QString& why) : std::runtime_error(why.toStdString()), why_(why) {}
-    const QString& why() const { return why_; }
+    using Stop::Stop;
+};
 
-private:
-    QString why_;
+// The operation failed or was refused: the command prints why and exits with 1.
+class Failure : public Stop {
+public:
+    using Stop::Stop;
 };
 
 // A command's arguments split into positional ones, flags and options with a value.
