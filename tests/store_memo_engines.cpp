@@ -8,6 +8,7 @@
 #include "store/error.h"
 #include "store/memo_table.h"
 #include "store/schema.h"
+#include "support/engines.h"
 #include "support/files.h"
 #include "support/server_data.h"
 
@@ -15,25 +16,15 @@ using namespace testing_support;
 
 namespace {
 
-enum class Engine { File, Server };
-
 // A new, empty message table on the engine, and the operations' database on it.
 class MemoOnEngine : public testing::TestWithParam<Engine> {
 protected:
     void SetUp() override {
-        if (GetParam() == Engine::File) {
-            office_.makeDataFile();
-            location_ = office_.dataPath();
-        } else {
-            const std::optional<QString> server = testServerUri();
-            if (!server) {
-                GTEST_SKIP()
-                    << "DULVANE_TEST_PG is unset: no test server (tools/test.sh starts one)";
-            }
-            server_.emplace(*server);
-            location_ = server_->uri();
-            store::schema::createDataFile(location_);
+        if (GetParam() == Engine::Server && serverMissing()) {
+            GTEST_SKIP() << *serverMissing();
         }
+        store_.emplace(GetParam());
+        location_ = store_->location();
         db_ = store::Workspace{std::chrono::milliseconds(2000)}.openDatabase(
             location_, store::memo::tableName(), store::memo::requiredColumns());
     }
@@ -53,15 +44,14 @@ protected:
         return out;
     }
 
-    Office office_;
-    std::optional<ServerDatabase> server_;
+    std::optional<DataStore> store_;
     QString location_;
     std::unique_ptr<store::Database> db_;
 };
 
 INSTANTIATE_TEST_SUITE_P(Engines, MemoOnEngine, testing::Values(Engine::File, Engine::Server),
                          [](const testing::TestParamInfo<Engine>& info) {
-                             return info.param == Engine::File ? "File" : "Server";
+                             return engineName(info.param);
                          });
 
 }  // namespace
@@ -214,10 +204,10 @@ INSTANTIATE_TEST_SUITE_P(Engines, ServerConnection, testing::Values(Engine::Serv
 
 TEST_P(ServerConnection, AConnectionLostToAServerRestartIsOpenedAgain) {
     add(QStringLiteral("山田"));
-    server_->dropConnections();
+    store_->server()->dropConnections();
     // A read goes on over a new connection.
     EXPECT_EQ(numbers(store::memo::receivedList(*db_, QStringLiteral("山田"))).size(), 1);
-    server_->dropConnections();
+    store_->server()->dropConnections();
     // A write is not repeated: it fails once, clearly, and the next one works.
     try {
         store::memo::insert(*db_, {"山田", "a", "b", "m", false, {}, "t"});

@@ -1,0 +1,31 @@
+#include "support/engines.h"
+
+#include <gtest/gtest.h>
+
+#include "store/schema.h"
+
+namespace testing_support {
+
+std::string engineName(Engine engine) {
+    return engine == Engine::File ? "File" : "Server";
+}
+
+std::optional<std::string> serverMissing() {
+    if (testServerUri()) {
+        return std::nullopt;
+    }
+    return "DULVANE_TEST_PG is unset: no test server (tools/test.sh starts one)";
+}
+
+DataStore::DataStore(Engine engine) : engine_(engine) {
+    if (engine == Engine::File) {
+        EXPECT_TRUE(dir_.isValid());
+        location_ = dir_.filePath(QStringLiteral("dulvane.mdb"));
+    } else {
+        server_.emplace(testServerUri().value());
+        location_ = server_->uri();
+    }
+    store::schema::createDataFile(location_);
+}
+
+}  // namespace testing_support

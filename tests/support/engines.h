@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+#include <optional>
+#include <string>
+
+#include "support/server_data.h"
+
+namespace testing_support {
+
+// The two places an office's messages can be kept.
+enum class Engine { File, Server };
+
+// "File" or "Server", for the names of parameterised tests.
+std::string engineName(Engine engine);
+
+// Why the server's cases cannot run here, or nullopt when they can (DULVANE_TEST_PG is set).
+std::optional<std::string> serverMissing();
+
+// An empty message table on one engine: a new data file in a temporary folder, or a new
+// database on the test server (dropped when this goes). Call GTEST_SKIP() with serverMissing()
+// before making one for the server.
+class DataStore {
+public:
+    explicit DataStore(Engine engine);
+
+    Engine engine() const { return engine_; }
+    // What the settings' folder holds for it: the file's path or the database's URI.
+    const QString& location() const { return location_; }
+    // The test server's database (Server only).
+    const ServerDatabase* server() const { return server_ ? &*server_ : nullptr; }
+
+private:
+    Engine engine_;
+    QTemporaryDir dir_;
+    std::optional<ServerDatabase> server_;
+    QString location_;
+};
+
+}  // namespace testing_support
