@@ -9,6 +9,7 @@
 #include "store/error.h"
 #include "store/location.h"
 #include "store/pg/bulk.h"
+#include "store/pg/maintenance.h"
 #include "store/statement.h"
 #include "store/transaction.h"
 
@@ -143,19 +144,36 @@ QStringList messageColumns() {
     return memo::requiredColumns();
 }
 
+QString numberedBeforeText(const QString& location) {
+    return QStringLiteral(
+               "コピー先にはメッセージがありませんが、以前に番号を振ったことがあります。"
+               "写した番号が以前のメッセージの番号と重ならないよう、何も変えていません。"
+               "create-data で新しいコピー先を作ってください: %1")
+        .arg(location);
+}
+
 Recordset allMessages(Database& db) {
+    if (pg::Server* const server = db.server()) {
+        return pg::maintenance::allMessages(*server);
+    }
     return db.openRecordset(
         QStringLiteral("Select ＮＯ,宛名,相手,受人,メモ,内外線,電話,受付日時,既読 "
                        "From MEMO_T Order By ＮＯ"));
 }
 
 std::vector<std::size_t> numbersInUse(Database& db, const std::vector<ImportMessage>& messages) {
+    if (pg::Server* const server = db.server()) {
+        return pg::maintenance::numbersInUse(*server, messages);
+    }
     return inTransaction(fileHandle(db), Transaction::Kind::Read,
                          [&] { return takenNumbers(fileHandle(db), messages); });
 }
 
 ImportOutcome addMessages(Database& db, const std::vector<ImportMessage>& messages,
                           const std::function<void(std::int64_t)>& progress) {
+    if (pg::Server* const server = db.server()) {
+        return pg::maintenance::addMessages(*server, messages, progress);
+    }
     refuseReadOnly(db);
     sqlite3* h = fileHandle(db);
     // IMMEDIATE: the write lock is held from the check of the numbers to the last insert.
@@ -194,21 +212,33 @@ std::int64_t copyMessages(Database& from, Database& to,
                 QStringLiteral("コピー先に既にメッセージがあります（何も変えていません）: %1")
                     .arg(to.path()));
         }
+        if (highestEverNumbered(h) > 0) {
+            throw Error(SQLITE_CONSTRAINT, numberedBeforeText(to.path()));
+        }
         return insertAll(h, messages, step);
     });
 }
 
 std::int64_t countReadBefore(Database& db, const QString& dateText) {
+    if (pg::Server* const server = db.server()) {
+        return pg::maintenance::countReadBefore(*server, dateText);
+    }
     return single(db, QStringLiteral("Select Count(*) ") + QString::fromUtf8(kReadBefore),
                   {dateText});
 }
 
 std::int64_t removeReadBefore(Database& db, const QString& dateText) {
+    if (pg::Server* const server = db.server()) {
+        return pg::maintenance::removeReadBefore(*server, dateText);
+    }
     refuseReadOnly(db);
     return db.execute(QStringLiteral("Delete ") + QString::fromUtf8(kReadBefore), {dateText});
 }
 
 Summary summarize(Database& db) {
+    if (pg::Server* const server = db.server()) {
+        return pg::maintenance::summarize(*server);
+    }
     return inTransaction(fileHandle(db), Transaction::Kind::Read, [&] {
         Summary s;
         s.messages = single(db, QStringLiteral("Select Count(*) From MEMO_T"));
@@ -233,6 +263,17 @@ Summary summarize(Database& db) {
     });
 }
 
+void checkBackupSource(const QString& location) {
+    if (isServerLocation(location)) {
+        throw Error::misuse(
+            QStringLiteral("サーバー上のデータはページ単位では写せません。サーバーのデータは"
+                           "サーバー自身の pg_dump で保存し、pg_restore で戻してください"
+                           "（その時点のデータファイルが要るときは copy で新しいデータファイルへ"
+                           "写せます）: %1")
+                .arg(maskedLocation(location)));
+    }
+}
+
 void backupTo(Database& source, const QString& copyPath,
               const std::function<void(std::int64_t, std::int64_t)>& progress) {
     // A few hundred pages a step: other workstations get the file between steps.
@@ -241,6 +282,7 @@ void backupTo(Database& source, const QString& copyPath,
     // after this many fresh starts the rest is copied in one step under one read lock.
     constexpr int kRestartsBeforeOneStep = 3;
     constexpr int kWaitMs = 20;
+    checkBackupSource(source.path());
     const std::chrono::milliseconds patience = source.busyTimeout();
     sqlite3* const from = fileHandle(source);
 

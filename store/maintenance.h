@@ -10,8 +10,9 @@
 
 #include "store/database.h"
 
-// The administrator's operations on a whole data file: export and import of every message,
-// purging old read messages, a summary, and an online copy. Only dulvane-admin uses these;
+// The administrator's operations on the whole of an office's messages, in a data file or on a
+// database server: export and import of every message, purging old read messages, a summary,
+// a copy between the two, and an online copy of a data file. Only dulvane-admin uses these;
 // the program itself works one message at a time (store::memo).
 namespace store::maintenance {
 
@@ -33,13 +34,14 @@ struct ImportMessage {
 };
 
 struct ImportOutcome {
-    // Indexes (into the messages given) whose ＮＯ the file already holds; when any is
+    // Indexes (into the messages given) whose ＮＯ is taken (see numbersInUse); when any is
     // present nothing was added.
     std::vector<std::size_t> numbersTaken;
     std::int64_t added = 0;
 };
 
-// Indexes of the messages whose number to keep the file holds already.
+// Indexes of the messages whose number to keep is taken: a message holds it, or it was handed
+// out before (numbers are never reused).
 std::vector<std::size_t> numbersInUse(Database& db, const std::vector<ImportMessage>& messages);
 
 // Adds the messages in one transaction: every one or, when a number to keep is taken already,
@@ -48,12 +50,17 @@ ImportOutcome addMessages(Database& db, const std::vector<ImportMessage>& messag
                           const std::function<void(std::int64_t)>& progress = {});
 
 // Copies every message of from, with its number and every text as it is, into to, which
-// must hold no message: one read of from, and one transaction on to that adds all or, on any
+// must hold no message and never have numbered one (else a copied number could be one it
+// handed out before, and a list still shown somewhere could reach the wrong message): one
+// read of from, and one transaction on to that adds all or, on any
 // failure, nothing. Either may be a data file or a server's data. Numbering in to goes on
 // after the highest number copied. progress(done, total) now and then. Returns how many were
 // copied; throws store::Error.
 std::int64_t copyMessages(Database& from, Database& to,
                           const std::function<void(std::int64_t, std::int64_t)>& progress = {});
+
+// Why a copy refuses a destination at location that holds no message but numbered some before.
+QString numberedBeforeText(const QString& location);
 
 // Read messages (既読 not Null) received before the date text ("YYYY/MM/DD"): how many there
 // are, and removing them in one transaction (returns how many went).
@@ -74,8 +81,13 @@ struct Summary {
     std::optional<Oldest> oldestUnread;
 };
 
-// Counts only; changes nothing. Read in one transaction, so the figures agree.
+// Counts only; changes nothing. Read in one transaction that sees one picture of the table,
+// so the figures agree while workstations write.
 Summary summarize(Database& db);
+
+// Throws store::Error when location cannot be copied page by page: a server's data, which
+// the server's own tools save and restore.
+void checkBackupSource(const QString& location);
 
 // Copies the open data file page by page through the engine's online backup into copyPath,
 // an empty file the caller made, while other workstations go on using the original. The copy

@@ -12,6 +12,7 @@ namespace {
 
 int backup(const QStringList& args, Io& io) {
     const Arguments a(args, {}, {}, 2);
+    store::maintenance::checkBackupSource(a[0]);
     NewFile copy(a[1]);  // refuses an existing file; nothing is left under its name on failure
     store::Workspace ws;
     auto db = ws.openDatabase(a[0], store::memo::tableName(), store::memo::requiredColumns());
@@ -39,7 +40,9 @@ const Command kBackupCommand{
     "    Make a consistent copy of a data file while workstations go on using it, page by\n"
     "    page through the database engine's online backup (waiting while another workstation\n"
     "    writes), never as a plain file copy. The copy is a sound data file the program opens.\n"
-    "    Refuses to overwrite COPY; when the copy fails nothing is left under its name.\n",
+    "    Refuses to overwrite COPY; when the copy fails nothing is left under its name.\n"
+    "    Not for a database server's data: back that up with the server's pg_dump (and\n"
+    "    pg_restore), or take a data file of the moment with copy URI NEW.mdb.\n",
     backup};
 
 }  // namespace admin

@@ -39,7 +39,9 @@ const Command kCopyCommand{
     "    the office moves from a shared file to a server and back. Every message keeps its ＮＯ\n"
     "    and every text exactly (Nulls stay Null, empty texts stay empty); new messages in\n"
     "    DESTINATION are numbered after the highest number copied.\n"
-    "    DESTINATION must exist (see create-data) and hold no message, else nothing is done.\n"
+    "    DESTINATION must exist (see create-data), hold no message and never have numbered\n"
+    "    one (a data file or server whose messages were deleted is refused: its old numbers\n"
+    "    could come back), else nothing is done.\n"
     "    SOURCE is read as one consistent picture; DESTINATION gets all messages or, on any\n"
     "    failure, none. A URI's password is never shown.\n",
     copyMessages};

@@ -76,7 +76,8 @@ const Command kExportCommand{
     "    double quotes (a quote inside doubled), an empty unquoted value for a Null, CRLF line\n"
     "    ends. UTF-8 with a byte-order mark by default; Shift_JIS for older spreadsheet\n"
     "    programs, in which case characters Shift_JIS cannot hold are listed (message, column,\n"
-    "    character) and nothing is written. Never overwrites OUT.csv.\n",
+    "    character) and nothing is written. Never overwrites OUT.csv. DATAFILE may be a\n"
+    "    database server's URI: the same messages give the same file.\n",
     exportMessages};
 
 }  // namespace admin

@@ -6,6 +6,7 @@
 #include <array>
 #include <variant>
 
+#include "store/location.h"
 #include "store/maintenance.h"
 #include "store/memo_table.h"
 #include "tools/admin/cli.h"
@@ -184,7 +185,8 @@ int importMessages(const QStringList& args, Io& io) {
         // Another workstation may have added a message with such a number meanwhile.
         numbersTaken(outcome.numbersTaken);
         if (problems.empty()) {
-            io.out << "imported " << outcome.added << " messages into " << a[0] << "\n";
+            io.out << "imported " << outcome.added << " messages into "
+                   << store::maskedLocation(a[0]) << "\n";
             return 0;
         }
     }
@@ -211,8 +213,10 @@ const Command kImportCommand{
     "    (12/25/02 12:25:00) are stored as 2002/12/25 12:25. Every bad row is listed with its\n"
     "    line number, and then nothing is imported: all rows or none.\n"
     "    Each message gets a new number, in file order, unless --keep-numbers is given: then\n"
-    "    each keeps its ＮＯ, which must be free in the data file and unique in the CSV.\n"
-    "    New messages are numbered after the highest number afterwards.\n",
+    "    each keeps its ＮＯ, which must be unique in the CSV and never handed out by the\n"
+    "    data file (a number of a message deleted since is refused too).\n"
+    "    New messages are numbered after the highest number afterwards. DATAFILE may be a\n"
+    "    database server's URI; the same rules hold there.\n",
     importMessages};
 
 }  // namespace admin

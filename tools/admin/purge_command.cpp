@@ -2,6 +2,7 @@
 #include <QTextStream>
 #include <cstdio>
 
+#include "store/location.h"
 #include "store/maintenance.h"
 #include "store/memo_table.h"
 #include "tools/admin/cli.h"
@@ -46,7 +47,8 @@ int purge(const QStringList& args, Io& io) {
                                          "without a terminal to ask on")
                               .arg(what));
         }
-        if (!confirmed(io, QStringLiteral("Remove %1 from %2?").arg(what, a[0]))) {
+        if (!confirmed(
+                io, QStringLiteral("Remove %1 from %2?").arg(what, store::maskedLocation(a[0])))) {
             throw Failure(QStringLiteral("nothing removed"));
         }
     }
@@ -63,7 +65,8 @@ const Command kPurgeCommand{
     "    Remove the messages that have been read (既読 set) and were received (受付日時)\n"
     "    before that date (YYYY/MM/DD or YYYY-MM-DD); unread messages are never removed.\n"
     "    Says how many it would remove and asks y/N on the terminal; --yes removes them\n"
-    "    without asking (for scripts; without a terminal --yes is required). All or none.\n",
+    "    without asking (for scripts; without a terminal --yes is required). All or none.\n"
+    "    DATAFILE may be a database server's URI.\n",
     purge};
 
 }  // namespace admin

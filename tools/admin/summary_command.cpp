@@ -39,7 +39,8 @@ const Command kSummaryCommand{
     "summary",
     "summary DATAFILE\n"
     "    Count the messages: in total, unread in total, unread per addressee (most first),\n"
-    "    and name the oldest unread message (ＮＯ, 宛名, 受付日時). Changes nothing.\n",
+    "    and name the oldest unread message (ＮＯ, 宛名, 受付日時). Changes nothing; the\n"
+    "    figures are read as one picture. DATAFILE may be a database server's URI.\n",
     summary};
 
 }  // namespace admin
