@@ -61,16 +61,35 @@ void refuseReadOnly(const Database& db) {
 
 // The highest number the file has ever handed out, deleted messages included (0 for a file
 // that never held one).
-std::int64_t highestEverNumbered(sqlite3* h) {
+bool keepsNumbering(sqlite3* h) {
     Statement hasSequence(
         h, QStringLiteral("Select 1 From sqlite_master Where type = 'table' And name = ?"));
     hasSequence.bind({QStringLiteral("sqlite_sequence")});
-    if (!hasSequence.step()) {
+    return hasSequence.step();
+}
+
+std::int64_t highestEverNumbered(sqlite3* h) {
+    if (!keepsNumbering(h)) {
         return 0;
     }
     Statement seq(h, QStringLiteral("Select seq From sqlite_sequence Where name = ?"));
     seq.bind({QStringLiteral("MEMO_T")});
     return seq.step() ? sqlite3_column_int64(seq.get(), 0) : 0;
+}
+
+// Moves the file's numbering on past n, when it keeps one (a table numbered automatically).
+void numberAfter(sqlite3* h, std::int64_t n) {
+    if (!keepsNumbering(h) || n <= highestEverNumbered(h)) {
+        return;
+    }
+    Statement update(h, QStringLiteral("Update sqlite_sequence Set seq = ? Where name = ?"));
+    update.bind({n, QStringLiteral("MEMO_T")});
+    update.step();
+    if (sqlite3_changes(h) == 0) {
+        Statement add(h, QStringLiteral("Insert Into sqlite_sequence (name, seq) Values (?, ?)"));
+        add.bind({QStringLiteral("MEMO_T"), n});
+        add.step();
+    }
 }
 
 // A number is taken when a message holds it now, or when the file handed it out before and
@@ -193,6 +212,10 @@ std::int64_t copyMessages(Database& from, Database& to,
     pg::Server* const fromServer = from.server();
     const std::vector<ImportMessage> messages =
         fromServer ? pg::bulk::allMessages(*fromServer) : fileMessages(from);
+    // Read after the messages, so at least the highest number copied: numbers from deleted
+    // messages are not handed out again in to either.
+    const std::int64_t handedOut = fromServer ? pg::bulk::highestEverNumbered(*fromServer)
+                                              : highestEverNumbered(fileHandle(from));
     const auto total = std::int64_t(messages.size());
     const std::function<void(std::int64_t)> step = [&](std::int64_t done) {
         if (progress) {
@@ -200,7 +223,7 @@ std::int64_t copyMessages(Database& from, Database& to,
         }
     };
     if (pg::Server* const toServer = to.server()) {
-        return pg::bulk::fillEmpty(*toServer, messages, step);
+        return pg::bulk::fillEmpty(*toServer, messages, handedOut, step);
     }
     refuseReadOnly(to);
     sqlite3* h = fileHandle(to);
@@ -215,7 +238,9 @@ std::int64_t copyMessages(Database& from, Database& to,
         if (highestEverNumbered(h) > 0) {
             throw Error(SQLITE_CONSTRAINT, numberedBeforeText(to.path()));
         }
-        return insertAll(h, messages, step);
+        const std::int64_t added = insertAll(h, messages, step);
+        numberAfter(h, handedOut);
+        return added;
     });
 }
 

@@ -52,10 +52,10 @@ ImportOutcome addMessages(Database& db, const std::vector<ImportMessage>& messag
 // Copies every message of from, with its number and every text as it is, into to, which
 // must hold no message and never have numbered one (else a copied number could be one it
 // handed out before, and a list still shown somewhere could reach the wrong message): one
-// read of from, and one transaction on to that adds all or, on any
-// failure, nothing. Either may be a data file or a server's data. Numbering in to goes on
-// after the highest number copied. progress(done, total) now and then. Returns how many were
-// copied; throws store::Error.
+// read of from, and one transaction on to that adds all or, on any failure, nothing. Either
+// may be a data file or a server's data. Numbering in to goes on after the highest number
+// copied, and after the highest number from ever handed out. progress(done, total) now and
+// then. Returns how many were copied; throws store::Error.
 std::int64_t copyMessages(Database& from, Database& to,
                           const std::function<void(std::int64_t, std::int64_t)>& progress = {});
 

@@ -134,7 +134,7 @@ std::int64_t insertAll(Server& server, const std::vector<maintenance::ImportMess
 }
 
 std::int64_t fillEmpty(Server& server, const std::vector<maintenance::ImportMessage>& messages,
-                       const std::function<void(std::int64_t)>& progress) {
+                       std::int64_t handedOut, const std::function<void(std::int64_t)>& progress) {
     return inTransaction(server, [&] {
         lockAgainstWriters(server);
         const Result any = server.exec(QStringLiteral("SELECT 1 FROM \"MEMO_T\" LIMIT 1"));
@@ -148,7 +148,11 @@ std::int64_t fillEmpty(Server& server, const std::vector<maintenance::ImportMess
             throw Error(SQLITE_CONSTRAINT,
                         maintenance::numberedBeforeText(maskedLocation(server.location())));
         }
-        return insertAll(server, messages, progress);
+        const std::int64_t added = insertAll(server, messages, progress);
+        if (handedOut > 0) {
+            numberAfter(server, handedOut);
+        }
+        return added;
     });
 }
 

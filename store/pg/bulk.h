@@ -33,8 +33,9 @@ std::int64_t insertAll(Server& server, const std::vector<maintenance::ImportMess
 // Adds the messages, each with its own number, in one transaction that first locks the table
 // against other writers and refuses (store::Error, nothing changed) when it holds a message or
 // ever numbered one: a copied number must never be one handed out before. Numbering goes on
-// after the highest number copied. progress(done) now and then.
+// after the highest number copied and after handedOut (the source's highest number ever).
+// progress(done) now and then.
 std::int64_t fillEmpty(Server& server, const std::vector<maintenance::ImportMessage>& messages,
-                       const std::function<void(std::int64_t)>& progress);
+                       std::int64_t handedOut, const std::function<void(std::int64_t)>& progress);
 
 }  // namespace store::pg::bulk
