@@ -81,6 +81,13 @@ void createDataFile(const QString& path, const Workspace& workspace) {
     transaction.commit();
 }
 
+bool dataExists(const QString& path, const Workspace& workspace) {
+    if (isServerLocation(path)) {
+        return pg::schema::hasData(path, workspace.busyTimeout());
+    }
+    return QFileInfo::exists(path);
+}
+
 void createSettingsFile(const QString& path, const std::optional<QString>& name,
                         const std::optional<QString>& folder, const Workspace& workspace) {
     const Connection db = createNew(path, workspace);

@@ -14,6 +14,9 @@ namespace store::schema {
 // the table on the server instead (as do upgrade and check below).
 void createDataFile(const QString& path, const Workspace& workspace = Workspace{});
 
+// Whether a data file is at path, or a server's database holds MEMO_T.
+bool dataExists(const QString& path, const Workspace& workspace = Workspace{});
+
 // Makes a new settings file with INI_T and its row ＮＯ = 1 (Null where a value is absent).
 void createSettingsFile(const QString& path, const std::optional<QString>& name,
                         const std::optional<QString>& folder,

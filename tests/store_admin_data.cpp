@@ -407,6 +407,7 @@ TEST(AdminCopy, AFileGoesToAServerAndBackExactlyAllOrNothing) {
 
     testing_support::ServerDatabase onServer(*server);
     ASSERT_EQ(admin({"create-data", onServer.uri()}).code, 0);
+    EXPECT_EQ(admin({"create-data", "--if-missing", onServer.uri()}).code, 0);
     const AdminRun there = admin({"copy", source.dataPath(), onServer.uri()});
     ASSERT_EQ(there.code, 0) << there.err.toStdString();
     const AdminRun again = admin({"copy", source.dataPath(), onServer.uri()});

@@ -72,6 +72,12 @@ void createData(const QString& uri, std::chrono::milliseconds timeout) {
     });
 }
 
+bool hasData(const QString& uri, std::chrono::milliseconds timeout) {
+    Server server(uri, timeout);
+    server.connect();
+    return hasTable(server);
+}
+
 bool upgradeData(const QString& uri, std::chrono::milliseconds timeout) {
     Server server(uri, timeout);
     server.connect();

@@ -9,6 +9,8 @@ namespace store::pg::schema {
 
 // Makes MEMO_T and its indexes; refuses when the table exists.
 void createData(const QString& uri, std::chrono::milliseconds timeout);
+// Whether the database holds MEMO_T.
+bool hasData(const QString& uri, std::chrono::milliseconds timeout);
 // Adds the indexes the server lacks; returns true when something was added.
 bool upgradeData(const QString& uri, std::chrono::milliseconds timeout);
 // The problems found with the table and its columns, empty when it is sound.

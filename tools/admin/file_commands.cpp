@@ -11,7 +11,7 @@ namespace {
 
 int createData(const QStringList& args, Io& io) {
     const Arguments a(args, {QStringLiteral("--if-missing")}, {}, 1);
-    if (a.flag(QStringLiteral("--if-missing")) && QFileInfo::exists(a[0])) {
+    if (a.flag(QStringLiteral("--if-missing")) && store::schema::dataExists(a[0])) {
         return 0;
     }
     store::schema::createDataFile(a[0]);
