@@ -3,11 +3,15 @@
 # by stop). The server listens only on a socket in DIR and trusts local connections; it runs
 # as an unprivileged user when started by root. The tests reach it as
 #   postgresql:///postgres?host=DIR&user=postgres
+# For the fault tests, on a server made by start:
+#   start-again DIR  starts it once more after it ended (or was killed); fails while the
+#                    killed server's processes still hold its shared memory (try again)
+#   restart DIR      stops it, ending every connection, and starts it again
 set -euo pipefail
 action="${1:-}"
 dir="${2:-}"
 if [ -z "$action" ] || [ -z "$dir" ]; then
-  echo "usage: $0 start|stop DIR" >&2
+  echo "usage: $0 start|stop|start-again|restart DIR" >&2
   exit 2
 fi
 bin="$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)"
@@ -29,6 +33,11 @@ as_owner() {
   fi
 }
 
+launch() {
+  as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 30 \
+    -o "-c listen_addresses='' -c unix_socket_directories='$dir' -c fsync=on" start >/dev/null
+}
+
 case "$action" in
   start)
     mkdir -p "$dir"
@@ -39,9 +48,15 @@ case "$action" in
     as_owner "$bin/initdb" -D "$dir/data" -U postgres -E UTF8 --locale=C.UTF-8 \
       --auth-local=trust --auth-host=reject >"$dir/initdb.log" 2>&1 ||
       { cat "$dir/initdb.log" >&2; exit 1; }
-    as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 30 \
-      -o "-c listen_addresses='' -c unix_socket_directories='$dir' -c fsync=on" start >/dev/null ||
-      { cat "$dir/server.log" >&2; exit 1; }
+    launch || { cat "$dir/server.log" >&2; exit 1; }
+    ;;
+  start-again)
+    launch || { tail -n 5 "$dir/server.log" >&2; exit 1; }
+    ;;
+  restart)
+    as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -m fast -w -t 30 restart \
+      >/dev/null ||
+      { tail -n 5 "$dir/server.log" >&2; exit 1; }
     ;;
   stop)
     if [ -d "$dir/data" ]; then
@@ -50,7 +65,7 @@ case "$action" in
     rm -rf "$dir"
     ;;
   *)
-    echo "usage: $0 start|stop DIR" >&2
+    echo "usage: $0 start|stop|start-again|restart DIR" >&2
     exit 2
     ;;
 esac

@@ -1,7 +1,11 @@
 #include "store/pg/server.h"
 
 #include <libpq-fe.h>
+#include <poll.h>
 #include <sqlite3.h>
+
+#include <cerrno>
+#include <climits>
 
 #include <QByteArray>
 
@@ -39,13 +43,17 @@ Server::Server(QString uri, std::chrono::milliseconds timeout)
     : uri_(std::move(uri)), timeout_(timeout) {}
 
 Server::~Server() {
-    if (conn_ != nullptr) {
-        PQfinish(conn_);
-    }
+    drop();
 }
 
 void Server::failConnection(const QString& what) {
-    const QString reason = conn_ != nullptr ? trimmed(PQerrorMessage(conn_)) : QString();
+    QString reason = conn_ != nullptr ? trimmed(PQerrorMessage(conn_)) : QString();
+    // A connection left in an unknown state is of no further use: the next operation opens
+    // a new one.
+    drop();
+    if (reason.isEmpty()) {
+        throw Error(SQLITE_CANTOPEN, QStringLiteral("%1: %2").arg(what, maskedLocation(uri_)));
+    }
     throw Error(
         SQLITE_CANTOPEN,
         QStringLiteral("%1: %2 (%3)").arg(what, maskedLocation(uri_), maskedLocation(reason)));
@@ -68,11 +76,50 @@ void Server::failResult(pg_result* r) {
     throw Error(rc, maskedLocation(message));
 }
 
-void Server::connect() {
+void Server::drop() {
     if (conn_ != nullptr) {
+        // The connection is non-blocking: saying goodbye never waits for the server.
         PQfinish(conn_);
         conn_ = nullptr;
     }
+}
+
+std::chrono::milliseconds Server::answerWait() const {
+    return timeout_ + std::max(std::chrono::milliseconds(1000), timeout_ / 4);
+}
+
+void Server::giveUp() {
+    drop();
+    unanswered_ = true;
+    throw Error(SQLITE_CANTOPEN,
+                QStringLiteral("サーバーから %1 ms 待っても応答がありませんでした: %2")
+                    .arg(QString::number(answerWait().count()), maskedLocation(uri_)));
+}
+
+short Server::awaitSocket(short events, std::chrono::steady_clock::time_point deadline) {
+    for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            giveUp();
+        }
+        pollfd fd{PQsocket(conn_), events, 0};
+        if (fd.fd < 0) {
+            failConnection(QStringLiteral("サーバーとの接続が切れました"));
+        }
+        const int n = ::poll(&fd, 1, int(std::min<std::int64_t>(left.count(), INT_MAX)));
+        if (n > 0) {
+            return fd.revents;
+        }
+        if (n < 0 && errno != EINTR) {
+            failConnection(QStringLiteral("サーバーとの接続が切れました"));
+        }
+    }
+}
+
+void Server::connect() {
+    drop();
+    unanswered_ = false;
     const QByteArray uri = uri_.toUtf8();
     // At least 2 s: libpq reads a shorter connect_timeout as 2 s anyway.
     const qint64 seconds = std::max<qint64>(2, (timeout_.count() + 999) / 1000);
@@ -81,10 +128,11 @@ void Server::connect() {
     const char* keys[] = {"connect_timeout", "client_encoding", "dbname", nullptr};
     const char* values[] = {connectTimeout.constData(), "UTF8", uri.constData(), nullptr};
     conn_ = PQconnectdbParams(keys, values, 1);
-    if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK) {
+    if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK || PQsetnonblocking(conn_, 1) != 0) {
         failConnection(QStringLiteral("サーバーに接続できません"));
     }
-    const QString ms = QString::number(timeout_.count());
+    // The server reads 0 as "wait for ever": no wait at all is 1 ms.
+    const QString ms = QString::number(std::max<qint64>(1, timeout_.count()));
     exec(QStringLiteral("SET lock_timeout = %1").arg(ms));
     exec(QStringLiteral("SET statement_timeout = %1").arg(ms));
     exec(QStringLiteral("SET idle_in_transaction_session_timeout = %1").arg(ms));
@@ -96,7 +144,7 @@ bool Server::isLost() const {
 }
 
 void Server::ensureConnected() {
-    if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK) {
+    if (isLost()) {
         connect();
     }
 }
@@ -119,16 +167,60 @@ Result Server::exec(const QString& sql, const TextParams& params) {
             values.push_back(nullptr);
         }
     }
-    pg_result* r = PQexecParams(conn_, sql.toUtf8().constData(), int(values.size()), nullptr,
-                                values.data(), nullptr, nullptr, 0);
-    if (r == nullptr) {
-        failConnection(QStringLiteral("サーバーとの接続が切れました"));
+    const QString lost = QStringLiteral("サーバーとの接続が切れました");
+    if (conn_ == nullptr) {
+        failConnection(lost);
     }
-    const ExecStatusType status = PQresultStatus(r);
+    // The server's own timeouts end a statement first, with their clearer message; this
+    // deadline is for a server that does not answer at all (stopped, or its host hung).
+    const auto deadline = std::chrono::steady_clock::now() + answerWait();
+    if (PQsendQueryParams(conn_, sql.toUtf8().constData(), int(values.size()), nullptr,
+                          values.data(), nullptr, nullptr, 0) == 0) {
+        failConnection(lost);
+    }
+    for (int left = PQflush(conn_); left != 0; left = PQflush(conn_)) {
+        if (left < 0) {
+            failConnection(lost);
+        }
+        if ((awaitSocket(POLLIN | POLLOUT, deadline) & POLLIN) != 0 && PQconsumeInput(conn_) == 0) {
+            failConnection(lost);
+        }
+    }
+    // Every result of the statement is read, so that the connection is ready for the next;
+    // the first failure is the one reported, else the last result.
+    Result kept;
+    for (;;) {
+        while (PQisBusy(conn_) != 0) {
+            awaitSocket(POLLIN, deadline);
+            if (PQconsumeInput(conn_) == 0) {
+                failConnection(lost);
+            }
+        }
+        pg_result* r = PQgetResult(conn_);
+        if (r == nullptr) {
+            break;
+        }
+        const ExecStatusType status = PQresultStatus(r);
+        if (status == PGRES_COPY_IN || status == PGRES_COPY_OUT || status == PGRES_COPY_BOTH) {
+            PQclear(r);
+            failConnection(QStringLiteral("サーバーが想定しない応答を返しました"));
+        }
+        const bool keptFailed = kept && PQresultStatus(kept.get()) != PGRES_COMMAND_OK &&
+                                PQresultStatus(kept.get()) != PGRES_TUPLES_OK;
+        if (!keptFailed) {
+            kept.reset(r);
+        } else {
+            PQclear(r);
+        }
+    }
+    if (!kept) {
+        failConnection(lost);
+    }
+    const ExecStatusType status = PQresultStatus(kept.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
-        failResult(r);
+        failResult(kept.release());
     }
-    return Result(r);
+    return kept;
 }
 
 Recordset Server::query(const QString& sql, const TextParams& params, std::int64_t maxRows,

@@ -27,8 +27,9 @@ using TextParams = std::vector<std::optional<QString>>;
 
 // One connection to a database server, opened from a connection URI. Every wait is bounded:
 // the connect by connect_timeout, a lock and a statement by lock_timeout and statement_timeout,
-// all about the workspace's busy timeout. A connection found lost is opened again at the next
-// operation, once.
+// all about the workspace's busy timeout, and the wait for any answer by a deadline of its own
+// a little later (a stopped server enforces none of its timeouts). A connection found lost, or
+// given up for want of an answer, is opened again at the next operation, once.
 class Server {
 public:
     Server(QString uri, std::chrono::milliseconds timeout);
@@ -52,25 +53,35 @@ public:
     const QString& location() const { return uri_; }
     // Whether the connection was found lost (the server went away or restarted).
     bool isLost() const;
+    // Whether the last statement was given up because the server did not answer in time.
+    bool wentUnanswered() const { return unanswered_; }
+    // How long a statement waits for the server's answer: the busy timeout and a margin.
+    std::chrono::milliseconds answerWait() const;
 
 private:
     [[noreturn]] void failConnection(const QString& what);
     [[noreturn]] void failResult(pg_result* r);
+    [[noreturn]] void giveUp();
+    void drop();
+    // Waits until the socket is ready for events; gives up at the deadline.
+    short awaitSocket(short events, std::chrono::steady_clock::time_point deadline);
 
     QString uri_;
     std::chrono::milliseconds timeout_;
     pg_conn* conn_ = nullptr;
+    bool unanswered_ = false;
 };
 
 // Runs a read; when it finds the connection lost (an idle connection to a server that has
-// restarted since), connects again and reads once more. Writes are not repeated: a write
-// whose answer was lost may have been done.
+// restarted since), connects again and reads once more. A server that did not answer is not
+// asked again at once: the wait would only double. Writes are not repeated: a write whose
+// answer was lost may have been done.
 template <class Fn>
 auto reading(Server& server, Fn fn) {
     try {
         return fn();
     } catch (...) {
-        if (!server.isLost()) {
+        if (!server.isLost() || server.wentUnanswered()) {
             throw;
         }
     }
