@@ -196,25 +196,3 @@ TEST(ServerLocation, AServerThatCannotBeReachedFailsWithinTheBoundWithoutShowing
         EXPECT_FALSE(problems.join(u' ').contains(QStringLiteral("s3cret")));
     }
 }
-
-// On the server alone: a data file has no connection to lose.
-class ServerConnection : public MemoOnEngine {};
-INSTANTIATE_TEST_SUITE_P(Engines, ServerConnection, testing::Values(Engine::Server),
-                         [](const testing::TestParamInfo<Engine>&) { return "Server"; });
-
-TEST_P(ServerConnection, AConnectionLostToAServerRestartIsOpenedAgain) {
-    add(QStringLiteral("山田"));
-    store_->server()->dropConnections();
-    // A read goes on over a new connection.
-    EXPECT_EQ(numbers(store::memo::receivedList(*db_, QStringLiteral("山田"))).size(), 1);
-    store_->server()->dropConnections();
-    // A write is not repeated: it fails once, clearly, and the next one works.
-    try {
-        store::memo::insert(*db_, {"山田", "a", "b", "m", false, {}, "t"});
-        FAIL() << "a write over a lost connection reported success";
-    } catch (const store::Error& e) {
-        EXPECT_EQ(e.kind(), store::Error::Kind::NotFound) << e.report().toStdString();
-    }
-    add(QStringLiteral("山田"));
-    EXPECT_EQ(numbers(store::memo::receivedList(*db_, QStringLiteral("山田"))).size(), 2);
-}

@@ -143,8 +143,15 @@ bool Server::isLost() const {
     return conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK;
 }
 
+// An idle connection receives nothing unless the server has closed it (a restart, an ended
+// session): its farewell and the end of the stream wait on the socket.
+bool Server::closedWhileIdle() const {
+    pollfd fd{PQsocket(conn_), POLLIN, 0};
+    return fd.fd < 0 || ::poll(&fd, 1, 0) != 0;
+}
+
 void Server::ensureConnected() {
-    if (isLost()) {
+    if (isLost() || closedWhileIdle()) {
         connect();
     }
 }

@@ -39,7 +39,8 @@ public:
 
     // Connects, or throws the reason with the location's password masked.
     void connect();
-    // Reconnects when the last operation found the connection lost.
+    // Reconnects when the last operation found the connection lost, or when the server closed
+    // it while it was idle (a restart): before any statement is sent, so nothing is repeated.
     void ensureConnected();
 
     // Runs one statement with text parameters; throws the server's error.
@@ -63,6 +64,7 @@ private:
     [[noreturn]] void failResult(pg_result* r);
     [[noreturn]] void giveUp();
     void drop();
+    bool closedWhileIdle() const;
     // Waits until the socket is ready for events; gives up at the deadline.
     short awaitSocket(short events, std::chrono::steady_clock::time_point deadline);
 
@@ -72,8 +74,8 @@ private:
     bool unanswered_ = false;
 };
 
-// Runs a read; when it finds the connection lost (an idle connection to a server that has
-// restarted since), connects again and reads once more. A server that did not answer is not
+// Runs a read; when it finds the connection lost (the server went away while the read was on
+// its way), connects again and reads once more. A server that did not answer is not
 // asked again at once: the wait would only double. Writes are not repeated: a write whose
 // answer was lost may have been done.
 template <class Fn>
