@@ -30,18 +30,8 @@ std::optional<QString> optionalText(const Result& r, int row, int column) {
 // its first statement to its last, while workstations go on writing.
 template <class Fn>
 auto inSnapshot(Server& server, Fn fn) {
-    server.exec(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
-    try {
-        auto result = fn();
-        server.exec(QStringLiteral("COMMIT"));
-        return result;
-    } catch (...) {
-        try {
-            server.exec(QStringLiteral("ROLLBACK"));
-        } catch (...) {
-        }
-        throw;
-    }
+    return inTransaction(server, fn,
+                         QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
 }
 
 // A number is taken when a message holds it now, or when the server handed it out before and

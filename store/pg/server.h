@@ -91,10 +91,11 @@ auto reading(Server& server, Fn fn) {
     return fn();
 }
 
-// Every statement of fn in one transaction: committed when fn returns, rolled back otherwise.
+// Every statement of fn in one transaction, begun by begin: committed when fn returns, rolled
+// back otherwise.
 template <class Fn>
-auto inTransaction(Server& server, Fn fn) {
-    server.exec(QStringLiteral("BEGIN"));
+auto inTransaction(Server& server, Fn fn, const QString& begin = QStringLiteral("BEGIN")) {
+    server.exec(begin);
     try {
         if constexpr (std::is_void_v<decltype(fn())>) {
             fn();
