@@ -75,7 +75,7 @@ TEST_P(StartUpOnAFile, NullPathAndTheWindowClosedUnsavedEndsWithoutADataFile) {
 }
 
 // A data file that is missing, or a server that does not answer.
-TEST_P(StartUp, AMissingFileShowsTheMessageThenTheSettingsAndNothingIsRetried) {
+TEST_P(StartUp, DataThatCannotBeReachedShowsTheMessageThenTheSettingsAndNothingIsRetried) {
     Workstation w(GetParam());
     w.prepare(QStringLiteral("鈴木"), w.office.unreachablePath(), false);
     // The user fixes the path in the window shown after the failure: it takes effect only at

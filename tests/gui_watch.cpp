@@ -115,7 +115,7 @@ TEST_P(WatchOnAFile, WithoutADataFileTicksAreSilentAndTheWatchKeepsRunning) {
     EXPECT_TRUE(w.form->Timer1->isActive());
 }
 
-TEST_P(Watch, ALockedFileMakesATickSilent) {
+TEST_P(Watch, LockedDataMakesATickSilent) {
     start();
     w.office.addMessage(QStringLiteral("山田"), "a", "b");
     std::unique_ptr<testing_support::DataLock> otherLock = w.office.lockData();
