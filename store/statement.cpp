@@ -2,24 +2,9 @@
 
 #include <sqlite3.h>
 
+#include "store/utf8_text.h"
+
 namespace store {
-namespace {
-
-// The text with every unpaired surrogate replaced by U+FFFD. The engine's UTF-16 reader takes
-// any surrogate for the first half of a pair and swallows the character after it.
-QString withoutLoneSurrogates(const QString& text) {
-    QString out = text;  // shares the characters until one must change
-    for (qsizetype i = 0; i < out.size(); ++i) {
-        if (out.at(i).isHighSurrogate() && i + 1 < out.size() && out.at(i + 1).isLowSurrogate()) {
-            ++i;
-        } else if (out.at(i).isSurrogate()) {
-            out[i] = QChar::ReplacementCharacter;
-        }
-    }
-    return out;
-}
-
-}  // namespace
 
 void execScript(sqlite3* db, const char* sql) {
     char* message = nullptr;
@@ -67,7 +52,9 @@ void Statement::bind(const Params& params) {
         const int index = int(i) + 1;
         int rc = SQLITE_OK;
         if (const auto* param = std::get_if<QString>(&params[i])) {
-            const QString text = withoutLoneSurrogates(*param);
+            // The engine's UTF-16 reader takes any surrogate for the first half of a pair and
+            // swallows the character after it.
+            const QString text = utf8::withoutLoneSurrogates(*param);
             // An empty text stays an empty text, never a null.
             const void* data = text.isNull() ? static_cast<const void*>(u"") : text.utf16();
             rc = sqlite3_bind_text16(stmt_, index, data, int(text.size() * 2), SQLITE_TRANSIENT);

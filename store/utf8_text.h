@@ -4,7 +4,7 @@
 #include <cstddef>
 
 // Reading the engine's UTF-8 texts without its conversion to UTF-16, where that gives the
-// same characters. Internal to store/.
+// same characters; texts made fit for storing. Internal to store/.
 namespace store::utf8 {
 
 // Reads the character at p (p < end). Returns the number of bytes it takes, or 0 when the
@@ -90,6 +90,20 @@ inline QString toQString(const unsigned char* p, std::size_t bytes, bool& ok) {
         }
     }
     return text;
+}
+
+// The text with every unpaired surrogate replaced by U+FFFD, as every engine stores it: no
+// engine can keep half a character, and each text and name must reach both alike.
+inline QString withoutLoneSurrogates(const QString& text) {
+    QString out = text;  // shares the characters until one must change
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        if (out.at(i).isHighSurrogate() && i + 1 < out.size() && out.at(i + 1).isLowSurrogate()) {
+            ++i;
+        } else if (out.at(i).isSurrogate()) {
+            out[i] = QChar::ReplacementCharacter;
+        }
+    }
+    return out;
 }
 
 }  // namespace store::utf8

@@ -7,9 +7,9 @@
 #include <QTest>
 
 #include "store/date_time_text.h"
-#include "store/transaction.h"
 #include "support/main_window.h"
 
+using testing_support::DataLock;
 using testing_support::Workstation;
 
 namespace {
@@ -42,8 +42,13 @@ const QString kFailed = QStringLiteral("データベース登録に失敗しま�
 
 }  // namespace
 
-TEST(Send, EachEmptyRequiredFieldStopsTheSendBeforeAnythingIsWritten) {
-    Workstation w;
+class Send : public testing_support::OnEachEngine {};
+DULVANE_ON_EACH_ENGINE(Send);
+class Reset : public testing_support::OnEachEngine {};
+DULVANE_ON_EACH_ENGINE(Reset);
+
+TEST_P(Send, EachEmptyRequiredFieldStopsTheSendBeforeAnythingIsWritten) {
+    Workstation w(GetParam());
     w.startAs(QStringLiteral("鈴木"));
     Form1& f = *w.form;
     for (int empty = 0; empty < 4; ++empty) {
@@ -65,8 +70,8 @@ TEST(Send, EachEmptyRequiredFieldStopsTheSendBeforeAnythingIsWritten) {
     EXPECT_EQ(f.TxT_Memo->text(), QString());
 }
 
-TEST(Send, StoresTheLineTheNumberAndTheMomentOfSendingThenResets) {
-    Workstation w;
+TEST_P(Send, StoresTheLineTheNumberAndTheMomentOfSendingThenResets) {
+    Workstation w(GetParam());
     w.startAs(QStringLiteral("鈴木"));
     Form1& f = *w.form;
     fill(f, QStringLiteral("山田"), QStringLiteral("佐藤商事 佐藤"), QStringLiteral("鈴木"),
@@ -110,8 +115,8 @@ TEST(Send, StoresTheLineTheNumberAndTheMomentOfSendingThenResets) {
     EXPECT_EQ(f.Txt_Tel->text(), QString());
 }
 
-TEST(Send, AwkwardTextsAreStoredExactly) {
-    Workstation w;
+TEST_P(Send, AwkwardTextsAreStoredExactly) {
+    Workstation w(GetParam());
     w.startAs(QStringLiteral("鈴木"));
     Form1& f = *w.form;
     const QStringList texts = {
@@ -141,28 +146,25 @@ TEST(Send, AwkwardTextsAreStoredExactly) {
     EXPECT_EQ(w.prompts.messages.count(kSent), texts.size());
 }
 
-TEST(Send, NumbersKeepRisingAfterTheNewestMessageIsDeleted) {
-    Workstation w;
+TEST_P(Send, NumbersKeepRisingAfterTheNewestMessageIsDeleted) {
+    Workstation w(GetParam());
     w.startAs(QStringLiteral("鈴木"));
     const qint64 newest = w.office.addMessage("a", "b", "c");
-    w.office.openData()->execute(QStringLiteral("DELETE FROM MEMO_T"));
+    w.office.removeMessages();
     fill(*w.form, "a", "b", "c", "d");
     QTest::mouseClick(w.form->Command2, Qt::LeftButton);
     ASSERT_EQ(w.office.rowCount(), 1);
     EXPECT_GT(w.office.rows()[0].section(u'|', 0, 0).toLongLong(), newest);
 }
 
-TEST(Send, AFailedInsertSaysSoAndKeepsEveryField) {
-    Workstation w;
+TEST_P(Send, AFailedInsertSaysSoAndKeepsEveryField) {
+    Workstation w(GetParam());
     w.startAs(QStringLiteral("鈴木"));
     Form1& f = *w.form;
     fill(f, "山田", "佐藤", "鈴木", "伝言");
     f.Txt_Tel->setText("123");
-    // Another workstation holds the file for longer than we wait.
-    auto other = w.office.openData();
-    std::optional<store::Transaction> otherLock;
-    other->execute(QStringLiteral("DELETE FROM MEMO_T WHERE 0"));  // warm up
-    otherLock.emplace(*other, store::Transaction::Kind::Exclusive);
+    // Another workstation holds the data for longer than we wait.
+    std::unique_ptr<DataLock> otherLock = w.office.lockData();
     QTest::mouseClick(f.Command2, Qt::LeftButton);
     otherLock.reset();
     EXPECT_EQ(w.prompts.messages, QStringList{kFailed});
@@ -177,8 +179,8 @@ TEST(Send, AFailedInsertSaysSoAndKeepsEveryField) {
 // A name typed into a box whose pick list holds a longer name beginning with it is sent as
 // typed, also after Enter, and Enter adds nothing to the list. Typed on the keyboard (Latin
 // letters) and committed by an input method (Japanese), in each of the three boxes.
-TEST(Send, ATypedPrefixOfAListedNameIsStoredExactly) {
-    Workstation w;
+TEST_P(Send, ATypedPrefixOfAListedNameIsStoredExactly) {
+    Workstation w(GetParam());
     w.office.makeDataFile();
     w.office.addMessage("Sato Shoji Sato", "Sato Shoji Sato", "Sato Shoji Sato");
     w.office.addMessage("佐藤商事 佐藤", "佐藤商事 佐藤", "佐藤商事 佐藤");
@@ -221,14 +223,14 @@ TEST(Send, ATypedPrefixOfAListedNameIsStoredExactly) {
     EXPECT_FALSE(f.Cmb_From->currentText().isEmpty());
 }
 
-TEST(Reset, OverAnEmptyTableKeepsTheListsButEmptiesTheTexts) {
-    Workstation w;
+TEST_P(Reset, OverAnEmptyTableKeepsTheListsButEmptiesTheTexts) {
+    Workstation w(GetParam());
     w.office.makeDataFile();
     w.office.addMessage("山田", "佐藤", "鈴木");
     w.startAs(QStringLiteral("鈴木"));
     Form1& f = *w.form;
     ASSERT_EQ(items(f.Cmb_To), QStringList{"山田"});
-    w.office.openData()->execute(QStringLiteral("DELETE FROM MEMO_T"));
+    w.office.removeMessages();
     fill(f, "x", "y", "z", "w");
     f.Txt_Tel->setText("9");
     f.Option2->setChecked(true);
@@ -247,8 +249,8 @@ TEST(Reset, OverAnEmptyTableKeepsTheListsButEmptiesTheTexts) {
     EXPECT_TRUE(w.prompts.messages.isEmpty());
 }
 
-TEST(Reset, ClearsTheGridButKeepsItsRowsAndHeaders) {
-    Workstation w;
+TEST_P(Reset, ClearsTheGridButKeepsItsRowsAndHeaders) {
+    Workstation w(GetParam());
     w.startAs(QStringLiteral("鈴木"));
     SpreadGrid& grid = *w.form->SS1;
     EXPECT_EQ(grid.text(GridColumn::DateTime, 1), QString());  // the sample row is gone
@@ -289,18 +291,17 @@ TEST(WithoutDataFile, SendFailsAndResetStillResetsTheFieldsWithOneMessage) {
     EXPECT_FALSE(QFileInfo::exists(w.office.path("missing.mdb")));
 }
 
-TEST(Send, AFailedRefreshAfterAStoredMessageIsNotReportedAsAFailedSend) {
-    Workstation w;
+TEST_P(Send, AFailedRefreshAfterAStoredMessageIsNotReportedAsAFailedSend) {
+    Workstation w(GetParam());
     w.startAs(QStringLiteral("鈴木"));
     Form1& f = *w.form;
     fill(f, "山田", "佐藤", "鈴木", "伝言");
-    // The moment the success message shows, another workstation locks the file, so the
+    // The moment the success message shows, another workstation locks the data, so the
     // refresh that follows cannot read the pick lists.
-    auto other = w.office.openData();
-    std::optional<store::Transaction> otherLock;
+    std::unique_ptr<DataLock> otherLock;
     w.prompts.whileInformOpen = [&](const QString& text) {
         if (text == kSent) {
-            otherLock.emplace(*other, store::Transaction::Kind::Exclusive);
+            otherLock = w.office.lockData();
         }
     };
     QTest::mouseClick(f.Command2, Qt::LeftButton);

@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "store/date_time_text.h"
+#include "store/memo_table.h"
 #include "support/main_window.h"
 
 using testing_support::Workstation;
@@ -26,10 +27,10 @@ QString today() {
 
 }  // namespace
 
-class Lists : public ::testing::Test {
+class Lists : public testing_support::OnEachEngine {
 protected:
     void start(const QString& name = QStringLiteral("山田")) {
-        if (!QFile::exists(w.office.dataPath())) {
+        if (!w.office.hasDataFile()) {
             w.office.makeDataFile();
         }
         w.startAs(name);
@@ -38,22 +39,21 @@ protected:
     void clickSent() { QTest::mouseClick(w.form->Command3, Qt::LeftButton); }
     SpreadGrid& grid() { return *w.form->SS1; }
 
-    Workstation w;
+    Workstation w{GetParam()};
 };
+DULVANE_ON_EACH_ENGINE(Lists);
 
-TEST_F(Lists, ReceivedListShowsNewestFirstWithTheCellTexts) {
+class ListsOnAFile : public Lists {};
+DULVANE_ON_FILE_ONLY(ListsOnAFile);
+
+TEST_P(Lists, ReceivedListShowsNewestFirstWithTheCellTexts) {
     w.office.makeDataFile();
-    auto db = w.office.openData();
-    const auto add = [&](const store::Params& p) {
-        db->execute(
-            QStringLiteral("INSERT INTO MEMO_T (宛名,相手,受人,メモ,内外線,電話,受付日時,既読) "
-                           "VALUES (?,?,?,?,?,?,?,?)"),
-            p);
-    };
+    const auto add = [&](const store::maintenance::MessageTexts& texts) { w.office.addRow(texts); };
     add({"山田", "佐藤", "鈴木", "一通目", "外線", "-", "2026/12/01 09:05", "2026/12/02"});
-    add({"山田", nullptr, "鈴木", "相手なし", "内線", "0312345678", "20", nullptr});
-    add({"田中", "佐藤", "鈴木", "宛先違い", "内線", "-", "2026/12/03 10:00", nullptr});
-    add({"山田", "高橋", nullptr, "最新", nullptr, "99", "2026/12/04 11:30", nullptr});
+    add({"山田", std::nullopt, "鈴木", "相手なし", "内線", "0312345678", "20", std::nullopt});
+    add({"田中", "佐藤", "鈴木", "宛先違い", "内線", "-", "2026/12/03 10:00", std::nullopt});
+    add({"山田", "高橋", std::nullopt, "最新", std::nullopt, "99", "2026/12/04 11:30",
+         std::nullopt});
     start();
     clickReceived();
     EXPECT_TRUE(w.prompts.messages.isEmpty());
@@ -82,7 +82,7 @@ TEST_F(Lists, ReceivedListShowsNewestFirstWithTheCellTexts) {
     EXPECT_EQ(grid().text(GridColumn::Read, 3), QStringLiteral("26/12/02"));
 }
 
-TEST_F(Lists, SentListShowsTheAddresseeAndChangesNothing) {
+TEST_P(Lists, SentListShowsTheAddresseeAndChangesNothing) {
     w.office.makeDataFile();
     w.office.addMessage("田中", "佐藤", "山田");
     w.office.addMessage("鈴木", "高橋", "山田");
@@ -97,7 +97,7 @@ TEST_F(Lists, SentListShowsTheAddresseeAndChangesNothing) {
     EXPECT_EQ(w.office.rows(), before);
 }
 
-TEST_F(Lists, EmptyResultsSayCarefullyAndLeaveTheGridAsItWas) {
+TEST_P(Lists, EmptyResultsSayCarefullyAndLeaveTheGridAsItWas) {
     w.office.makeDataFile();
     w.office.addMessage("田中", "佐藤", "山田");
     start();
@@ -109,13 +109,13 @@ TEST_F(Lists, EmptyResultsSayCarefullyAndLeaveTheGridAsItWas) {
     EXPECT_EQ(grid().header(GridColumn::Name), QStringLiteral("宛名"));
     EXPECT_EQ(grid().text(GridColumn::Name, 1), QStringLiteral("田中"));
 
-    Workstation other;
+    Workstation other(GetParam());
     other.startAs(QStringLiteral("高橋"));
     QTest::mouseClick(other.form->Command3, Qt::LeftButton);
     EXPECT_EQ(other.prompts.messages, QStringList{"未読送信データはありません。"});
 }
 
-TEST_F(Lists, APrefixNameListsAndMarksTheLongerNamesMessagesToo) {
+TEST_P(Lists, APrefixNameListsAndMarksTheLongerNamesMessagesToo) {
     w.office.makeDataFile();
     w.office.addMessage("山田太郎", "佐藤", "鈴木");
     w.office.addMessage("山", "佐藤", "鈴木");
@@ -126,7 +126,7 @@ TEST_F(Lists, APrefixNameListsAndMarksTheLongerNamesMessagesToo) {
     EXPECT_TRUE(w.office.rows()[1].endsWith(QStringLiteral("<null>")));
 }
 
-TEST_F(Lists, WildcardsInTheNameMatchOnlyThemselves) {
+TEST_P(Lists, WildcardsInTheNameMatchOnlyThemselves) {
     w.office.makeDataFile();
     w.office.addMessage("a*b", "x", "y");
     w.office.addMessage("aXb", "x", "y");
@@ -138,7 +138,7 @@ TEST_F(Lists, WildcardsInTheNameMatchOnlyThemselves) {
     EXPECT_EQ(grid().text(GridColumn::Number, 1), QStringLiteral("1"));
 }
 
-TEST_F(Lists, AMessageArrivingBetweenTheListingAndTheMarkStaysUnread) {
+TEST_P(Lists, AMessageArrivingBetweenTheListingAndTheMarkStaysUnread) {
     w.office.makeDataFile();
     w.office.addMessage("山田", "佐藤", "鈴木");
     start();
@@ -148,9 +148,9 @@ TEST_F(Lists, AMessageArrivingBetweenTheListingAndTheMarkStaysUnread) {
     QObject::connect(w.form->SS1->model(), &QAbstractItemModel::modelReset, [&] {
         if (!sent) {
             sent = true;
-            other->execute(
-                QStringLiteral("INSERT INTO MEMO_T (宛名,相手,受人,メモ,内外線,電話,受付日時) "
-                               "VALUES ('山田','新','鈴木','後から','内線','-','x')"));
+            store::memo::insert(
+                *other, {QStringLiteral("山田"), QStringLiteral("新"), QStringLiteral("鈴木"),
+                         QStringLiteral("後から"), false, QString(), QStringLiteral("x")});
         }
     });
     clickReceived();
@@ -161,7 +161,7 @@ TEST_F(Lists, AMessageArrivingBetweenTheListingAndTheMarkStaysUnread) {
     EXPECT_TRUE(rows[1].endsWith(QStringLiteral("<null>")));
 }
 
-TEST_F(Lists, AnEmptyNameListsNobodysMessages) {
+TEST_P(Lists, AnEmptyNameListsNobodysMessages) {
     w.office.makeDataFile();
     w.office.addMessage("山田", "佐藤", "鈴木");
     w.prepare(std::nullopt, w.office.dataPath());
@@ -174,7 +174,7 @@ TEST_F(Lists, AnEmptyNameListsNobodysMessages) {
     EXPECT_TRUE(w.office.rows()[0].endsWith(QStringLiteral("<null>")));
 }
 
-TEST_F(Lists, AFileThatBecameUnreadableGivesTheSearchFailure) {
+TEST_P(ListsOnAFile, AFileThatBecameUnreadableGivesTheSearchFailure) {
     w.office.makeDataFile();
     w.office.addMessage("山田", "佐藤", "鈴木");
     start();

@@ -4,15 +4,19 @@
 
 #include <QTest>
 
-#include "store/transaction.h"
+#include "store/memo_table.h"
 #include "support/main_window.h"
 #include "ui/viewer/frm_memo2.h"
 
 using testing_support::Workstation;
 
-class RowActions : public ::testing::Test {
+class RowActions : public testing_support::OnEachEngine {
 protected:
     void SetUp() override {
+        OnEachEngine::SetUp();
+        if (IsSkipped()) {
+            return;
+        }
         w.office.makeDataFile();
         for (int i = 1; i <= 11; ++i) {
             w.office.addMessage(QStringLiteral("山田"), QStringLiteral("相手%1").arg(i),
@@ -26,10 +30,11 @@ protected:
         w.prompts.messages.clear();
     }
     SpreadGrid& grid() { return *w.form->SS1; }
-    Workstation w;
+    Workstation w{GetParam()};
 };
+DULVANE_ON_EACH_ENGINE(RowActions);
 
-TEST_F(RowActions, DeleteAsksWithTheRowNumberAndNoChangesNothing) {
+TEST_P(RowActions, DeleteAsksWithTheRowNumberAndNoChangesNothing) {
     w.form->SS1_Click(1, 2);
     EXPECT_EQ(w.prompts.shown, QStringList{"?2行目のデータを削除します。"});
     EXPECT_EQ(w.office.rowCount(), 11);
@@ -37,7 +42,7 @@ TEST_F(RowActions, DeleteAsksWithTheRowNumberAndNoChangesNothing) {
     EXPECT_EQ(grid().text(GridColumn::Number, 2), QStringLiteral("10"));
 }
 
-TEST_F(RowActions, DeleteWithYesRemovesTheMessageAndMovesTheRowsUp) {
+TEST_P(RowActions, DeleteWithYesRemovesTheMessageAndMovesTheRowsUp) {
     w.prompts.answers = {true, true};
     w.form->SS1_Click(1, 2);  // message 10
     EXPECT_EQ(w.office.rowCount(), 10);
@@ -51,23 +56,21 @@ TEST_F(RowActions, DeleteWithYesRemovesTheMessageAndMovesTheRowsUp) {
     EXPECT_EQ(grid().text(GridColumn::Number, 2), QStringLiteral("8"));
 }
 
-TEST_F(RowActions, AnEmptyRowAsksNothingAndAGoneMessageDeletesQuietly) {
+TEST_P(RowActions, AnEmptyRowAsksNothingAndAGoneMessageDeletesQuietly) {
     QTest::mouseClick(w.form->Cmd_Clear, Qt::LeftButton);
     w.form->SS1_Click(1, 1);
     EXPECT_TRUE(w.prompts.shown.isEmpty());
 
     QTest::mouseClick(w.form->Command1, Qt::LeftButton);
-    w.office.openData()->execute(QStringLiteral("DELETE FROM MEMO_T WHERE ＮＯ = 11"));
+    store::memo::remove(*w.office.openData(), 11);
     w.prompts.answers = {true};
     w.form->SS1_Click(1, 1);
     EXPECT_TRUE(w.prompts.messages.isEmpty());
     EXPECT_EQ(grid().text(GridColumn::Number, 1), QStringLiteral("10"));
 }
 
-TEST_F(RowActions, AFailedDeleteSaysSoAndKeepsTheRow) {
-    auto other = w.office.openData();
-    std::optional<store::Transaction> otherLock;
-    otherLock.emplace(*other, store::Transaction::Kind::Exclusive);
+TEST_P(RowActions, AFailedDeleteSaysSoAndKeepsTheRow) {
+    std::unique_ptr<testing_support::DataLock> otherLock = w.office.lockData();
     w.prompts.answers = {true};
     w.form->SS1_Click(1, 1);
     otherLock.reset();
@@ -76,7 +79,7 @@ TEST_F(RowActions, AFailedDeleteSaysSoAndKeepsTheRow) {
     EXPECT_EQ(w.office.rowCount(), 11);
 }
 
-TEST_F(RowActions, HeaderClicksSortAscendingWithoutAsking) {
+TEST_P(RowActions, HeaderClicksSortAscendingWithoutAsking) {
     w.form->SS1_Click(8, 0);  // 受付NO: as numbers, 10 after 9
     EXPECT_EQ(grid().text(GridColumn::Number, 1), QStringLiteral("1"));
     EXPECT_EQ(grid().text(GridColumn::Number, 9), QStringLiteral("9"));
@@ -92,7 +95,7 @@ TEST_F(RowActions, HeaderClicksSortAscendingWithoutAsking) {
     EXPECT_EQ(w.office.rowCount(), 11);
 }
 
-TEST_F(RowActions, DoubleClickShowsOneReusedViewerWithTheGridTexts) {
+TEST_P(RowActions, DoubleClickShowsOneReusedViewerWithTheGridTexts) {
     w.form->SS1_DblClick(5, 1);
     Frm_Memo2* viewer = w.form->memoViewer();
     ASSERT_NE(viewer, nullptr);
@@ -114,18 +117,18 @@ TEST_F(RowActions, DoubleClickShowsOneReusedViewerWithTheGridTexts) {
     EXPECT_EQ(w.form->memoViewer()->TxT_Memo->text(), QStringLiteral("メモ10"));
 }
 
-TEST_F(RowActions, DoubleClickOnAHeaderOrARowWithoutACallerOpensNothing) {
+TEST_P(RowActions, DoubleClickOnAHeaderOrARowWithoutACallerOpensNothing) {
     w.form->SS1_DblClick(3, 0);
     EXPECT_EQ(w.form->memoViewer(), nullptr);
-    w.office.openData()->execute(
-        QStringLiteral("INSERT INTO MEMO_T (宛名,相手,メモ) VALUES ('山田',NULL,'相手なし')"));
+    w.office.addRow({QStringLiteral("山田"), std::nullopt, std::nullopt, QStringLiteral("相手なし"),
+                     std::nullopt, std::nullopt, std::nullopt, std::nullopt});
     QTest::mouseClick(w.form->Command1, Qt::LeftButton);
     ASSERT_EQ(grid().text(GridColumn::Memo, 1), QStringLiteral("相手なし"));
     w.form->SS1_DblClick(4, 1);
     EXPECT_EQ(w.form->memoViewer(), nullptr);
 }
 
-TEST_F(RowActions, RealMouseClicksReachTheHandlers) {
+TEST_P(RowActions, RealMouseClicksReachTheHandlers) {
     w.form->show();
     SpreadGrid& g = grid();
     const QRect cell = g.visualRect(g.model()->index(0, 0));

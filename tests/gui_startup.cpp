@@ -31,8 +31,15 @@ std::function<void(Frm_set&)> saves(const QString& name, const QString& path) {
 
 }  // namespace
 
-TEST(StartUp, WithAPathAndANameOpensTheFileAndFillsTheLists) {
-    Workstation w;
+class StartUp : public testing_support::OnEachEngine {};
+DULVANE_ON_EACH_ENGINE(StartUp);
+class StartUpOnAFile : public StartUp {};
+DULVANE_ON_FILE_ONLY(StartUpOnAFile);
+class EndOfProgram : public testing_support::OnEachEngine {};
+DULVANE_ON_EACH_ENGINE(EndOfProgram);
+
+TEST_P(StartUp, WithAPathAndANameOpensTheFileAndFillsTheLists) {
+    Workstation w(GetParam());
     w.office.makeDataFile();
     w.office.addMessage("山田", "佐藤", "鈴木");
     w.startAs(QStringLiteral("鈴木"));
@@ -44,8 +51,8 @@ TEST(StartUp, WithAPathAndANameOpensTheFileAndFillsTheLists) {
     EXPECT_NE(w.form->Txt_Time->text(), QStringLiteral("2002/12/25 12:25"));
 }
 
-TEST(StartUp, NullPathShowsTheSettingsFirstAndASavedPathOpensAtOnce) {
-    Workstation w;
+TEST_P(StartUp, NullPathShowsTheSettingsFirstAndASavedPathOpensAtOnce) {
+    Workstation w(GetParam());
     w.office.makeDataFile();
     w.office.addMessage("山田", "佐藤", "鈴木");
     w.prepare(std::nullopt, std::nullopt);
@@ -58,8 +65,8 @@ TEST(StartUp, NullPathShowsTheSettingsFirstAndASavedPathOpensAtOnce) {
     EXPECT_EQ(w.form->Cmb_To->count(), 1);
 }
 
-TEST(StartUp, NullPathAndTheWindowClosedUnsavedEndsWithoutADataFile) {
-    Workstation w;
+TEST_P(StartUpOnAFile, NullPathAndTheWindowClosedUnsavedEndsWithoutADataFile) {
+    Workstation w(GetParam());
     w.prepare(std::nullopt, std::nullopt);
     w.start();
     EXPECT_EQ(w.prompts.shown, (QStringList{"settings", kCannotOpen, "settings"}));
@@ -67,10 +74,10 @@ TEST(StartUp, NullPathAndTheWindowClosedUnsavedEndsWithoutADataFile) {
     EXPECT_EQ(w.form->Txt_Time->text(), QStringLiteral("2002/12/25 12:25"));
 }
 
-TEST(StartUp, AMissingFileShowsTheMessageThenTheSettingsAndNothingIsRetried) {
-    Workstation w;
-    const QString missing = w.office.path("nowhere/dulvane.mdb");
-    w.prepare(QStringLiteral("鈴木"), missing, false);
+// A data file that is missing, or a server that does not answer.
+TEST_P(StartUp, DataThatCannotBeReachedShowsTheMessageThenTheSettingsAndNothingIsRetried) {
+    Workstation w(GetParam());
+    w.prepare(QStringLiteral("鈴木"), w.office.unreachablePath(), false);
     // The user fixes the path in the window shown after the failure: it takes effect only at
     // the next start.
     w.office.makeDataFile();
@@ -88,11 +95,11 @@ TEST(StartUp, AMissingFileShowsTheMessageThenTheSettingsAndNothingIsRetried) {
     EXPECT_EQ(f.SS1->text(GridColumn::DateTime, 1), QString());
     EXPECT_TRUE(f.Option1->isChecked());
     EXPECT_TRUE(f.Chk1->isChecked());
-    EXPECT_FALSE(QFile::exists(missing));
+    EXPECT_FALSE(QFileInfo::exists(w.office.path("nowhere")));
 }
 
-TEST(StartUp, NullNameWithAValidPathShowsNoWindow) {
-    Workstation w;
+TEST_P(StartUp, NullNameWithAValidPathShowsNoWindow) {
+    Workstation w(GetParam());
     w.prepare(std::nullopt, w.office.dataPath());
     w.start();
     EXPECT_TRUE(w.prompts.shown.isEmpty());
@@ -100,8 +107,8 @@ TEST(StartUp, NullNameWithAValidPathShowsNoWindow) {
     EXPECT_EQ(w.form->Cmb_My->currentText(), QString());
 }
 
-TEST(StartUp, NoSettingsRowCountsAsEmptySettings) {
-    Workstation w;
+TEST_P(StartUp, NoSettingsRowCountsAsEmptySettings) {
+    Workstation w(GetParam());
     w.prepare(QStringLiteral("x"), QStringLiteral("y"));
     w.office.openData();  // the data file exists
     {
@@ -114,8 +121,8 @@ TEST(StartUp, NoSettingsRowCountsAsEmptySettings) {
     EXPECT_EQ(w.prompts.shown.first(), QStringLiteral("settings"));
 }
 
-TEST(StartUp, QuotesInTheSettingsAreReadExactly) {
-    Workstation w;
+TEST_P(StartUpOnAFile, QuotesInTheSettingsAreReadExactly) {
+    Workstation w(GetParam());
     QDir().mkpath(w.office.path("o'neil's share"));
     const QString path = w.office.path("o'neil's share/dulvane.mdb");
     store::schema::createDataFile(path);
@@ -126,7 +133,7 @@ TEST(StartUp, QuotesInTheSettingsAreReadExactly) {
     EXPECT_TRUE(w.state.Db_Data);
 }
 
-TEST(StartUp, AnUnusableSettingsFileStopsTheStartWithTheEngineError) {
+TEST_P(StartUpOnAFile, AnUnusableSettingsFileStopsTheStartWithTheEngineError) {
     Workstation missing;
     EXPECT_THROW(missing.start(), store::Error);
 
@@ -148,8 +155,8 @@ TEST(StartUp, AnUnusableSettingsFileStopsTheStartWithTheEngineError) {
     EXPECT_THROW(wrongTable.start(), store::Error);
 }
 
-TEST(EndOfProgram, EndButtonAndFrameCloseEndWithTheViewer) {
-    Workstation w;
+TEST_P(EndOfProgram, EndButtonAndFrameCloseEndWithTheViewer) {
+    Workstation w(GetParam());
     w.office.makeDataFile();
     w.office.addMessage("鈴木", "佐藤", "山田");
     w.startAs(QStringLiteral("鈴木"));
@@ -163,7 +170,7 @@ TEST(EndOfProgram, EndButtonAndFrameCloseEndWithTheViewer) {
     EXPECT_FALSE(viewer);
     EXPECT_FALSE(w.form->Timer1->isActive());
 
-    Workstation w2;
+    Workstation w2(GetParam());
     w2.startAs(QStringLiteral("鈴木"));
     w2.form->show();
     QSignalSpy ended2(w2.form.get(), &Form1::endRequested);

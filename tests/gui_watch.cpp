@@ -7,7 +7,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "store/transaction.h"
 #include "support/main_window.h"
 #include "ui/settings/frm_set.h"
 
@@ -17,7 +16,7 @@ namespace {
 const QString kNotice = QStringLiteral("新規メッセージがあります。");
 }
 
-class Watch : public ::testing::Test {
+class Watch : public testing_support::OnEachEngine {
 protected:
     void start(const std::optional<QString>& name = QStringLiteral("山田")) {
         w.office.makeDataFile();
@@ -25,17 +24,21 @@ protected:
         w.start();
     }
     void tick() { w.form->Timer1_Timer(); }
-    Workstation w;
+    Workstation w{GetParam()};
 };
+DULVANE_ON_EACH_ENGINE(Watch);
 
-TEST_F(Watch, RunsFromTheStartAtTheFullPeriod) {
+class WatchOnAFile : public Watch {};
+DULVANE_ON_FILE_ONLY(WatchOnAFile);
+
+TEST_P(Watch, RunsFromTheStartAtTheFullPeriod) {
     start();
     EXPECT_TRUE(w.form->Timer1->isActive());
     EXPECT_EQ(w.form->Timer1->interval(), 65535);
     EXPECT_TRUE(w.form->Chk1->isChecked());
 }
 
-TEST_F(Watch, AnUnreadMessageIsAnnouncedAtEveryTickUntilListed) {
+TEST_P(Watch, AnUnreadMessageIsAnnouncedAtEveryTickUntilListed) {
     start();
     tick();
     EXPECT_TRUE(w.prompts.messages.isEmpty());
@@ -50,7 +53,7 @@ TEST_F(Watch, AnUnreadMessageIsAnnouncedAtEveryTickUntilListed) {
     EXPECT_TRUE(w.prompts.messages.isEmpty());
 }
 
-TEST_F(Watch, AnyReadValueEvenEmptyMeansRead) {
+TEST_P(Watch, AnyReadValueEvenEmptyMeansRead) {
     start();
     w.office.addMessage(QStringLiteral("山田"), "a", "b", "m", QString(""));
     w.office.addMessage(QStringLiteral("山田"), "a", "b", "m", QStringLiteral("2026/01/01"));
@@ -58,25 +61,26 @@ TEST_F(Watch, AnyReadValueEvenEmptyMeansRead) {
     EXPECT_TRUE(w.prompts.messages.isEmpty());
 }
 
-TEST_F(Watch, AColleagueWhoseNameBeginsWithTheUsersNameCounts) {
+TEST_P(Watch, AColleagueWhoseNameBeginsWithTheUsersNameCounts) {
     start(QStringLiteral("山田"));
     w.office.addMessage(QStringLiteral("山田花子"), "a", "b");
     tick();
     EXPECT_EQ(w.prompts.messages, QStringList{kNotice});
     w.prompts.messages.clear();
-    w.office.openData()->execute(QStringLiteral("UPDATE MEMO_T SET 宛名 = '小山田'"));
+    w.office.removeMessages();
+    w.office.addMessage(QStringLiteral("小山田"), "a", "b");
     tick();
     EXPECT_TRUE(w.prompts.messages.isEmpty());
 }
 
-TEST_F(Watch, AnEmptyNameIsToldNothingAboutOthers) {
+TEST_P(Watch, AnEmptyNameIsToldNothingAboutOthers) {
     start(std::nullopt);
     w.office.addMessage(QStringLiteral("山田"), "a", "b");
     tick();
     EXPECT_TRUE(w.prompts.messages.isEmpty());
 }
 
-TEST_F(Watch, TheCheckBoxStopsAndRestartsTheTicks) {
+TEST_P(Watch, TheCheckBoxStopsAndRestartsTheTicks) {
     start();
     w.form->show();
     QTest::mouseClick(w.form->Chk1, Qt::LeftButton);
@@ -89,7 +93,7 @@ TEST_F(Watch, TheCheckBoxStopsAndRestartsTheTicks) {
     EXPECT_GT(w.form->Timer1->remainingTime(), 60000);
 }
 
-TEST_F(Watch, ShortenedTicksReallyArriveAndStopWhenUnchecked) {
+TEST_P(Watch, ShortenedTicksReallyArriveAndStopWhenUnchecked) {
     start();
     w.office.addMessage(QStringLiteral("山田"), "a", "b");
     w.form->show();
@@ -102,7 +106,7 @@ TEST_F(Watch, ShortenedTicksReallyArriveAndStopWhenUnchecked) {
     EXPECT_FALSE(ticks.wait(200));
 }
 
-TEST_F(Watch, WithoutADataFileTicksAreSilentAndTheWatchKeepsRunning) {
+TEST_P(WatchOnAFile, WithoutADataFileTicksAreSilentAndTheWatchKeepsRunning) {
     w.prepare(QStringLiteral("山田"), w.office.path("missing.mdb"), false);
     w.start();
     w.prompts.messages.clear();
@@ -111,12 +115,10 @@ TEST_F(Watch, WithoutADataFileTicksAreSilentAndTheWatchKeepsRunning) {
     EXPECT_TRUE(w.form->Timer1->isActive());
 }
 
-TEST_F(Watch, ALockedFileMakesATickSilent) {
+TEST_P(Watch, LockedDataMakesATickSilent) {
     start();
     w.office.addMessage(QStringLiteral("山田"), "a", "b");
-    auto other = w.office.openData();
-    std::optional<store::Transaction> otherLock;
-    otherLock.emplace(*other, store::Transaction::Kind::Exclusive);
+    std::unique_ptr<testing_support::DataLock> otherLock = w.office.lockData();
     tick();
     otherLock.reset();
     EXPECT_TRUE(w.prompts.messages.isEmpty());
@@ -126,7 +128,7 @@ TEST_F(Watch, ALockedFileMakesATickSilent) {
 
 // A tick while anything modal is open shows nothing, so two boxes never pile up: the notice
 // itself, a message box, the delete question, the file dialog, the settings window.
-TEST_F(Watch, ATickWhileAnyBoxIsOpenShowsNothing) {
+TEST_P(Watch, ATickWhileAnyBoxIsOpenShowsNothing) {
     start();
     w.office.addMessage(QStringLiteral("山田"), "a", QStringLiteral("山田"));
     QTest::mouseClick(w.form->Command3, Qt::LeftButton);  // lists it without marking it read
@@ -149,7 +151,7 @@ TEST_F(Watch, ATickWhileAnyBoxIsOpenShowsNothing) {
 // Ticks that keep failing (the file unreachable) are silent until they have failed for the
 // whole bound; then the user is told once, and again only after a tick has worked and a new
 // run of failures has lasted as long.
-TEST_F(Watch, FailingTicksTellOnceAfterTheBoundAndAgainOnlyAfterASuccess) {
+TEST_P(WatchOnAFile, FailingTicksTellOnceAfterTheBoundAndAgainOnlyAfterASuccess) {
     const QString kUnreachable =
         QStringLiteral("データファイルに接続できないため、新規メッセージを確認できません。");
     start();

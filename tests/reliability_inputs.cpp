@@ -19,9 +19,10 @@ QString withNul() {
     return QString::fromUtf16(u"前\0後", 3);
 }
 
-// Texts a user might type, paste or be sent, one of each awkward kind.
-QStringList awkwardTexts() {
-    return {
+// Texts a user might type, paste or be sent, one of each awkward kind; the one holding a NUL
+// character only when the engine can keep it.
+QStringList awkwardTexts(bool keepsNul = true) {
+    QStringList texts = {
         QStringLiteral("O'Brien"),
         QStringLiteral("\"quoted\" and ''doubled''"),
         QStringLiteral("x'); Delete From MEMO_T; --"),
@@ -58,6 +59,10 @@ QStringList awkwardTexts() {
         QString(10000, u'長'),
         QString(5000, u'*') + QString(5000, u'?'),
     };
+    if (!keepsNul) {
+        texts.removeAll(withNul());
+    }
+    return texts;
 }
 
 struct Row {
@@ -80,6 +85,29 @@ QList<Row> rowsOf(store::Recordset rs) {
     return out;
 }
 
+QList<Row> rowsOf(const std::vector<store::maintenance::ImportMessage>& messages) {
+    QList<Row> out;
+    for (const auto& m : messages) {
+        Row r{m.no.value(), {}};
+        for (const auto& text : m.texts) {
+            r.fields << text.value_or(QStringLiteral("<null>"));
+        }
+        out << r;
+    }
+    return out;
+}
+
+// The stored message numbered no, as a list of none or one.
+QList<Row> rowNumbered(store::Database& db, qint64 no) {
+    QList<Row> out;
+    for (const Row& r : rowsOf(storedMessages(db))) {
+        if (r.no == no) {
+            out << r;
+        }
+    }
+    return out;
+}
+
 QSet<qint64> numbers(const store::Recordset& rs) {
     QSet<qint64> out;
     for (const Row& r : rowsOf(rs)) {
@@ -96,25 +124,32 @@ bool beginsWith(const QString& text, const QString& name) {
 
 qint64 insertNumbered(store::Database& db, const store::memo::NewMessage& m) {
     store::memo::insert(db, m);
-    store::Recordset rs = db.openRecordset(QStringLiteral("Select max(ＮＯ) As n From MEMO_T"));
-    rs.MoveFirst();
-    return rs.Fields("n").value().toLongLong();
+    return storedMessages(db).back().no.value();
 }
+
+class AwkwardInput : public OnEachEngine {
+protected:
+    // A server cannot hold U+0000 in a text and refuses one, as the store's own tests check; a
+    // data file keeps it like any other character.
+    bool keepsNul() const { return GetParam() == Engine::File; }
+};
+DULVANE_ON_EACH_ENGINE(AwkwardInput);
+class AwkwardInputOnAFile : public AwkwardInput {};
+DULVANE_ON_FILE_ONLY(AwkwardInputOnAFile);
 
 }  // namespace
 
-TEST(AwkwardInput, EveryFieldIsStoredAndReadBackExactly) {
-    Office office;
+TEST_P(AwkwardInput, EveryFieldIsStoredAndReadBackExactly) {
+    Office office(GetParam());
     office.makeDataFile();
     auto db = office.openData();
     const QString at = store::dateTimeText(store::localNow());
-    for (const QString& text : awkwardTexts()) {
+    const QStringList texts = awkwardTexts(keepsNul());
+    for (const QString& text : texts) {
         SCOPED_TRACE(text.left(40).toStdString());
         store::memo::NewMessage m{text, text, text, text.left(100), true, text.left(50), at};
         const qint64 no = insertNumbered(*db, m);
-        store::Recordset rs =
-            db->openRecordset(QStringLiteral("Select * From MEMO_T Where ＮＯ = ?"), {no});
-        const QList<Row> rows = rowsOf(rs);
+        const QList<Row> rows = rowNumbered(*db, no);
         ASSERT_EQ(rows.size(), 1);
         EXPECT_EQ(rows[0].fields, (QStringList{text, text, text, text.left(100), "外線",
                                                text.left(50), at, "<null>"}));
@@ -124,11 +159,11 @@ TEST(AwkwardInput, EveryFieldIsStoredAndReadBackExactly) {
         EXPECT_EQ(callers->count(text), 1);
     }
     // Nothing else happened to the table.
-    EXPECT_EQ(office.rowCount(), awkwardTexts().size());
+    EXPECT_EQ(office.rowCount(), texts.size());
     EXPECT_EQ(quickCheck(office.dataPath()), QStringLiteral("ok"));
 }
 
-TEST(AwkwardInput, ANulInsideATextIsKeptAndMatchedLikeAnyOtherCharacter) {
+TEST_P(AwkwardInputOnAFile, ANulInsideATextIsKeptAndMatchedLikeAnyOtherCharacter) {
     Office office;
     office.makeDataFile();
     auto db = office.openData();
@@ -148,8 +183,8 @@ TEST(AwkwardInput, ANulInsideATextIsKeptAndMatchedLikeAnyOtherCharacter) {
     EXPECT_EQ(store::memo::sentList(*db, name).RecordCount(), 1);
 }
 
-TEST(AwkwardInput, ALoneSurrogateIsStoredAsTheReplacementCharacterAndItsNeighboursAreKept) {
-    Office office;
+TEST_P(AwkwardInput, ALoneSurrogateIsStoredAsTheReplacementCharacterAndItsNeighboursAreKept) {
+    Office office(GetParam());
     office.makeDataFile();
     auto db = office.openData();
     const QChar high(0xD800);
@@ -157,8 +192,7 @@ TEST(AwkwardInput, ALoneSurrogateIsStoredAsTheReplacementCharacterAndItsNeighbou
     const QString text =
         QStringLiteral("a") + high + QStringLiteral("bc") + low + QStringLiteral("d");
     const qint64 no = insertNumbered(*db, {text, text, text, text, false, text, text});
-    const QList<Row> rows =
-        rowsOf(db->openRecordset(QStringLiteral("Select * From MEMO_T Where ＮＯ = ?"), {no}));
+    const QList<Row> rows = rowNumbered(*db, no);
     ASSERT_EQ(rows.size(), 1);
     const QString kept = QStringLiteral("a\uFFFDbc\uFFFDd");
     EXPECT_EQ(rows[0].fields.mid(0, 4), (QStringList{kept, kept, kept, kept}));
@@ -166,15 +200,15 @@ TEST(AwkwardInput, ALoneSurrogateIsStoredAsTheReplacementCharacterAndItsNeighbou
     EXPECT_EQ(store::memo::receivedList(*db, text).RecordCount(), 1);
 }
 
-TEST(AwkwardInput, AsTheUsersNameItFindsExactlyItsOwnRowsAndThoseOfNamesStartingWithIt) {
-    Office office;
-    office.makeDataFile();
-    auto db = office.openData();
-    const QStringList all = awkwardTexts();
+TEST_P(AwkwardInput, AsTheUsersNameItFindsExactlyItsOwnRowsAndThoseOfNamesStartingWithIt) {
+    const QStringList all = awkwardTexts(keepsNul());
     int checked = 0;
     for (const QString& name : all) {
         SCOPED_TRACE(name.left(40).toStdString());
-        db->execute(QStringLiteral("Delete From MEMO_T"));
+        // Each name on a table of its own.
+        Office office(GetParam());
+        office.makeDataFile();
+        auto db = office.openData();
         // The name, longer names starting with it, and near misses: every other awkward
         // text, the name cut short, the name after another character, the name with each
         // wildcard replaced by what it would match, the name in other case.
@@ -190,12 +224,18 @@ TEST(AwkwardInput, AsTheUsersNameItFindsExactlyItsOwnRowsAndThoseOfNamesStarting
         expanded.replace(u'*', QStringLiteral("ZZ")).replace(u'?', u'Q').replace(u'#', u'7');
         expanded.replace(u'[', u'(').replace(u'%', u'P').replace(u'_', u'U');
         addressees << expanded;
-        QMap<qint64, QString> byNumber;
         for (const QString& a : addressees) {
             // Sent by, as well as to, the same name.
-            byNumber.insert(
-                insertNumbered(*db, {a, "相手", a, "伝言", false, "", "2026/12/07 10:00"}), a);
+            store::memo::insert(*db, {a, "相手", a, "伝言", false, "", "2026/12/07 10:00"});
         }
+        // Stored as sent, numbered in the order sent.
+        QMap<qint64, QString> byNumber;
+        QStringList stored;
+        for (const Row& r : rowsOf(storedMessages(*db))) {
+            byNumber.insert(r.no, r.fields[0]);
+            stored << r.fields[0];
+        }
+        EXPECT_EQ(stored, addressees);
         QSet<qint64> expected;
         for (auto it = byNumber.begin(); it != byNumber.end(); ++it) {
             if (beginsWith(it.value(), name)) {
@@ -213,7 +253,7 @@ TEST(AwkwardInput, AsTheUsersNameItFindsExactlyItsOwnRowsAndThoseOfNamesStarting
             store::memo::markRead(*db, name, "2026/12/07", store::memo::highestNumber(listed)),
             expected.size());
         EXPECT_FALSE(store::memo::hasUnread(*db, name));
-        for (const Row& r : rowsOf(db->openRecordset(QStringLiteral("Select * From MEMO_T")))) {
+        for (const Row& r : rowsOf(storedMessages(*db))) {
             EXPECT_EQ(r.fields[7] == QStringLiteral("<null>"), !expected.contains(r.no))
                 << r.fields[0].left(40).toStdString();
             EXPECT_EQ(r.fields[0], byNumber.value(r.no));
@@ -224,8 +264,8 @@ TEST(AwkwardInput, AsTheUsersNameItFindsExactlyItsOwnRowsAndThoseOfNamesStarting
     EXPECT_EQ(checked, all.size());
 }
 
-TEST(AwkwardInput, AWorkstationNamedAwkwardlyOnTheCommandLineSendsAndListsItsOwnMessages) {
-    Office office;
+TEST_P(AwkwardInput, AWorkstationNamedAwkwardlyOnTheCommandLineSendsAndListsItsOwnMessages) {
+    Office office(GetParam());
     office.makeDataFile();
     const QString name = QStringLiteral("O'Brien*[x]#?😀 עברית");
     office.addMessage(QStringLiteral("O'Brien"), QStringLiteral("佐藤"), QStringLiteral("佐藤"));

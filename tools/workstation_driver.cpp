@@ -1,5 +1,6 @@
-// dulvane-workstation: one workstation using the shared data file in a loop, through the
-// program's own store operations, for the reliability tests and the load benchmark.
+// dulvane-workstation: one workstation using the shared data file (or the office's database
+// server) in a loop, through the program's own store operations, for the reliability tests and
+// the load benchmark.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -25,15 +26,17 @@
 #include "store/database.h"
 #include "store/date_time_text.h"
 #include "store/error.h"
+#include "store/location.h"
 #include "store/memo_table.h"
 
 namespace {
 
 const char* const kHelp =
-    "Usage: dulvane-workstation --file PATH --name NAME [OPTIONS]\n"
+    "Usage: dulvane-workstation --file LOCATION --name NAME [OPTIONS]\n"
     "\n"
-    "Acts as one workstation of the telephone-message book: opens the data file as the\n"
-    "program does and runs the main window's operations on it in a loop, then reports what\n"
+    "Acts as one workstation of the telephone-message book: opens the data file (or the\n"
+    "database server's data) as the program does and runs the main window's operations on it in a "
+    "loop, then reports what\n"
     "it did and every failure it met. Start several at once for several workstations.\n"
     "\n"
     "Operations (each exactly as the window's handler calls the store):\n"
@@ -46,7 +49,8 @@ const char* const kHelp =
     "  poll      ask whether an unread message waits for NAME (the watch timer's check)\n"
     "\n"
     "Options:\n"
-    "  --file PATH        the data file (it is never created)\n"
+    "  --file LOCATION    the data file (it is never created), or a database server's\n"
+    "                     postgresql:// or postgres:// URI, as the settings' folder holds it\n"
     "  --name NAME        the user's name (the settings' name): taker of every message sent,\n"
     "                     and the name the lists and the poll ask for\n"
     "  --to A,B,...       addressees to send to, picked at random (default: NAME)\n"
@@ -57,7 +61,9 @@ const char* const kHelp =
     "  --seed N           seed of the operation picks (default: random, printed at the end)\n"
     "  --think-ms N       pause between operations, at random between 0 and 2N ms (default 0)\n"
     "  --busy-ms N        how long to wait for another workstation's lock\n"
-    "                     (default: the program's own, 10000)\n"
+    "                     (default: the program's own, 10000); 0 does not wait at all on a\n"
+    "                     data file, and is refused for a server, where it would turn the\n"
+    "                     server's limits off\n"
     "  --acked FILE       append one line per acknowledged send: the send's token, which is\n"
     "                     also the start of the message's メモ; written right after the store\n"
     "                     reported success, before anything else\n"
@@ -66,7 +72,7 @@ const char* const kHelp =
     "                     in ms (so that many workstations' times can be put together)\n"
     "  --help             this text\n"
     "\n"
-    "Output: a line \"ready pid=P run=R\" once the file is open, then at the end one line per\n"
+    "Output: a line \"ready pid=P run=R\" once the data is open, then at the end one line per\n"
     "operation kind of the mix:\n"
     "  op=send count=N failures=F p50_ms=.. p99_ms=.. max_ms=.. mean_ms=.. [more fields]\n"
     "(times from a steady clock around each whole operation, failed ones included), a line\n"
@@ -77,7 +83,7 @@ const char* const kHelp =
     "poll, ack (the --acked line could not be written), statements (a statement was left\n"
     "open on the connection after an operation).\n"
     "\n"
-    "Exit status: 0 every operation succeeded, 1 some failed (or the file did not open),\n"
+    "Exit status: 0 every operation succeeded, 1 some failed (or the data did not open),\n"
     "2 wrong usage. SIGINT or SIGTERM end the loop early; the report is still printed.\n";
 
 enum class Op { Send, Received, Sent, Delete, Poll };
@@ -196,6 +202,11 @@ std::optional<Options> parse(const QStringList& args) {
     }
     if (o.file.isEmpty() || o.name.isEmpty()) {
         throw UsageError{QStringLiteral("--file and --name are required")};
+    }
+    if (o.busy.count() == 0 && store::isServerLocation(o.file)) {
+        throw UsageError{QStringLiteral(
+            "--busy-ms 0 cannot be kept by a database server (0 turns its waits off); give 1 or "
+            "more")};
     }
     if (countGiven && o.seconds) {
         throw UsageError{QStringLiteral("give --count or --seconds, not both")};

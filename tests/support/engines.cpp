@@ -17,6 +17,16 @@ std::optional<std::string> serverMissing() {
     return "DULVANE_TEST_PG is unset: no test server (tools/test.sh starts one)";
 }
 
+void OnEachEngine::SetUp() {
+    if (GetParam() == Engine::Server && serverMissing()) {
+        GTEST_SKIP() << *serverMissing();
+    }
+}
+
+std::string engineCaseName(const testing::TestParamInfo<Engine>& info) {
+    return engineName(info.param);
+}
+
 DataStore::DataStore(Engine engine) : engine_(engine) {
     if (engine == Engine::File) {
         EXPECT_TRUE(dir_.isValid());

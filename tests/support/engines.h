@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QString>
 #include <QTemporaryDir>
 #include <optional>
@@ -17,6 +19,17 @@ std::string engineName(Engine engine);
 
 // Why the server's cases cannot run here, or nullopt when they can (DULVANE_TEST_PG is set).
 std::optional<std::string> serverMissing();
+
+// A test run once on each engine (see DULVANE_ON_EACH_ENGINE); the Server case is skipped
+// when there is no test server. A fixture that has its own SetUp calls this one first and
+// returns when IsSkipped().
+class OnEachEngine : public testing::TestWithParam<Engine> {
+protected:
+    void SetUp() override;
+};
+
+// The engine's name as the name of a parameterised case.
+std::string engineCaseName(const testing::TestParamInfo<Engine>& info);
 
 // An empty message table on one engine: a new data file in a temporary folder, or a new
 // database on the test server (dropped when this goes). Call GTEST_SKIP() with serverMissing()
@@ -39,3 +52,15 @@ private:
 };
 
 }  // namespace testing_support
+
+// Runs the parameterised suite (a fixture derived from OnEachEngine) on both engines.
+#define DULVANE_ON_EACH_ENGINE(suite)                                                    \
+    INSTANTIATE_TEST_SUITE_P(                                                            \
+        Engines, suite,                                                                  \
+        testing::Values(testing_support::Engine::File, testing_support::Engine::Server), \
+        testing_support::engineCaseName)
+
+// Runs a parameterised suite whose cases are about what a data file is on the File engine only.
+#define DULVANE_ON_FILE_ONLY(suite)                                                           \
+    INSTANTIATE_TEST_SUITE_P(FileOnly, suite, testing::Values(testing_support::Engine::File), \
+                             testing_support::engineCaseName)

@@ -15,7 +15,10 @@
 
 #include "store/database.h"
 #include "store/error.h"
+#include "store/location.h"
 #include "store/memo_table.h"
+#include "store/schema.h"
+#include "support/files.h"
 
 namespace testing_support {
 
@@ -117,6 +120,11 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
 }
 
 QString quickCheck(const QString& dataPath) {
+    if (store::isServerLocation(dataPath)) {
+        // The server keeps its own pages sound; what can be checked is the table.
+        const QStringList problems = store::schema::checkFile(dataPath);
+        return problems.isEmpty() ? QStringLiteral("ok") : problems.join(u'\n');
+    }
     try {
         store::Workspace ws{std::chrono::milliseconds(5000)};
         auto db =
@@ -135,10 +143,9 @@ QString quickCheck(const QString& dataPath) {
 QMultiMap<QString, qint64> tokenRows(const QString& dataPath) {
     store::Workspace ws{std::chrono::milliseconds(5000)};
     auto db = ws.openDatabase(dataPath, store::memo::tableName(), store::memo::requiredColumns());
-    store::Recordset rs = db->openRecordset(QStringLiteral("Select ＮＯ, メモ From MEMO_T"));
     QMultiMap<QString, qint64> out;
-    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
-        out.insert(rs.field(1).value().section(u' ', 0, 0), rs.field(0).value().toLongLong());
+    for (const auto& m : storedMessages(*db)) {
+        out.insert(m.texts[3].value_or(QString()).section(u' ', 0, 0), m.no.value());
     }
     return out;
 }

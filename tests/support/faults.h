@@ -72,11 +72,12 @@ QByteArray fileBytes(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);
 
 // The engine's quick check of a data file, opened as the program opens it: "ok" when sound,
-// otherwise what is wrong (or why the file did not open).
+// otherwise what is wrong (or why the file did not open). For a server's data: the check of
+// its table.
 QString quickCheck(const QString& dataPath);
 
 // Every message's token (the first word of its メモ, as the workstation driver writes it)
-// with the ＮＯ of each row that holds it, from a fresh open of the data file.
+// with the ＮＯ of each row that holds it, from a fresh open of the data (file or server).
 QMultiMap<QString, qint64> tokenRows(const QString& dataPath);
 
 // The lines of a text file (none when it does not exist).

@@ -4,18 +4,101 @@
 
 #include "app/settings_store.h"
 #include "store/memo_table.h"
+#include "store/pg/bulk.h"
+#include "store/pg/server.h"
 #include "store/schema.h"
+#include "store/transaction.h"
 
 #include <QFileInfo>
+#include <QUrl>
 
 namespace testing_support {
 
-Office::Office() {
+namespace {
+
+class FileLock : public DataLock {
+public:
+    explicit FileLock(std::unique_ptr<store::Database> db)
+        : db_(std::move(db)), transaction_(*db_, store::Transaction::Kind::Exclusive) {}
+
+private:
+    std::unique_ptr<store::Database> db_;
+    store::Transaction transaction_;
+};
+
+class ServerLock : public DataLock {
+public:
+    explicit ServerLock(const QString& uri) : lock_(uri) {}
+
+private:
+    ServerTableLock lock_;
+};
+
+// A row written on the server as it stands, Nulls included, as another program may have.
+void insertOnServer(store::pg::Server& server, const store::maintenance::MessageTexts& texts) {
+    QStringList columns;
+    QStringList values;
+    const QStringList names = store::maintenance::messageColumns();
+    for (int c = 0; c < store::maintenance::kTextColumns; ++c) {
+        columns << u'"' + names.at(c + 1) + u'"';
+        values << QStringLiteral("$%1").arg(c + 1);
+    }
+    server.exec(QStringLiteral("INSERT INTO \"MEMO_T\" (%1) VALUES (%2)")
+                    .arg(columns.join(u','), values.join(u',')),
+                store::pg::TextParams(texts.begin(), texts.end()));
+}
+
+}  // namespace
+
+std::vector<store::maintenance::ImportMessage> storedMessages(store::Database& db) {
+    if (store::pg::Server* server = db.server()) {
+        return store::pg::bulk::allMessages(*server);
+    }
+    std::vector<store::maintenance::ImportMessage> out;
+    store::Recordset rs = store::maintenance::allMessages(db);
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+        store::maintenance::ImportMessage m;
+        m.no = rs.field(0).value().toLongLong();
+        for (int c = 0; c < store::maintenance::kTextColumns; ++c) {
+            const store::Field& f = rs.field(c + 1);
+            if (!f.isNull()) {
+                m.texts[std::size_t(c)] = f.value();
+            }
+        }
+        out.push_back(std::move(m));
+    }
+    return out;
+}
+
+Office::Office(Engine engine) : engine_(engine) {
     EXPECT_TRUE(dir_.isValid());
+}
+
+QString Office::dataPath() const {
+    if (engine_ == Engine::File) {
+        return path(QStringLiteral("dulvane.mdb"));
+    }
+    if (!server_) {
+        server_.emplace(testServerUri().value());
+    }
+    return server_->uri();
+}
+
+QString Office::unreachablePath() const {
+    if (engine_ == Engine::File) {
+        return path(QStringLiteral("nowhere/dulvane.mdb"));
+    }
+    return QStringLiteral("postgresql:///dulvane?host=%1&user=postgres")
+        .arg(QString::fromUtf8(QUrl::toPercentEncoding(path(QStringLiteral("nowhere")))));
 }
 
 void Office::makeDataFile() {
     store::schema::createDataFile(dataPath());
+    made_ = true;
+}
+
+bool Office::hasDataFile() const {
+    return engine_ == Engine::File ? QFileInfo::exists(dataPath()) : made_;
 }
 
 void Office::makeSettings(const std::optional<QString>& name,
@@ -28,28 +111,53 @@ std::unique_ptr<store::Database> Office::openData(int busyMs) const {
     return ws.openDatabase(dataPath(), store::memo::tableName(), store::memo::requiredColumns());
 }
 
+std::shared_ptr<store::Database> Office::data() const {
+    if (engine_ == Engine::File) {
+        return openData();
+    }
+    if (!serverData_) {
+        serverData_ = openData();
+    }
+    return serverData_;
+}
+
 qint64 Office::addMessage(const QString& to, const QString& from, const QString& taker,
                           const QString& memo, const std::optional<QString>& readOn,
                           const QString& at) {
-    auto db = openData();
-    db->execute(
-        QStringLiteral("INSERT INTO MEMO_T (宛名,相手,受人,メモ,内外線,電話,受付日時,既読) "
-                       "VALUES (?,?,?,?,'内線','-',?,?)"),
-        {to, from, taker, memo, at, readOn ? store::Param(*readOn) : store::Param(nullptr)});
-    store::Recordset rs = db->openRecordset(QStringLiteral("SELECT max(ＮＯ) AS n FROM MEMO_T"));
-    rs.MoveFirst();
-    return rs.Fields(QStringLiteral("n")).value().toLongLong();
+    return addRow({to, from, taker, memo, QStringLiteral("内線"), QStringLiteral("-"), at, readOn});
+}
+
+qint64 Office::addRow(const store::maintenance::MessageTexts& texts) {
+    auto db = data();
+    if (store::pg::Server* server = db->server()) {
+        insertOnServer(*server, texts);
+    } else {
+        store::maintenance::addMessages(*db, {{std::nullopt, texts}});
+    }
+    return storedMessages(*db).back().no.value();
+}
+
+void Office::removeMessages() {
+    auto db = data();
+    for (const auto& m : storedMessages(*db)) {
+        store::memo::remove(*db, *m.no);
+    }
+}
+
+std::unique_ptr<DataLock> Office::lockData() const {
+    if (engine_ == Engine::Server) {
+        return std::make_unique<ServerLock>(dataPath());
+    }
+    return std::make_unique<FileLock>(openData());
 }
 
 QStringList Office::rows() const {
-    auto db = openData();
-    store::Recordset rs = db->openRecordset(QStringLiteral("SELECT * FROM MEMO_T ORDER BY ＮＯ"));
+    auto db = data();
     QStringList out;
-    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
-        QStringList cells;
-        for (int c = 0; c < rs.columns().size(); ++c) {
-            const store::Field& f = rs.field(c);
-            cells << (f.isNull() ? QStringLiteral("<null>") : f.value());
+    for (const auto& m : storedMessages(*db)) {
+        QStringList cells{QString::number(*m.no)};
+        for (const auto& text : m.texts) {
+            cells << text.value_or(QStringLiteral("<null>"));
         }
         out << cells.join(u'|');
     }
@@ -61,7 +169,7 @@ int Office::rowCount() const {
 }
 
 std::unique_ptr<Module1> Office::startedState(const QString& name) {
-    if (!QFileInfo::exists(dataPath())) {
+    if (!hasDataFile()) {
         makeDataFile();
     }
     if (!QFileInfo::exists(iniPath())) {

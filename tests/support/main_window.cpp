@@ -1,17 +1,15 @@
 #include "support/main_window.h"
 
-#include <QFileInfo>
-
 namespace testing_support {
 
-Workstation::Workstation() {
+Workstation::Workstation(Engine engine) : office(engine) {
     state.Ws_Main = store::Workspace{std::chrono::milliseconds(500)};
     state.iniPath = office.iniPath();
 }
 
 void Workstation::prepare(const std::optional<QString>& name, const std::optional<QString>& folder,
                           bool makeData) {
-    if (makeData && !QFileInfo::exists(office.dataPath())) {
+    if (makeData && !office.hasDataFile()) {
         office.makeDataFile();
     }
     office.makeSettings(name, folder);

@@ -9,10 +9,11 @@
 
 namespace testing_support {
 
-// A main window over real files in a temporary office folder, answered by scripted prompts.
+// A main window over real files in a temporary office folder (its messages on the engine
+// given), answered by scripted prompts.
 class Workstation {
 public:
-    Workstation();
+    explicit Workstation(Engine engine = Engine::File);
 
     // The settings file with name and path (nullopt = Null); the data file is made first
     // unless makeData is false.
@@ -20,7 +21,7 @@ public:
                  bool makeData = true);
     // Runs the load handler as the program does at start.
     void start();
-    // prepare() with this office's data file, then start().
+    // prepare() with this office's data, then start().
     void startAs(const QString& name);
 
     Office office;
