@@ -26,7 +26,6 @@
 #include "store/database.h"
 #include "store/date_time_text.h"
 #include "store/error.h"
-#include "store/location.h"
 #include "store/memo_table.h"
 
 namespace {
@@ -202,11 +201,6 @@ std::optional<Options> parse(const QStringList& args) {
     }
     if (o.file.isEmpty() || o.name.isEmpty()) {
         throw UsageError{QStringLiteral("--file and --name are required")};
-    }
-    if (o.busy.count() == 0 && store::isServerLocation(o.file)) {
-        throw UsageError{QStringLiteral(
-            "--busy-ms 0 cannot be kept by a database server (0 turns its waits off); give 1 or "
-            "more")};
     }
     if (countGiven && o.seconds) {
         throw UsageError{QStringLiteral("give --count or --seconds, not both")};

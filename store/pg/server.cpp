@@ -85,7 +85,9 @@ void Server::drop() {
 }
 
 std::chrono::milliseconds Server::answerWait() const {
-    return timeout_ + std::max(std::chrono::milliseconds(1000), timeout_ / 4);
+    // After the server's own statement timeout (see connect), with a margin.
+    return std::max(std::chrono::milliseconds(1000), timeout_) +
+           std::max(std::chrono::milliseconds(1000), timeout_ / 4);
 }
 
 void Server::giveUp() {
@@ -131,9 +133,11 @@ void Server::connect() {
     if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK || PQsetnonblocking(conn_, 1) != 0) {
         failConnection(QStringLiteral("サーバーに接続できません"));
     }
-    // The server reads 0 as "wait for ever": no wait at all is 1 ms.
-    const QString ms = QString::number(std::max<qint64>(1, timeout_.count()));
-    exec(QStringLiteral("SET lock_timeout = %1").arg(ms));
+    // The server reads 0 as "wait for ever": not waiting for a lock is 1 ms. A statement and
+    // an idle transaction get at least a second, since a file's statements never time out.
+    const QString lockMs = QString::number(std::max<qint64>(1, timeout_.count()));
+    const QString ms = QString::number(std::max<qint64>(1000, timeout_.count()));
+    exec(QStringLiteral("SET lock_timeout = %1").arg(lockMs));
     exec(QStringLiteral("SET statement_timeout = %1").arg(ms));
     exec(QStringLiteral("SET idle_in_transaction_session_timeout = %1").arg(ms));
     exec(QStringLiteral("SET client_encoding = 'UTF8'"));
