@@ -41,12 +41,6 @@ bool narrowsSafely(QChar c) {
     }
 }
 
-// A text as the server gets it: half a character becomes U+FFFD, as a data file stores it
-// (the conversion to UTF-8 would make it "?").
-QString stored(const QString& text) {
-    return utf8::withoutLoneSurrogates(text);
-}
-
 const QString kNameMatches = QStringLiteral("lower(%1 COLLATE \"C\") LIKE $1");
 
 // Rows of a Select whose column (by name) holds a name beginning with name by the office's Like.
@@ -144,7 +138,7 @@ std::int64_t markRead(Server& server, const QString& name, const QString& today,
         }
         const Result r = server.exec(QStringLiteral("UPDATE \"MEMO_T\" SET \"既読\" = $1 "
                                                     "WHERE \"ＮＯ\" = ANY($2::bigint[])"),
-                                     {stored(today), u'{' + numbers.join(u',') + u'}'});
+                                     {today, u'{' + numbers.join(u',') + u'}'});
         return QByteArray(PQcmdTuples(r.get())).toLongLong();
     });
 }
@@ -153,9 +147,9 @@ void insert(Server& server, const store::memo::NewMessage& m) {
     server.exec(QStringLiteral("INSERT INTO \"MEMO_T\" (\"宛名\", \"相手\", \"受人\", \"メモ\", "
                                "\"内外線\", \"電話\", \"受付日時\") "
                                "VALUES ($1, $2, $3, $4, $5, $6, $7)"),
-                {stored(m.addressee), stored(m.caller), stored(m.taker), stored(m.memo),
+                {m.addressee, m.caller, m.taker, m.memo,
                  m.outsideLine ? QStringLiteral("外線") : QStringLiteral("内線"),
-                 m.phone.isEmpty() ? QStringLiteral("-") : stored(m.phone), stored(m.receivedAt)});
+                 m.phone.isEmpty() ? QStringLiteral("-") : m.phone, m.receivedAt});
 }
 
 void remove(Server& server, std::int64_t no) {

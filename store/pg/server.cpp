@@ -11,6 +11,7 @@
 
 #include "store/error.h"
 #include "store/location.h"
+#include "store/utf8_text.h"
 
 namespace store::pg {
 namespace {
@@ -172,7 +173,9 @@ Result Server::exec(const QString& sql, const TextParams& params) {
                 throw Error::misuse(QStringLiteral(
                     "サーバーには NUL 文字（U+0000）を含む文字列を保存できません。"));
             }
-            bytes.push_back(p->toUtf8());
+            // Half a character becomes U+FFFD, as a data file stores it (Qt's UTF-8 would
+            // make it "?").
+            bytes.push_back(utf8::withoutLoneSurrogates(*p).toUtf8());
             values.push_back(bytes.back().constData());
         } else {
             values.push_back(nullptr);
