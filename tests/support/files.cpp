@@ -4,8 +4,6 @@
 
 #include "app/settings_store.h"
 #include "store/memo_table.h"
-#include "store/pg/bulk.h"
-#include "store/pg/server.h"
 #include "store/schema.h"
 #include "store/transaction.h"
 
@@ -34,26 +32,9 @@ private:
     ServerTableLock lock_;
 };
 
-// A row written on the server as it stands, Nulls included, as another program may have.
-void insertOnServer(store::pg::Server& server, const store::maintenance::MessageTexts& texts) {
-    QStringList columns;
-    QStringList values;
-    const QStringList names = store::maintenance::messageColumns();
-    for (int c = 0; c < store::maintenance::kTextColumns; ++c) {
-        columns << u'"' + names.at(c + 1) + u'"';
-        values << QStringLiteral("$%1").arg(c + 1);
-    }
-    server.exec(QStringLiteral("INSERT INTO \"MEMO_T\" (%1) VALUES (%2)")
-                    .arg(columns.join(u','), values.join(u',')),
-                store::pg::TextParams(texts.begin(), texts.end()));
-}
-
 }  // namespace
 
 std::vector<store::maintenance::ImportMessage> storedMessages(store::Database& db) {
-    if (store::pg::Server* server = db.server()) {
-        return store::pg::bulk::allMessages(*server);
-    }
     std::vector<store::maintenance::ImportMessage> out;
     store::Recordset rs = store::maintenance::allMessages(db);
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
@@ -129,11 +110,7 @@ qint64 Office::addMessage(const QString& to, const QString& from, const QString&
 
 qint64 Office::addRow(const store::maintenance::MessageTexts& texts) {
     auto db = data();
-    if (store::pg::Server* server = db->server()) {
-        insertOnServer(*server, texts);
-    } else {
-        store::maintenance::addMessages(*db, {{std::nullopt, texts}});
-    }
+    store::maintenance::addMessages(*db, {{std::nullopt, texts}});
     return storedMessages(*db).back().no.value();
 }
 
