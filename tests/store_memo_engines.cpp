@@ -7,6 +7,7 @@
 
 #include "store/error.h"
 #include "store/memo_table.h"
+#include "store/pg/server.h"
 #include "store/schema.h"
 #include "support/engines.h"
 #include "support/files.h"
@@ -172,6 +173,25 @@ TEST_P(MemoOnEngine, CreateRefusesAnExistingTableAndCheckFindsItSound) {
     EXPECT_EQ(numbers(store::memo::receivedList(*db_, QStringLiteral("山田"))).size(), 1);
     EXPECT_TRUE(store::schema::checkFile(location_).isEmpty());
     EXPECT_FALSE(store::schema::upgradeDataFile(location_));
+}
+
+TEST(ServerSchema, CheckAndUpgradeLookAtTheTableTheProgramUsesNotAnotherSchemas) {
+    if (serverMissing()) {
+        GTEST_SKIP() << *serverMissing();
+    }
+    const DataStore sound(Engine::Server);  // a whole MEMO_T in public
+    store::pg::Server server(sound.location(), std::chrono::milliseconds(2000));
+    server.connect();
+    // One without the indexes, one without a column.
+    server.exec(QStringLiteral("CREATE SCHEMA old"));
+    server.exec(QStringLiteral("CREATE SCHEMA part"));
+    server.exec(QStringLiteral("CREATE TABLE old.\"MEMO_T\" (LIKE public.\"MEMO_T\")"));
+    server.exec(QStringLiteral("CREATE TABLE part.\"MEMO_T\" (\"ＮＯ\" bigint)"));
+    const auto in = [&](const char* schema) {
+        return sound.location() + QStringLiteral("&options=-csearch_path%3D") + schema;
+    };
+    EXPECT_TRUE(store::schema::checkFile(in("part")).join(u' ').contains(QStringLiteral("既読")));
+    EXPECT_TRUE(store::schema::upgradeDataFile(in("old")));
 }
 
 TEST(ServerLocation, AServerThatCannotBeReachedFailsWithinTheBoundWithoutShowingThePassword) {

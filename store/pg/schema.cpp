@@ -47,8 +47,9 @@ int presentIndexes(Server& server) {
     int present = 0;
     for (const Index& index : kIndexes) {
         const Result r = server.exec(
-            QStringLiteral(
-                "SELECT 1 FROM pg_indexes WHERE tablename = 'MEMO_T' AND indexname = $1"),
+            // The table's own indexes: another schema's MEMO_T may have the same names.
+            QStringLiteral("SELECT 1 FROM pg_index i JOIN pg_class c ON c.oid = i.indexrelid "
+                           "WHERE i.indrelid = '\"MEMO_T\"'::regclass AND c.relname = $1"),
             {QString::fromUtf8(index.name)});
         present += PQntuples(r.get()) > 0 ? 1 : 0;
     }
@@ -106,8 +107,10 @@ QStringList checkData(const QString& uri, std::chrono::milliseconds timeout) {
         }
         for (const QString& column : store::memo::requiredColumns()) {
             const Result r =
-                server.exec(QStringLiteral("SELECT 1 FROM information_schema.columns "
-                                           "WHERE table_name = 'MEMO_T' AND column_name = $1"),
+                // The columns of the table the program uses, not of another schema's MEMO_T.
+                server.exec(QStringLiteral("SELECT 1 FROM pg_attribute WHERE attrelid = "
+                                           "'\"MEMO_T\"'::regclass AND attname = $1 AND "
+                                           "attnum > 0 AND NOT attisdropped"),
                             {column});
             if (PQntuples(r.get()) == 0) {
                 problems << QStringLiteral("MEMO_T に列 %1 がありません。").arg(column);
