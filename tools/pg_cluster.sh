@@ -3,6 +3,8 @@
 # by stop). The server listens only on a socket in DIR and trusts local connections; it runs
 # as an unprivileged user when started by root. The tests reach it as
 #   postgresql:///postgres?host=DIR&user=postgres
+# Extra server settings for start, as NAME=VALUE words, may be given in DULVANE_PG_SETTINGS,
+# e.g. DULVANE_PG_SETTINGS="max_connections=300 shared_buffers=512MB" (the benchmarks' load run).
 set -euo pipefail
 action="${1:-}"
 dir="${2:-}"
@@ -39,8 +41,12 @@ case "$action" in
     as_owner "$bin/initdb" -D "$dir/data" -U postgres -E UTF8 --locale=C.UTF-8 \
       --auth-local=trust --auth-host=reject >"$dir/initdb.log" 2>&1 ||
       { cat "$dir/initdb.log" >&2; exit 1; }
+    options="-c listen_addresses='' -c unix_socket_directories='$dir' -c fsync=on"
+    for setting in ${DULVANE_PG_SETTINGS:-}; do
+      options+=" -c $setting"
+    done
     as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 30 \
-      -o "-c listen_addresses='' -c unix_socket_directories='$dir' -c fsync=on" start >/dev/null ||
+      -o "$options" start >/dev/null ||
       { cat "$dir/server.log" >&2; exit 1; }
     ;;
   stop)
