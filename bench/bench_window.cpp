@@ -11,6 +11,17 @@
 namespace bench {
 namespace {
 
+// Runs a list once before it is timed. A workstation keeps its connection to a server while
+// it runs; the server process behind a new connection pays once for the first touch of every
+// shared page it reads (about 20 µs a page on this machine), which the first list after
+// start-up includes and the later ones do not. A data file's pages are in the system's cache
+// either way.
+template <class Fn>
+void warmUp(Fn list) {
+    list();
+    settle();
+}
+
 // Start-up: from the settings file read to the main window ready (Form1 construction and its
 // load handler: settings, data file open, the reset with its three pick lists).
 void BM_StartUp(benchmark::State& state, Engine engine) {
@@ -76,6 +87,8 @@ void receivedList(benchmark::State& state, Engine engine, FileKind kind, bool al
     Window w(file.path());
     w.state.My_Name = name;
     w.showAndSettle();
+    warmUp([&] { w.form->Command1_Click(); });
+    unread.restore();
     for (auto _ : state) {
         w.form->Command1_Click();
         settle();
@@ -141,6 +154,7 @@ BENCHMARK(BM_GridFill_EveryMessage)->Apply(upTo100k);
 void BM_SentList_Office(benchmark::State& state, Engine engine) {
     Window w(cachedData(engine, FileKind::Office, state.range(0)));
     w.showAndSettle();
+    warmUp([&] { w.form->Command3_Click(); });
     for (auto _ : state) {
         w.form->Command3_Click();
         settle();
