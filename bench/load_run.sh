@@ -97,7 +97,7 @@ if [ -n "$server" ]; then
   database_uri() { # NAME: the URI of database NAME on the server
     echo "$server" | sed -E "s#^(postgres(ql)?://[^/?]*)/?[^?]*#\1/$1#"
   }
-  sql() { "$psql" -X -q -v ON_ERROR_STOP=1 "$server" -Atc "$1"; }
+  sql() { PGOPTIONS="-c client_min_messages=warning" "$psql" -X -q -v ON_ERROR_STOP=1 "$server" -Atc "$1"; }
   base_db="load_base_v2_$messages"
   if [ -z "$(sql "SELECT 1 FROM pg_database WHERE datname = '$base_db'")" ]; then
     sql "DROP DATABASE IF EXISTS ${base_db}_part WITH (FORCE)"
