@@ -110,6 +110,7 @@ if [ -n "$server" ]; then
 fi
 
 summary="$out/summary.md"
+rm -f "$out/machine.txt" "$out/failures.txt"
 {
   echo "Load run: $messages messages at the start, $seconds s per run, think ${think} ms, mix $mix"
   if [ -n "$server" ]; then
@@ -137,6 +138,7 @@ for n in $workstations; do
   runDir="$out/n$n"
   rm -rf "$runDir"
   mkdir -p "$runDir"
+  cpu_before="$(head -n 1 /proc/stat)"
   pids=()
   for ((i = 0; i < n; i++)); do
     name="${staff[$((i % ${#staff[@]}))]}"
@@ -148,6 +150,12 @@ for n in $workstations; do
   for pid in "${pids[@]}"; do
     wait "$pid" || failed=1
   done
+  # How busy the whole machine was during the run (every process, the server's included).
+  cpu_busy="$(printf '%s\n%s\n' "$cpu_before" "$(head -n 1 /proc/stat)" | awk '
+    { idle = $5 + $6; total = 0; for (i = 2; i <= NF; i++) total += $i }
+    NR == 1 { idle0 = idle; total0 = total }
+    NR == 2 { printf "%.0f", 100 * (1 - (idle - idle0) / (total - total0)) }')"
+  echo "n=$n cpu_busy=${cpu_busy}% load=$(cut -d' ' -f1-3 /proc/loadavg)" >> "$out/machine.txt"
   # One row per operation: failures added up from the drivers' summaries; count, median,
   # 99th percentile and worst from every operation's time.
   cat "$runDir"/ws*.txt | awk '/^op=/ {
@@ -172,6 +180,11 @@ for n in $workstations; do
   grep -h '^failure:' "$runDir"/ws*.txt | sed "s/^/n=$n /" >> "$out/failures.txt" || true
 done
 
+{
+  echo
+  echo "Machine during each run (all processes; $(nproc) cores):"
+  sed 's/^/    /' "$out/machine.txt"
+} >> "$summary"
 cat "$summary"
 if [ -s "$out/failures.txt" ]; then
   echo
