@@ -5,6 +5,7 @@
 #include <QChar>
 
 #include "store/like.h"
+#include "store/pg/listing.h"
 
 namespace store::pg::memo {
 namespace {
@@ -46,9 +47,9 @@ const QString kNameMatches = QStringLiteral("lower(%1 COLLATE \"C\") LIKE $1");
 Recordset matching(Server& server, const QString& sql, const TextParams& params,
                    const QString& column, const QString& name, std::int64_t maxRows = 0) {
     const QString pattern = prefixPattern(name);
-    return server.query(sql, params, maxRows, column, [&](const QString& value) {
-        return likeMatch(pattern, value).value_or(false);
-    });
+    return readListing(
+        server.exec(sql, params), column,
+        [&](const QString& value) { return likeMatch(pattern, value).value_or(false); }, maxRows);
 }
 
 // The same as a read of its own, repeated once on a new connection when the old one was lost.
