@@ -124,6 +124,33 @@ rm -f "$out/machine.txt" "$out/failures.txt"
   echo "|---:|---|---:|---:|---:|---:|---:|---:|"
 } > "$summary"
 
+# Reads "operation ms" lines sorted by operation and time; prints a table row per operation
+# (count, rate, failures from failures-by-op.txt, median, 99th percentile, worst) and a total.
+table() {
+  awk -v n="$n" -v seconds="$seconds" '
+    function rank(p, c,   r) { r = int(p * c); if (r < p * c) r++; if (r < 1) r = 1; return r }
+    function flush() {
+      if (c == 0) return
+      printf "| %d | %s | %d | %.1f | %d | %.1f | %.1f | %.1f |\n", n, op, c, c / seconds,
+             fails[op], v[rank(0.5, c)], v[rank(0.99, c)], v[c]
+      all += c
+    }
+    FILENAME == ARGV[1] { fails[$1] = $2; next }
+    $1 != op { flush(); op = $1; c = 0 }
+    { v[++c] = $2 + 0 }
+    END { flush(); printf "| %d | all | %d | %.1f | | | | |\n", n, all, all / seconds }
+  ' "$runDir/failures-by-op.txt" -
+}
+
+warm="$out/summary-after-first.md"
+{
+  echo
+  echo "Without each workstation's first operation of each kind:"
+  echo
+  echo "| workstations | operation | count | ops/s | failures | median ms | p99 ms | worst ms |"
+  echo "|---:|---|---:|---:|---:|---:|---:|---:|"
+} > "$warm"
+
 failed=0
 for n in $workstations; do
   if [ -n "$server" ]; then
@@ -163,24 +190,17 @@ for n in $workstations; do
       fails[op] += f
     }
     END { for (op in fails) print op, fails[op] }' > "$runDir/failures-by-op.txt"
-  sort -k1,1 -k2,2g "$runDir"/ws*.times | awk -v n="$n" -v seconds="$seconds" '
-    function rank(p, c,   r) { r = int(p * c); if (r < p * c) r++; if (r < 1) r = 1; return r }
-    function flush() {
-      if (c == 0) return
-      printf "| %d | %s | %d | %.1f | %d | %.1f | %.1f | %.1f |\n", n, op, c, c / seconds,
-             fails[op], v[rank(0.5, c)], v[rank(0.99, c)], v[c]
-      all += c
-    }
-    FILENAME == ARGV[1] { fails[$1] = $2; next }
-    $1 != op { flush(); op = $1; c = 0 }
-    { v[++c] = $2 + 0 }
-    END { flush(); printf "| %d | all | %d | %.1f | | | | |\n", n, all, all / seconds }
-  ' "$runDir/failures-by-op.txt" - >> "$summary"
+  sort -k1,1 -k2,2g "$runDir"/ws*.times | table >> "$summary"
+  # The same without each workstation's first operation of each kind, which also pays for
+  # the start (all N start at the same moment: connections made, caches filled).
+  for times in "$runDir"/ws*.times; do awk 'seen[$1]++' "$times"; done |
+    sort -k1,1 -k2,2g | table >> "$warm"
   # Failures the drivers met, by kind.
   grep -h '^failure:' "$runDir"/ws*.txt | sed "s/^/n=$n /" >> "$out/failures.txt" || true
 done
 
 {
+  cat "$warm"
   echo
   echo "Machine during each run (all processes; $(nproc) cores):"
   sed 's/^/    /' "$out/machine.txt"
