@@ -3,64 +3,82 @@
 #include <libpq-fe.h>
 
 #include <QStringList>
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <optional>
+#include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace store::pg {
 namespace {
 
-// The texts of one column read so far, by their bytes. A column whose texts hardly repeat
-// (numbers, receive times) stops being looked up after a trial, so it costs no memory.
+// The texts of one column read so far, in a fixed number of slots by a hash of their bytes (a
+// collision only costs a conversion). A column whose texts hardly repeat (numbers, receive
+// times) stops being looked up after a trial.
 class ColumnTexts {
 public:
-    const QString& get(const char* data, int bytes) {
-        if (!enabled_ || bytes > kLongest) {
-            return convert(data, bytes);
-        }
-        const std::string_view key(data, size_t(bytes));
-        ++lookups_;
-        if (auto it = texts_.find(key); it != texts_.end()) {
-            ++hits_;
-            return it->second.text;
-        }
-        if (lookups_ == kTrial && hits_ * 8 < lookups_) {
-            enabled_ = false;
-            texts_.clear();
-            return convert(data, bytes);
-        }
-        return texts_.emplace(key, Entry{QString::fromUtf8(data, bytes), {}}).first->second.text;
-    }
+    const QString& get(const char* data, int bytes) { return lookUp(data, bytes).text; }
 
-    // Whether accept takes the text, asked once per distinct text while the column is looked up.
+    // Whether accept takes the text, asked once per distinct text held.
     bool accepted(const char* data, int bytes, const std::function<bool(const QString&)>& accept) {
-        const QString& text = get(data, bytes);
-        if (!enabled_ || bytes > kLongest) {
-            return accept(text);
+        Slot& slot = lookUp(data, bytes);
+        if (!slot.accepted) {
+            slot.accepted = accept(slot.text);
         }
-        Entry& entry = texts_.find(std::string_view(data, size_t(bytes)))->second;
-        if (!entry.accepted) {
-            entry.accepted = accept(text);
-        }
-        return *entry.accepted;
+        return *slot.accepted;
     }
 
 private:
-    const QString& convert(const char* data, int bytes) {
-        scratch_ = QString::fromUtf8(data, bytes);
-        return scratch_;
-    }
-
-    static constexpr int kLongest = 256;
-    static constexpr long kTrial = 512;
-    struct Entry {
+    struct Slot {
+        std::string key;
         QString text;
         std::optional<bool> accepted;
+        bool used = false;
     };
-    // Keys point into the result, which outlives the table.
-    std::unordered_map<std::string_view, Entry> texts_;
-    QString scratch_;
+
+    Slot& lookUp(const char* data, int bytes) {
+        const std::string_view key(data, size_t(bytes));
+        if (!enabled_ || bytes > kLongest) {
+            scratch_ = Slot{{}, QString::fromUtf8(data, bytes), {}, true};
+            return scratch_;
+        }
+        Slot& slot = slots_[hash(key) % kSlots];
+        ++lookups_;
+        if (slot.used && slot.key == key) {
+            ++hits_;
+            return slot;
+        }
+        if (lookups_ == kTrial && hits_ * 8 < lookups_) {
+            enabled_ = false;
+            slots_.clear();
+            return lookUp(data, bytes);
+        }
+        slot.used = true;
+        slot.key.assign(key);
+        slot.text = QString::fromUtf8(data, bytes);
+        slot.accepted.reset();
+        return slot;
+    }
+
+    // The length and the first and last eight bytes, where texts of one column differ.
+    static size_t hash(std::string_view key) {
+        std::uint64_t head = 0, tail = 0;
+        std::memcpy(&head, key.data(), std::min<size_t>(8, key.size()));
+        if (key.size() > 8) {
+            std::memcpy(&tail, key.data() + key.size() - 8, 8);
+        }
+        std::uint64_t h = (head * 0x9e3779b97f4a7c15ULL) ^ (tail + key.size());
+        h *= 0xbf58476d1ce4e5b9ULL;
+        return size_t(h ^ (h >> 31));
+    }
+
+    static constexpr size_t kSlots = 521;
+    static constexpr int kLongest = 256;
+    static constexpr long kTrial = 512;
+    std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
+    Slot scratch_;
     bool enabled_ = true;
     long lookups_ = 0;
     long hits_ = 0;
