@@ -108,7 +108,7 @@ void BM_ReceivedList_Office(benchmark::State& state, Engine engine) {
 }
 BENCHMARK_ENGINES(BM_ReceivedList_Office, allSizes);
 
-// A colleague with a small share of the office's messages (about 1.2 %): 12,346 listed at
+// A colleague with a small share of the office's messages (about 1.2 %): 12,411 listed at
 // 1,000,000, where the file still reads every message and the server reads only the listed.
 void BM_ReceivedList_FewListed(benchmark::State& state, Engine engine) {
     receivedList(state, engine, FileKind::Office, false, fewListedUser());
