@@ -1,11 +1,30 @@
 #include "bench/common.h"
 
 #include <algorithm>
+#include <string>
 
+#include "bench/server_data.h"
 #include "store/like.h"
+#include "store/location.h"
 #include "store/memo_table.h"
+#include "store/pg/server.h"
 
 namespace bench {
+
+int registerForEngines(const char* name, EngineBenchmark fn,
+                       void (*apply)(benchmark::internal::Benchmark*)) {
+    std::vector<Engine> engines = {Engine::File};
+    if (!serverUri().isEmpty()) {
+        engines.push_back(Engine::Server);
+    }
+    for (Engine engine : engines) {
+        const std::string full = std::string(name) + '/' + engineName(engine);
+        benchmark::RegisterBenchmark(full.c_str(), [fn, engine](benchmark::State& s) {
+            fn(s, engine);
+        })->Apply(apply);
+    }
+    return int(engines.size());
+}
 
 void allSizes(benchmark::internal::Benchmark* b) {
     for (std::int64_t n : {1000, 10000, 100000, 1000000}) {
@@ -26,17 +45,57 @@ std::unique_ptr<store::Database> openData(const QString& path) {
                                            store::memo::requiredColumns());
 }
 
-UnreadRestorer::UnreadRestorer(const QString& path, const QString& name) : db_(openData(path)) {
-    store::Recordset rs = db_->openRecordset(
-        QStringLiteral("Select ＮＯ From MEMO_T Where 宛名 Like ? And 既読 Is Null"),
-        {store::prefixPattern(name)});
+namespace {
+
+std::unique_ptr<store::pg::Server> connectTo(const QString& uri) {
+    auto server = std::make_unique<store::pg::Server>(uri, std::chrono::minutes(10));
+    server->connect();
+    return server;
+}
+
+// Names beginning with name, on the server: exact for the staff's names (no wildcard, no
+// letter with a case).
+QString serverPrefix(const QString& name) {
+    return name + u'%';
+}
+
+}  // namespace
+
+UnreadRestorer::UnreadRestorer(const QString& path, const QString& name) {
+    store::Recordset rs;
+    if (store::isServerLocation(path)) {
+        server_ = connectTo(path);
+        rs = server_->query(QStringLiteral("SELECT \"ＮＯ\" FROM \"MEMO_T\" WHERE \"宛名\" LIKE $1 "
+                                           "AND \"既読\" IS NULL"),
+                            {serverPrefix(name)});
+    } else {
+        db_ = openData(path);
+        rs = db_->openRecordset(
+            QStringLiteral("Select ＮＯ From MEMO_T Where 宛名 Like ? And 既読 Is Null"),
+            {store::prefixPattern(name)});
+    }
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
         unread_.push_back(rs.field(0).value().toLongLong());
     }
 }
 
+UnreadRestorer::~UnreadRestorer() = default;
+
 void UnreadRestorer::markAllUnread(const QString& path) {
+    if (store::isServerLocation(path)) {
+        connectTo(path)->exec(
+            QStringLiteral("UPDATE \"MEMO_T\" SET \"既読\" = NULL WHERE \"既読\" IS NOT NULL"));
+        return;
+    }
     openData(path)->execute(QStringLiteral("Update MEMO_T Set 既読 = Null Where 既読 Is Not Null"));
+}
+
+void UnreadRestorer::execute(const QString& fileSql, const QString& serverSql) {
+    if (server_) {
+        server_->exec(serverSql);
+    } else {
+        db_->execute(fileSql);
+    }
 }
 
 void UnreadRestorer::restore() {
@@ -48,9 +107,11 @@ void UnreadRestorer::restore() {
         list += QString::number(no) + u',';
     }
     list.chop(1);
-    db_->execute(
-        QStringLiteral("Update MEMO_T Set 既読 = Null Where ＮＯ In (%1) And 既読 Is Not Null")
-            .arg(list));
+    execute(QStringLiteral("Update MEMO_T Set 既読 = Null Where ＮＯ In (%1) And 既読 Is Not Null")
+                .arg(list),
+            QStringLiteral("UPDATE \"MEMO_T\" SET \"既読\" = NULL WHERE \"ＮＯ\" IN (%1) "
+                           "AND \"既読\" IS NOT NULL")
+                .arg(list));
 }
 
 void report(benchmark::State& state, std::int64_t rowsPerIteration) {

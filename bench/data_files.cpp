@@ -4,8 +4,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <atomic>
 #include <stdexcept>
 
+#include "bench/server_data.h"
 #include "store/schema.h"
 #include "tools/generate.h"
 
@@ -28,6 +30,14 @@ QString cacheFolder() {
 
 QString user() {
     return QStringLiteral("山田");
+}
+
+QString fewListedUser() {
+    return QStringLiteral("清水");
+}
+
+const char* engineName(Engine engine) {
+    return engine == Engine::File ? "file" : "server";
 }
 
 QString cachedDataFile(FileKind kind, std::int64_t count) {
@@ -57,12 +67,37 @@ QString cachedDataFile(FileKind kind, std::int64_t count) {
     return path;
 }
 
-WorkCopy::WorkCopy(FileKind kind, std::int64_t count) {
+QString cachedData(Engine engine, FileKind kind, std::int64_t count) {
+    if (engine == Engine::Server) {
+        return serverDatabase(cachedServerDatabase(kind, count));
+    }
+    return cachedDataFile(kind, count);
+}
+
+WorkCopy::WorkCopy(FileKind kind, std::int64_t count, Engine engine) {
+    if (engine == Engine::Server) {
+        static std::atomic<int> made{0};
+        database_ =
+            QStringLiteral("bench_work_%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
+        createServerDatabase(database_, cachedServerDatabase(kind, count));
+        path_ = serverDatabase(database_);
+        return;
+    }
     path_ = dir_.filePath(QStringLiteral("dulvane.mdb"));
     if (!QFile::copy(cachedDataFile(kind, count), path_)) {
         throw std::runtime_error("cannot copy the data file");
     }
     QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+WorkCopy::~WorkCopy() {
+    if (!database_.isEmpty()) {
+        try {
+            dropServerDatabase(database_);
+        } catch (const std::exception&) {
+            // Left behind on a throwaway server; the next run's copies have other names.
+        }
+    }
 }
 
 Window::Window(const QString& dataPath, bool load) {

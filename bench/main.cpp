@@ -3,6 +3,7 @@
 
 #include <QApplication>
 
+#include "bench/server_data.h"
 #include "ui/fonts.h"
 
 int main(int argc, char** argv) {
@@ -15,6 +16,9 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
+    }
+    if (bench::serverUri().isEmpty()) {
+        qInfo("No database server given (DULVANE_BENCH_PG): the data file's benchmarks only.");
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

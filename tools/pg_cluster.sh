@@ -7,6 +7,9 @@
 #   start-again DIR  starts it once more after it ended (or was killed); fails while the
 #                    killed server's processes still hold its shared memory (try again)
 #   restart DIR      stops it, ending every connection, and starts it again
+# Extra server settings for start and start-again, as NAME=VALUE words, may be given in
+# DULVANE_PG_SETTINGS, e.g. DULVANE_PG_SETTINGS="max_connections=300 shared_buffers=512MB" (the
+# benchmarks' load run).
 set -euo pipefail
 action="${1:-}"
 dir="${2:-}"
@@ -34,8 +37,12 @@ as_owner() {
 }
 
 launch() {
-  as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 30 \
-    -o "-c listen_addresses='' -c unix_socket_directories='$dir' -c fsync=on" start >/dev/null
+  local options="-c listen_addresses='' -c unix_socket_directories='$dir' -c fsync=on"
+  for setting in ${DULVANE_PG_SETTINGS:-}; do
+    options+=" -c $setting"
+  done
+  as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 30 -o "$options" start \
+    >/dev/null
 }
 
 case "$action" in
