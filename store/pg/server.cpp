@@ -11,6 +11,7 @@
 
 #include "store/error.h"
 #include "store/location.h"
+#include "store/pg/listing.h"
 #include "store/utf8_text.h"
 
 namespace store::pg {
@@ -237,36 +238,8 @@ Result Server::exec(const QString& sql, const TextParams& params) {
     return kept;
 }
 
-Recordset Server::query(const QString& sql, const TextParams& params, std::int64_t maxRows,
-                        const QString& filterColumn,
-                        const std::function<bool(const QString&)>& accept) {
-    const Result r = exec(sql, params);
-    const int columns = PQnfields(r.get());
-    QStringList names;
-    for (int c = 0; c < columns; ++c) {
-        names << QString::fromUtf8(PQfname(r.get(), c));
-    }
-    const int filter = filterColumn.isEmpty() ? -1 : int(names.indexOf(filterColumn));
-    const int rows = PQntuples(r.get());
-    std::vector<Field> cells;
-    std::int64_t kept = 0;
-    for (int row = 0; row < rows && (maxRows <= 0 || kept < maxRows); ++row) {
-        if (filter >= 0 && (PQgetisnull(r.get(), row, filter) ||
-                            !accept(QString::fromUtf8(PQgetvalue(r.get(), row, filter),
-                                                      PQgetlength(r.get(), row, filter))))) {
-            continue;
-        }
-        ++kept;
-        for (int c = 0; c < columns; ++c) {
-            if (PQgetisnull(r.get(), row, c)) {
-                cells.emplace_back();
-            } else {
-                cells.emplace_back(
-                    QString::fromUtf8(PQgetvalue(r.get(), row, c), PQgetlength(r.get(), row, c)));
-            }
-        }
-    }
-    return Recordset(std::move(names), std::move(cells));
+Recordset Server::query(const QString& sql, const TextParams& params) {
+    return readListing(exec(sql, params));
 }
 
 }  // namespace store::pg

@@ -45,11 +45,8 @@ public:
 
     // Runs one statement with text parameters; throws the server's error.
     Result exec(const QString& sql, const TextParams& params = {});
-    // Runs one statement and reads its rows (maxRows > 0 stops after that many). With a
-    // filter column, only rows whose value there is not Null and is accepted are read.
-    Recordset query(const QString& sql, const TextParams& params = {}, std::int64_t maxRows = 0,
-                    const QString& filterColumn = {},
-                    const std::function<bool(const QString&)>& accept = {});
+    // Runs one statement and reads its rows (see readListing).
+    Recordset query(const QString& sql, const TextParams& params = {});
 
     const QString& location() const { return uri_; }
     // Whether the connection was found lost (the server went away or restarted).
