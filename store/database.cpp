@@ -12,6 +12,7 @@
 
 #include "store/location.h"
 #include "store/pg/server.h"
+#include "store/repeated_texts.h"
 #include "store/statement.h"
 #include "store/transaction.h"
 #include "store/utf8_text.h"
@@ -60,62 +61,6 @@ QString columnText(sqlite3_stmt* stmt, int column) {
     }
     return convertedText(stmt, column);
 }
-
-// Texts that repeat down a column (names, the default memo, line kinds, dates) are read once
-// and shared by every row that holds them, which saves most of a large listing's memory and
-// its allocations. A column whose texts hardly repeat (numbers, times) stops being looked up.
-class RepeatedTexts {
-public:
-    template <class Make>
-    QString get(const unsigned char* data, int bytes, Make make) {
-        if (!enabled_ || bytes > kLongest) {
-            return make();
-        }
-        const std::string_view key(reinterpret_cast<const char*>(data), size_t(bytes));
-        Slot& slot = slots_[hash(key) % kSlots];
-        ++lookups_;
-        if (slot.used && slot.key == key) {
-            ++hits_;
-            return slot.text;
-        }
-        if (lookups_ == kTrial && hits_ * 8 < lookups_) {
-            enabled_ = false;
-            slots_.clear();
-            return make();
-        }
-        slot.used = true;
-        slot.key.assign(key);
-        slot.text = make();
-        return slot.text;
-    }
-
-private:
-    // Cheap and good enough here: the length and the first and last eight bytes, where texts
-    // of one column differ. A collision only costs a miss.
-    static size_t hash(std::string_view key) {
-        std::uint64_t head = 0, tail = 0;
-        std::memcpy(&head, key.data(), std::min<size_t>(8, key.size()));
-        if (key.size() > 8) {
-            std::memcpy(&tail, key.data() + key.size() - 8, 8);
-        }
-        std::uint64_t h = (head * 0x9e3779b97f4a7c15ULL) ^ (tail + key.size());
-        h *= 0xbf58476d1ce4e5b9ULL;
-        return size_t(h ^ (h >> 31));
-    }
-
-    static constexpr size_t kSlots = 521;
-    static constexpr int kLongest = 256;
-    static constexpr long kTrial = 512;
-    struct Slot {
-        std::string key;
-        QString text;
-        bool used = false;
-    };
-    std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
-    long lookups_ = 0;
-    long hits_ = 0;
-    bool enabled_ = true;
-};
 
 // Runs a pragma or a statement that returns at most one text value.
 QString singleText(sqlite3* db, const QString& sql) {
@@ -309,7 +254,8 @@ Recordset Database::read(const QString& sql, const Params& params, std::int64_t 
                 if (type == SQLITE_TEXT && (data = sqlite3_column_text(stmt, i)) != nullptr) {
                     const int bytes = sqlite3_column_bytes(stmt, i);
                     cells.emplace_back(repeated[size_t(i)].get(
-                        data, bytes, [&] { return textValue(stmt, i, data, bytes); }));
+                        std::string_view(reinterpret_cast<const char*>(data), size_t(bytes)),
+                        [&] { return textValue(stmt, i, data, bytes); }));
                 } else {
                     cells.emplace_back(columnText(stmt, i));
                 }
