@@ -1,12 +1,12 @@
 #include "bench/server_data.h"
 
-#include <QRegularExpression>
 #include <chrono>
 #include <stdexcept>
 #include <thread>
 
 #include "bench/data_files.h"
 #include "store/error.h"
+#include "store/location.h"
 #include "store/maintenance.h"
 #include "store/memo_table.h"
 #include "store/pg/server.h"
@@ -57,10 +57,7 @@ QString serverUri() {
 }
 
 QString serverDatabase(const QString& name) {
-    // postgresql://[authority]/[database][?parameters]: the database part replaced.
-    static const QRegularExpression database(QStringLiteral("^(postgres(?:ql)?://[^/?]*)/?[^?]*"));
-    QString uri = serverUri();
-    return uri.replace(database, QStringLiteral("\\1/") + name);
+    return store::withDatabase(serverUri(), name);
 }
 
 void createServerDatabase(const QString& name, const QString& templateName) {

@@ -39,4 +39,13 @@ QString maskedLocation(const QString& location) {
     return out;
 }
 
+QString withDatabase(const QString& uri, const QString& database) {
+    // postgresql://authority/database?parameters: the name sits between the path's '/' and '?'.
+    const qsizetype query = uri.indexOf(u'?');
+    const qsizetype end = query < 0 ? uri.size() : query;
+    const qsizetype slash = uri.indexOf(u'/', uri.indexOf(QLatin1String("://")) + 3);
+    const qsizetype start = slash < 0 || slash > end ? end : slash;
+    return uri.left(start) + u'/' + database + uri.mid(end);
+}
+
 }  // namespace store

@@ -12,4 +12,8 @@ bool isServerLocation(const QString& location);
 // password= parameter) becomes "***"; a file path stays as it is.
 QString maskedLocation(const QString& location);
 
+// A server's URI with its database (the path after the authority) replaced by database; the
+// authority and the parameters stay as they are.
+QString withDatabase(const QString& uri, const QString& database);
+
 }  // namespace store

@@ -141,7 +141,7 @@ std::int64_t insertAll(sqlite3* h, const std::vector<ImportMessage>& messages,
     return added;
 }
 
-// Every message of a data file, read under one read lock.
+// Every message of a data file, read in one statement.
 std::vector<ImportMessage> fileMessages(Database& db) {
     Recordset rs = allMessages(db);
     std::vector<ImportMessage> messages;
@@ -161,6 +161,13 @@ std::vector<ImportMessage> fileMessages(Database& db) {
 
 QStringList messageColumns() {
     return memo::requiredColumns();
+}
+
+std::vector<ImportMessage> everyMessage(Database& db) {
+    if (pg::Server* const server = db.server()) {
+        return pg::bulk::allMessages(*server);
+    }
+    return fileMessages(db);
 }
 
 QString numberedBeforeText(const QString& location) {
@@ -209,9 +216,8 @@ ImportOutcome addMessages(Database& db, const std::vector<ImportMessage>& messag
 
 std::int64_t copyMessages(Database& from, Database& to,
                           const std::function<void(std::int64_t, std::int64_t)>& progress) {
+    const std::vector<ImportMessage> messages = everyMessage(from);
     pg::Server* const fromServer = from.server();
-    const std::vector<ImportMessage> messages =
-        fromServer ? pg::bulk::allMessages(*fromServer) : fileMessages(from);
     // Read after the messages, so at least the highest number copied: numbers from deleted
     // messages are not handed out again in to either.
     const std::int64_t handedOut = fromServer ? pg::bulk::highestEverNumbered(*fromServer)

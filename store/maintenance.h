@@ -33,6 +33,9 @@ struct ImportMessage {
     MessageTexts texts;
 };
 
+// Every message in ＮＯ order, read in one statement, each with its number.
+std::vector<ImportMessage> everyMessage(Database& db);
+
 struct ImportOutcome {
     // Indexes (into the messages given) whose ＮＯ is taken (see numbersInUse); when any is
     // present nothing was added.

@@ -100,7 +100,7 @@ QList<Row> rowsOf(const std::vector<store::maintenance::ImportMessage>& messages
 // The stored message numbered no, as a list of none or one.
 QList<Row> rowNumbered(store::Database& db, qint64 no) {
     QList<Row> out;
-    for (const Row& r : rowsOf(storedMessages(db))) {
+    for (const Row& r : rowsOf(store::maintenance::everyMessage(db))) {
         if (r.no == no) {
             out << r;
         }
@@ -124,7 +124,7 @@ bool beginsWith(const QString& text, const QString& name) {
 
 qint64 insertNumbered(store::Database& db, const store::memo::NewMessage& m) {
     store::memo::insert(db, m);
-    return storedMessages(db).back().no.value();
+    return store::maintenance::everyMessage(db).back().no.value();
 }
 
 class AwkwardInput : public OnEachEngine {
@@ -231,7 +231,7 @@ TEST_P(AwkwardInput, AsTheUsersNameItFindsExactlyItsOwnRowsAndThoseOfNamesStarti
         // Stored as sent, numbered in the order sent.
         QMap<qint64, QString> byNumber;
         QStringList stored;
-        for (const Row& r : rowsOf(storedMessages(*db))) {
+        for (const Row& r : rowsOf(store::maintenance::everyMessage(*db))) {
             byNumber.insert(r.no, r.fields[0]);
             stored << r.fields[0];
         }
@@ -253,7 +253,7 @@ TEST_P(AwkwardInput, AsTheUsersNameItFindsExactlyItsOwnRowsAndThoseOfNamesStarti
             store::memo::markRead(*db, name, "2026/12/07", store::memo::highestNumber(listed)),
             expected.size());
         EXPECT_FALSE(store::memo::hasUnread(*db, name));
-        for (const Row& r : rowsOf(storedMessages(*db))) {
+        for (const Row& r : rowsOf(store::maintenance::everyMessage(*db))) {
             EXPECT_EQ(r.fields[7] == QStringLiteral("<null>"), !expected.contains(r.no))
                 << r.fields[0].left(40).toStdString();
             EXPECT_EQ(r.fields[0], byNumber.value(r.no));

@@ -144,7 +144,7 @@ QMultiMap<QString, qint64> tokenRows(const QString& dataPath) {
     store::Workspace ws{std::chrono::milliseconds(5000)};
     auto db = ws.openDatabase(dataPath, store::memo::tableName(), store::memo::requiredColumns());
     QMultiMap<QString, qint64> out;
-    for (const auto& m : storedMessages(*db)) {
+    for (const auto& m : store::maintenance::everyMessage(*db)) {
         out.insert(m.texts[3].value_or(QString()).section(u' ', 0, 0), m.no.value());
     }
     return out;

@@ -34,23 +34,6 @@ private:
 
 }  // namespace
 
-std::vector<store::maintenance::ImportMessage> storedMessages(store::Database& db) {
-    std::vector<store::maintenance::ImportMessage> out;
-    store::Recordset rs = store::maintenance::allMessages(db);
-    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
-        store::maintenance::ImportMessage m;
-        m.no = rs.field(0).value().toLongLong();
-        for (int c = 0; c < store::maintenance::kTextColumns; ++c) {
-            const store::Field& f = rs.field(c + 1);
-            if (!f.isNull()) {
-                m.texts[std::size_t(c)] = f.value();
-            }
-        }
-        out.push_back(std::move(m));
-    }
-    return out;
-}
-
 Office::Office(Engine engine) : engine_(engine) {
     EXPECT_TRUE(dir_.isValid());
 }
@@ -111,12 +94,12 @@ qint64 Office::addMessage(const QString& to, const QString& from, const QString&
 qint64 Office::addRow(const store::maintenance::MessageTexts& texts) {
     auto db = data();
     store::maintenance::addMessages(*db, {{std::nullopt, texts}});
-    return storedMessages(*db).back().no.value();
+    return store::maintenance::everyMessage(*db).back().no.value();
 }
 
 void Office::removeMessages() {
     auto db = data();
-    for (const auto& m : storedMessages(*db)) {
+    for (const auto& m : store::maintenance::everyMessage(*db)) {
         store::memo::remove(*db, *m.no);
     }
 }
@@ -131,7 +114,7 @@ std::unique_ptr<DataLock> Office::lockData() const {
 QStringList Office::rows() const {
     auto db = data();
     QStringList out;
-    for (const auto& m : storedMessages(*db)) {
+    for (const auto& m : store::maintenance::everyMessage(*db)) {
         QStringList cells{QString::number(*m.no)};
         for (const auto& text : m.texts) {
             cells << text.value_or(QStringLiteral("<null>"));

@@ -15,9 +15,6 @@
 
 namespace testing_support {
 
-// Every message of open data, in ＮＯ order, on either engine.
-std::vector<store::maintenance::ImportMessage> storedMessages(store::Database& db);
-
 // Another workstation's lock on the office's messages, held while this lives: nobody else
 // reads or writes them until it goes.
 class DataLock {

@@ -6,21 +6,35 @@
 
 #include <QUuid>
 
+#include "store/location.h"
+
 namespace testing_support {
 namespace {
 
-void runOn(PGconn* conn, const QString& sql) {
+// Whether a failure is the test's (reported) or no fault of it (a spare that could not be
+// kept or taken: only the answer tells).
+enum class OnFailure { Report, Quiet };
+
+// Runs one statement; false when it failed. rows: how many rows it gave.
+bool runOn(PGconn* conn, OnFailure onFailure, const QString& sql, int* rows = nullptr) {
     PGresult* r = PQexec(conn, sql.toUtf8().constData());
-    if (PQresultStatus(r) != PGRES_COMMAND_OK && PQresultStatus(r) != PGRES_TUPLES_OK) {
+    const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK || PQresultStatus(r) == PGRES_TUPLES_OK;
+    if (!ok && onFailure == OnFailure::Report) {
         ADD_FAILURE() << sql.toStdString() << ": " << PQresultErrorMessage(r);
     }
+    if (rows != nullptr) {
+        *rows = ok ? PQntuples(r) : 0;
+    }
     PQclear(r);
+    return ok;
 }
 
-PGconn* connectTo(const QString& uri) {
+PGconn* connectTo(const QString& uri, OnFailure onFailure = OnFailure::Report) {
     PGconn* conn = PQconnectdb(uri.toUtf8().constData());
     if (PQstatus(conn) != CONNECTION_OK) {
-        ADD_FAILURE() << "test server: " << PQerrorMessage(conn);
+        if (onFailure == OnFailure::Report) {
+            ADD_FAILURE() << "test server: " << PQerrorMessage(conn);
+        }
         PQfinish(conn);
         return nullptr;
     }
@@ -29,7 +43,7 @@ PGconn* connectTo(const QString& uri) {
 
 void run(const QString& uri, const QString& sql) {
     if (PGconn* conn = connectTo(uri)) {
-        runOn(conn, sql);
+        runOn(conn, OnFailure::Report, sql);
         PQfinish(conn);
     }
 }
@@ -40,30 +54,10 @@ void run(const QString& uri, const QString& sql) {
 // itself. The server is a throwaway one, so the spares go with it.
 const QString kSparePrefix = QStringLiteral("spare_");
 
-// A statement whose failure is no fault of the test: false when it failed.
-bool quietly(PGconn* conn, const QString& sql, int* rows = nullptr) {
-    PGresult* r = PQexec(conn, sql.toUtf8().constData());
-    const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK || PQresultStatus(r) == PGRES_TUPLES_OK;
-    if (rows != nullptr) {
-        *rows = ok ? PQntuples(r) : 0;
-    }
-    PQclear(r);
-    return ok;
-}
-
-PGconn* connectQuietly(const QString& uri) {
-    PGconn* conn = PQconnectdb(uri.toUtf8().constData());
-    if (PQstatus(conn) != CONNECTION_OK) {
-        PQfinish(conn);
-        return nullptr;
-    }
-    return conn;
-}
-
 // Renames a spare database of the server to name; false when there is none to take. Another
 // process may take the same one first: its rename fails here, and the next is tried.
 bool claimSpare(const QString& serverUri, const QString& name) {
-    PGconn* conn = connectQuietly(serverUri);
+    PGconn* conn = connectTo(serverUri, OnFailure::Quiet);
     if (conn == nullptr) {
         return false;
     }
@@ -71,8 +65,9 @@ bool claimSpare(const QString& serverUri, const QString& name) {
     PGresult* r = PQexec(conn, "SELECT datname FROM pg_database WHERE datname LIKE 'spare\\_%'");
     if (PQresultStatus(r) == PGRES_TUPLES_OK) {
         for (int i = 0; i < PQntuples(r) && !claimed; ++i) {
-            claimed = quietly(conn, QStringLiteral("ALTER DATABASE %1 RENAME TO %2")
-                                        .arg(QString::fromUtf8(PQgetvalue(r, i, 0)), name));
+            claimed = runOn(conn, OnFailure::Quiet,
+                            QStringLiteral("ALTER DATABASE %1 RENAME TO %2")
+                                .arg(QString::fromUtf8(PQgetvalue(r, i, 0)), name));
         }
     }
     PQclear(r);
@@ -94,12 +89,7 @@ ServerDatabase::ServerDatabase(const QString& serverUri)
     : serverUri_(serverUri),
       name_(QStringLiteral("t_%1_%2").arg(getpid()).arg(
           QUuid::createUuid().toString(QUuid::Id128).left(12))) {
-    // postgresql://authority/dbname?parameters: the name sits between the path's '/' and '?'.
-    const qsizetype query = serverUri_.indexOf(u'?');
-    const qsizetype end = query < 0 ? serverUri_.size() : query;
-    const qsizetype slash = serverUri_.indexOf(u'/', serverUri_.indexOf(QLatin1String("://")) + 3);
-    const qsizetype start = slash < 0 || slash > end ? end : slash;
-    uri_ = serverUri_.left(start) + u'/' + name_ + serverUri_.mid(end);
+    uri_ = store::withDatabase(serverUri_, name_);
     if (!claimSpare(serverUri_, name_)) {
         run(serverUri_,
             QStringLiteral("CREATE DATABASE %1 ENCODING 'UTF8' TEMPLATE template0").arg(name_));
@@ -107,35 +97,38 @@ ServerDatabase::ServerDatabase(const QString& serverUri)
 }
 
 bool ServerDatabase::keepAsSpare() const {
-    PGconn* conn = connectQuietly(uri_);
+    PGconn* conn = connectTo(uri_, OnFailure::Quiet);
     if (conn == nullptr) {
         return false;
     }
     // Nobody else stays connected, nothing but the public schema was made, and the public
     // schema is made again as a new database has it; settings made for the database go too.
     int otherSchemas = 0;
-    bool ok = quietly(conn, QStringLiteral("SET lock_timeout = 5000")) &&
-              quietly(conn, QStringLiteral("SELECT pg_terminate_backend(pid) FROM "
-                                           "pg_stat_activity WHERE datname = current_database() "
-                                           "AND pid <> pg_backend_pid()")) &&
-              quietly(conn,
-                      QStringLiteral("SELECT 1 FROM pg_namespace WHERE nspname NOT IN "
-                                     "('public', 'information_schema') AND nspname NOT LIKE "
-                                     "'pg\\_%'"),
-                      &otherSchemas) &&
-              otherSchemas == 0 &&
-              quietly(conn, QStringLiteral(
-                                "BEGIN; DROP SCHEMA public CASCADE; "
-                                "CREATE SCHEMA public AUTHORIZATION pg_database_owner; "
-                                "GRANT USAGE ON SCHEMA public TO PUBLIC; "
-                                "COMMENT ON SCHEMA public IS 'standard public schema'; COMMIT")) &&
-              quietly(conn, QStringLiteral("ALTER DATABASE %1 RESET ALL").arg(name_)) &&
-              quietly(conn, QStringLiteral("ALTER ROLE ALL IN DATABASE %1 RESET ALL").arg(name_));
+    bool ok =
+        runOn(conn, OnFailure::Quiet, QStringLiteral("SET lock_timeout = 5000")) &&
+        runOn(conn, OnFailure::Quiet,
+              QStringLiteral("SELECT pg_terminate_backend(pid) FROM "
+                             "pg_stat_activity WHERE datname = current_database() "
+                             "AND pid <> pg_backend_pid()")) &&
+        runOn(conn, OnFailure::Quiet,
+              QStringLiteral("SELECT 1 FROM pg_namespace WHERE nspname NOT IN "
+                             "('public', 'information_schema') AND nspname NOT LIKE "
+                             "'pg\\_%'"),
+              &otherSchemas) &&
+        otherSchemas == 0 &&
+        runOn(conn, OnFailure::Quiet,
+              QStringLiteral("BEGIN; DROP SCHEMA public CASCADE; "
+                             "CREATE SCHEMA public AUTHORIZATION pg_database_owner; "
+                             "GRANT USAGE ON SCHEMA public TO PUBLIC; "
+                             "COMMENT ON SCHEMA public IS 'standard public schema'; COMMIT")) &&
+        runOn(conn, OnFailure::Quiet, QStringLiteral("ALTER DATABASE %1 RESET ALL").arg(name_)) &&
+        runOn(conn, OnFailure::Quiet,
+              QStringLiteral("ALTER ROLE ALL IN DATABASE %1 RESET ALL").arg(name_));
     PQfinish(conn);
     if (!ok) {
         return false;
     }
-    PGconn* server = connectQuietly(serverUri_);
+    PGconn* server = connectTo(serverUri_, OnFailure::Quiet);
     if (server == nullptr) {
         return false;
     }
@@ -143,8 +136,8 @@ bool ServerDatabase::keepAsSpare() const {
     const QString spare = kSparePrefix + QUuid::createUuid().toString(QUuid::Id128).left(16);
     bool renamed = false;
     for (int attempt = 0; attempt < 50 && !renamed; ++attempt) {
-        renamed =
-            quietly(server, QStringLiteral("ALTER DATABASE %1 RENAME TO %2").arg(name_, spare));
+        renamed = runOn(server, OnFailure::Quiet,
+                        QStringLiteral("ALTER DATABASE %1 RENAME TO %2").arg(name_, spare));
         if (!renamed) {
             usleep(20000);
         }
@@ -167,8 +160,9 @@ ServerDatabase::~ServerDatabase() {
 
 ServerTableLock::ServerTableLock(const QString& uri) : conn_(connectTo(uri)) {
     if (conn_ != nullptr) {
-        runOn(conn_, QStringLiteral("BEGIN"));
-        runOn(conn_, QStringLiteral("LOCK TABLE \"MEMO_T\" IN ACCESS EXCLUSIVE MODE"));
+        runOn(conn_, OnFailure::Report, QStringLiteral("BEGIN"));
+        runOn(conn_, OnFailure::Report,
+              QStringLiteral("LOCK TABLE \"MEMO_T\" IN ACCESS EXCLUSIVE MODE"));
     }
 }
 
