@@ -44,7 +44,7 @@ QString failureLogPath() {
 }
 
 void logEntry(const QString& logPath, const QString& operation, const QString& location,
-              std::optional<int> code, const QString& text, qint64 limit) noexcept {
+              const QString& code, const QString& text, qint64 limit) noexcept {
     if (logPath.isEmpty()) {
         return;
     }
@@ -55,7 +55,7 @@ void logEntry(const QString& logPath, const QString& operation, const QString& l
             now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODate),
             field(operation),
             field(store::maskedLocation(location)),
-            code ? QString::number(*code) : QStringLiteral("-"),
+            code.isEmpty() ? QStringLiteral("-") : field(code),
             field(text),
         };
         QDir().mkpath(QFileInfo(logPath).path());
@@ -73,9 +73,9 @@ void logFailure(const QString& logPath, const QString& operation, const QString&
                 const std::exception& failure, qint64 limit) noexcept {
     try {
         if (const auto* engine = dynamic_cast<const store::Error*>(&failure)) {
-            logEntry(logPath, operation, location, engine->code(), engine->message(), limit);
+            logEntry(logPath, operation, location, engine->engineCode(), engine->message(), limit);
         } else {
-            logEntry(logPath, operation, location, std::nullopt,
+            logEntry(logPath, operation, location, QString(),
                      QString::fromLocal8Bit(failure.what()), limit);
         }
     } catch (...) {

@@ -10,9 +10,12 @@
 #include <string_view>
 #include <vector>
 
+#include "store/file_problems.h"
 #include "store/location.h"
+#include "store/memo_table.h"
 #include "store/pg/server.h"
 #include "store/repeated_texts.h"
+#include "store/settings_table.h"
 #include "store/statement.h"
 #include "store/transaction.h"
 #include "store/utf8_text.h"
@@ -85,23 +88,60 @@ auto namingTheWait(std::chrono::milliseconds timeout, Operation operation) {
 }
 
 // Refuses a path that cannot be a data file before the engine sees it: the engine would
-// create a missing file, and read a zero-length one as an empty database.
+// create a missing file, and read a zero-length one as an empty database. Each cause is told
+// apart (a missing file, a folder or file this user may not use, a folder).
 void checkOpenable(const QString& path) {
     if (path.isEmpty()) {
         throw Error(SQLITE_CANTOPEN, QStringLiteral("ファイル名が指定されていません。"));
     }
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        throw Error(SQLITE_CANTOPEN, QStringLiteral("ファイルが見つかりません: %1").arg(path));
+    if (std::optional<Error> problem = fileProblem(path, false)) {
+        throw *problem;
     }
+    const QFileInfo info(path);
     if (info.isDir()) {
-        throw Error(SQLITE_CANTOPEN,
-                    QStringLiteral("フォルダはデータファイルではありません: %1").arg(path));
+        throw Error(Error::Kind::NotADataFile,
+                    QStringLiteral("フォルダはデータファイルではありません: %1").arg(path),
+                    QString::number(SQLITE_CANTOPEN));
     }
     if (info.size() == 0) {
         throw Error(SQLITE_NOTADB,
                     QStringLiteral("ファイルが空です（データベースではありません）: %1").arg(path));
     }
+}
+
+// Whether the connection's file holds a table of that name.
+bool holdsTable(sqlite3* db, const QString& table) {
+    Statement st(db,
+                 QStringLiteral("Select 1 From sqlite_master Where type = 'table' And name = ?"));
+    st.bind({table});
+    return st.step();
+}
+
+// Why a database file without the expected table is not the file wanted: most often the other
+// of the program's two files given in its place.
+Error notTheFileWanted(sqlite3* db, const QString& path, const QString& table,
+                       const Error& engine) {
+    const QString code = QString::number(engine.code());
+    const QString data = memo::tableName();
+    const QString settings = settings::tableName();
+    if (table == data && holdsTable(db, settings)) {
+        return Error(Error::Kind::NotADataFile,
+                     QStringLiteral("設定ファイルです。データファイルではありません: %1").arg(path),
+                     code);
+    }
+    if (table == settings && holdsTable(db, data)) {
+        return Error(Error::Kind::NotADataFile,
+                     QStringLiteral("データファイルです。設定ファイルではありません: %1").arg(path),
+                     code);
+    }
+    if (!holdsTable(db, table)) {
+        return Error(Error::Kind::NotADataFile,
+                     QStringLiteral("%1 がありません（%2）: %3").arg(table, engine.message(), path),
+                     code);
+    }
+    return Error(Error::Kind::NotADataFile,
+                 QStringLiteral("%1 の列が足りません（%2）: %3").arg(table, engine.message(), path),
+                 code);
 }
 
 }  // namespace
@@ -189,7 +229,11 @@ void Database::open() {
 void Database::openChecked() {
     checkOpenable(path_);
     const std::optional<FileIdentity> before = identityOf(path_);
-    db_ = Connection::open(path_, Connection::Mode::Existing, busyTimeout_);
+    try {
+        db_ = Connection::open(path_, Connection::Mode::Existing, busyTimeout_);
+    } catch (const Error& e) {
+        throw explained(e, path_, false);
+    }
     // A file put in place while the engine opened the path may not be the one it opened.
     identity_ = identityOf(path_);
     if (!identity_ || identity_ != before) {
@@ -216,9 +260,16 @@ void Database::openChecked() {
 
     // The expected table with every column the program reads: preparing a Select of them
     // fails when the table or a column is missing.
-    Statement(db_.get(), QStringLiteral("Select %1 From %2 Limit 0")
-                             .arg(requiredColumns_.join(u','), requiredTable_))
-        .step();
+    try {
+        Statement(db_.get(), QStringLiteral("Select %1 From %2 Limit 0")
+                                 .arg(requiredColumns_.join(u','), requiredTable_))
+            .step();
+    } catch (const Error& e) {
+        if (e.primaryCode() != SQLITE_ERROR) {
+            throw;
+        }
+        throw notTheFileWanted(db_.get(), path_, requiredTable_, e);
+    }
 }
 
 Recordset Database::openRecordset(const QString& sql, const Params& params, std::int64_t maxRows) {
@@ -273,12 +324,24 @@ std::int64_t Database::execute(const QString& sql, const Params& params) {
     }
     followPath();
     if (isReadOnly()) {
-        throw Error(
-            SQLITE_READONLY,
-            QStringLiteral("データファイルに書き込めません（読み取り専用で開かれています）: %1")
-                .arg(path_));
+        throw fileProblem(path_, true)
+            .value_or(Error(
+                SQLITE_READONLY,
+                QStringLiteral("データファイルに書き込めません（読み取り専用で開かれています）: %1")
+                    .arg(path_)));
     }
-    return namingTheWait(busyTimeout_, [&] { return write(sql, params); });
+    return namingTheWait(busyTimeout_, [&] {
+        try {
+            return write(sql, params);
+        } catch (const Error& e) {
+            // The engine says little more than "unable to open database file" when it cannot
+            // make its journal beside the file.
+            if (e.kind() == Error::Kind::Missing || e.kind() == Error::Kind::ReadOnly) {
+                throw explained(e, path_, true);
+            }
+            throw;
+        }
+    });
 }
 
 std::int64_t Database::write(const QString& sql, const Params& params) {

@@ -1,12 +1,18 @@
-// The one place that asks the operating system which file a path names.
+// The one place that asks the operating system which file a path names, and what this user
+// may do with it.
 #include "store/file_identity.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #endif
 
 namespace store {
@@ -27,5 +33,77 @@ std::optional<FileIdentity> identityOf(const QString& path) {
     return FileIdentity{0, std::uint64_t(info.birthTime().toMSecsSinceEpoch())};
 #endif
 }
+
+#ifdef Q_OS_UNIX
+namespace {
+
+// errno of asking whether this user (by the effective ids) may use path as mode; 0 when so.
+int refusal(const QString& path, int mode) {
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), mode, AT_EACCESS) == 0
+               ? 0
+               : errno;
+}
+
+// The first folder from the top of the path's absolute form that may not be entered.
+QString unsearchableFolder(const QString& path) {
+    const QString absolute = QFileInfo(path).absolutePath();
+    const QStringList parts = absolute.split(u'/', Qt::SkipEmptyParts);
+    QString folder = QStringLiteral("/");
+    for (const QString& part : parts) {
+        if (refusal(folder, X_OK) == EACCES) {
+            return folder;
+        }
+        folder = QDir(folder).filePath(part);
+    }
+    return refusal(folder, X_OK) == EACCES ? folder : QString();
+}
+
+}  // namespace
+
+PathCheck checkPath(const QString& path, bool forWriting) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+        if (errno == EACCES) {
+            return {PathProblem::FolderNotSearchable, unsearchableFolder(path)};
+        }
+        return {PathProblem::Missing, path};
+    }
+    if (S_ISDIR(st.st_mode)) {
+        return {};
+    }
+    if (refusal(path, R_OK) != 0) {
+        return {PathProblem::FileNotReadable, path};
+    }
+    if (!forWriting) {
+        return {};
+    }
+    if (const int e = refusal(path, W_OK); e != 0) {
+        return {e == EROFS ? PathProblem::ReadOnlyFileSystem : PathProblem::FileNotWritable, path};
+    }
+    const QString folder = QFileInfo(path).absolutePath();
+    if (const int e = refusal(folder, W_OK | X_OK); e != 0) {
+        return {e == EROFS ? PathProblem::ReadOnlyFileSystem : PathProblem::FolderNotWritable,
+                folder};
+    }
+    return {};
+}
+#else
+PathCheck checkPath(const QString& path, bool forWriting) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return {PathProblem::Missing, path};
+    }
+    if (info.isDir()) {
+        return {};
+    }
+    if (!info.isReadable()) {
+        return {PathProblem::FileNotReadable, path};
+    }
+    if (forWriting && !info.isWritable()) {
+        return {PathProblem::FileNotWritable, path};
+    }
+    return {};
+}
+#endif
 
 }  // namespace store

@@ -18,4 +18,25 @@ struct FileIdentity {
 // nullopt when the path names no file (or cannot be examined).
 std::optional<FileIdentity> identityOf(const QString& path);
 
+// Why the file system keeps this user from using the file at a path, as far as it tells.
+enum class PathProblem {
+    None,
+    Missing,              // nothing at the path, and its folders may be searched
+    FolderNotSearchable,  // a folder on the way may not be entered
+    FileNotReadable,      // the file may not be read
+    FileNotWritable,      // the file may be read but not written (its permissions, an attribute)
+    FolderNotWritable,    // no file may be made or removed in the file's folder
+    ReadOnlyFileSystem,   // the file lies on a file system mounted read-only
+};
+
+struct PathCheck {
+    PathProblem problem = PathProblem::None;
+    // The file or folder that refuses (the path itself for a missing file).
+    QString where;
+};
+
+// Looks at the path as this user may use it: to read, or also to write (which needs the file
+// writable and its folder open for the engine's temporary files beside it).
+PathCheck checkPath(const QString& path, bool forWriting);
+
 }  // namespace store

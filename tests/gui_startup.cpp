@@ -146,7 +146,7 @@ TEST_P(StartUpOnAFile, AnUnusableSettingsFileStopsTheStartWithTheEngineError) {
         notADatabase.start();
         FAIL() << "a text file is no settings file";
     } catch (const store::Error& e) {
-        EXPECT_EQ(e.kind(), store::Error::Kind::NotADatabase);
+        EXPECT_EQ(e.kind(), store::Error::Kind::NotADataFile);
     }
 
     Workstation wrongTable;

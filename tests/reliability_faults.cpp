@@ -236,6 +236,87 @@ TEST(ReadOnly, AFileTheUserMayNotWriteOpensForReadingAndRefusesEveryWrite) {
     EXPECT_FALSE(QFileInfo::exists(journalPath(data)));
 }
 
+// Each cause of a refusal has its own kind and words, so that the log names the real cause: a
+// missing file, a folder or a file without permission, and the other of the program's files.
+// The workstation runs as nobody where the tests run as root, whom permissions do not stop.
+struct Refusal {
+    const char* name;
+    // Prepares the office's data file (in its own folder) for the case.
+    std::function<void(Office&)> prepare;
+    const char* stage;  // where the workstation fails: open, or the send's insert
+    store::Error::Kind kind;
+    const char* words;  // in the failure's text
+};
+
+class Refusals : public testing::TestWithParam<Refusal> {};
+
+const QFileDevice::Permissions kOwnerAll = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                           QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
+const QFileDevice::Permissions kOthersRead = QFile::ReadOther | QFile::ExeOther;
+
+TEST_P(Refusals, NameTheirOwnCause) {
+    const Refusal& c = GetParam();
+    Office office;
+    office.makeDataFile();
+    const QString folder = QFileInfo(office.dataPath()).path();
+    QFile::setPermissions(folder, kOwnerAll | kOthersRead);
+    c.prepare(office);
+    ChildSetup setup;
+    setup.asNobody = runningAsRoot();
+    const DriverReport r = runDriver(
+        {"--file", office.dataPath(), "--name", "受信者", "--mix", "send=1", "--count", "1"},
+        setup);
+    QFile::setPermissions(folder, kOwnerAll);
+    QFile::setPermissions(office.dataPath(), kOwnerAll);
+    ASSERT_NE(r.exitCode, 125) << "could not become nobody";
+    ASSERT_EQ(r.failures.size(), 1) << r.text();
+    const FailureLine& f = r.failures.first();
+    EXPECT_EQ(f.stage, QString::fromUtf8(c.stage)) << r.text();
+    EXPECT_EQ(f.kind, store::kindName(c.kind)) << r.text();
+    EXPECT_TRUE(f.text.contains(QString::fromUtf8(c.words))) << r.text();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Causes, Refusals,
+    testing::Values(
+        Refusal{"MissingFile", [](Office& o) { QFile::remove(o.dataPath()); }, "open",
+                store::Error::Kind::Missing, "見つかりません"},
+        Refusal{"FolderWithoutAccess",
+                [](Office& o) {
+                    QFile::setPermissions(QFileInfo(o.dataPath()).path(),
+                                          runningAsRoot() ? kOwnerAll : QFile::ReadOwner);
+                },
+                "open", store::Error::Kind::NoPermission, "フォルダに入る権限がありません"},
+        Refusal{"FileWithoutAccess",
+                [](Office& o) {
+                    QFile::setPermissions(o.dataPath(),
+                                          runningAsRoot() ? kOwnerAll : QFile::WriteOwner);
+                },
+                "open", store::Error::Kind::NoPermission, "読む権限がありません"},
+        Refusal{"ReadOnlyFile",
+                [](Office& o) {
+                    QFile::setPermissions(o.dataPath(), QFile::ReadOwner | QFile::ReadOther);
+                },
+                "insert", store::Error::Kind::ReadOnly, "読み取り専用"},
+        Refusal{"FolderWithoutWriting",
+                [](Office& o) {
+                    const QString folder = QFileInfo(o.dataPath()).path();
+                    QFile::setPermissions(o.dataPath(),
+                                          kOwnerAll | QFile::ReadOther | QFile::WriteOther);
+                    QFile::setPermissions(folder, runningAsRoot()
+                                                      ? kOwnerAll | kOthersRead
+                                                      : QFile::ReadOwner | QFile::ExeOwner);
+                },
+                "insert", store::Error::Kind::NoPermission, "フォルダにファイルを作る権限"},
+        Refusal{"SettingsFileGivenAsTheDataFile",
+                [](Office& o) {
+                    o.makeSettings(QStringLiteral("受信者"), o.dataPath());
+                    QFile::remove(o.dataPath());
+                    QFile::copy(o.iniPath(), o.dataPath());
+                },
+                "open", store::Error::Kind::NotADataFile, "設定ファイルです"}),
+    [](const testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+
 TEST(ReadOnly, AFileMadeUnwritableWhileOpenRefusesWritesAndLosesNothing) {
     Office office;
     office.makeDataFile();
@@ -295,10 +376,9 @@ TEST(ReadOnly, AFolderWhereTheJournalCannotBeMadeRefusesWritesWhileReadsGoOn) {
             QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
         }
         for (const Operation& op : writeOperations()) {
-            // The engine says "read-only folder" when the permissions refuse, "cannot open"
-            // when the attribute does.
-            const int code = failure(op, *db);
-            EXPECT_TRUE(code == SQLITE_CANTOPEN || code == SQLITE_READONLY) << op.name << code;
+            // Whether the permissions or the attribute refuse, the failure names the folder
+            // that refuses to hold the journal.
+            EXPECT_EQ(failure(op, *db), SQLITE_PERM) << op.name;
         }
         for (const Operation& op : readOperations()) {
             EXPECT_EQ(failure(op, *db), SQLITE_OK) << op.name;

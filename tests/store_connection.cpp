@@ -80,10 +80,10 @@ TEST(Connection, ClosesWithItsOwnerAndWithItTheLocksItHeld) {
 
 TEST(Connection, TellsAMissingFileFromOneThatIsNoDatabase) {
     Office office;
-    EXPECT_EQ(kindOf([&] { office.openData(100); }), store::Error::Kind::NotFound);
+    EXPECT_EQ(kindOf([&] { office.openData(100); }), store::Error::Kind::Missing);
     QFile text(office.dataPath());
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
     text.write(QByteArray(4096, 'x'));
     text.close();
-    EXPECT_EQ(kindOf([&] { office.openData(100); }), store::Error::Kind::NotADatabase);
+    EXPECT_EQ(kindOf([&] { office.openData(100); }), store::Error::Kind::NotADataFile);
 }

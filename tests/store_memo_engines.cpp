@@ -205,7 +205,7 @@ TEST(ServerLocation, AServerThatCannotBeReachedFailsWithinTheBoundWithoutShowing
             uri, store::memo::tableName(), store::memo::requiredColumns());
         FAIL() << "opened a server that is not there";
     } catch (const store::Error& e) {
-        EXPECT_EQ(e.kind(), store::Error::Kind::NotFound);
+        EXPECT_EQ(e.kind(), store::Error::Kind::ConnectionLost);
         EXPECT_FALSE(e.report().contains(QStringLiteral("s3cret"))) << e.report().toStdString();
         EXPECT_TRUE(e.report().contains(office.path(QStringLiteral(""))))
             << e.report().toStdString();

@@ -77,7 +77,10 @@ const char* const kHelp =
     "(times from a steady clock around each whole operation, failed ones included), a line\n"
     "  total ops=N failures=F seconds=S ops_per_s=R busy_ms=B seed=N run=R\n"
     "and for each kind of failure met\n"
-    "  failure: op=OP stage=STAGE code=ENGINE_CODE count=N text=ENGINE TEXT\n"
+    "  failure: op=OP stage=STAGE kind=KIND code=ENGINE_CODE count=N text=TEXT\n"
+    "(KIND: missing, no-permission, read-only, locked, not-a-data-file, connection-lost,\n"
+    "timed-out, text-refused, other; ENGINE_CODE: the file engine's result code or the\n"
+    "server's SQLSTATE, - for none).\n"
     "Stages: open, insert, refresh (send stored, name lists not re-read), list, mark, remove,\n"
     "poll, ack (the --acked line could not be written), statements (a statement was left\n"
     "open on the connection after an operation).\n"
@@ -255,11 +258,10 @@ extern "C" void requestStop(int) {
 }
 
 struct FailureKey {
-    QString op, stage;
-    int code;
-    QString text;
+    QString op, stage, kind, code, text;
     bool operator<(const FailureKey& o) const {
-        return std::tie(op, stage, code, text) < std::tie(o.op, o.stage, o.code, o.text);
+        return std::tie(op, stage, kind, code, text) <
+               std::tie(o.op, o.stage, o.kind, o.code, o.text);
     }
 };
 
@@ -302,9 +304,9 @@ public:
                                          store::memo::requiredColumns());
             return true;
         } catch (const store::Error& e) {
-            fail("open", "open", e.code(), e.message());
+            fail("open", "open", e);
         } catch (const std::exception& e) {
-            fail("open", "open", -1, QString::fromLocal8Bit(e.what()));
+            fail("open", "open", e);
         }
         return false;
     }
@@ -359,8 +361,7 @@ public:
         const auto end = std::chrono::steady_clock::now();
         s.ms.push_back(std::chrono::duration<double, std::milli>(end - start).count());
         if (const int left = db_->openStatementCount(); left != 0) {
-            fail(opName(op), "statements", 0,
-                 QStringLiteral("%1 statement(s) left open").arg(left));
+            fail(opName(op), "statements", QStringLiteral("%1 statement(s) left open").arg(left));
             ok = false;
         }
         if (!ok) {
@@ -418,8 +419,9 @@ public:
             seconds > 0 ? double(ops) / seconds : 0.0, static_cast<long long>(o_.busy.count()),
             static_cast<unsigned long long>(seed), run_.toUtf8().constData());
         for (const auto& [key, count] : failureKinds_) {
-            std::printf("failure: op=%s stage=%s code=%d count=%lld text=%s\n",
-                        key.op.toUtf8().constData(), key.stage.toUtf8().constData(), key.code,
+            std::printf("failure: op=%s stage=%s kind=%s code=%s count=%lld text=%s\n",
+                        key.op.toUtf8().constData(), key.stage.toUtf8().constData(),
+                        key.kind.toUtf8().constData(), key.code.toUtf8().constData(),
                         static_cast<long long>(count),
                         QString(key.text).replace(u'\n', u' ').toUtf8().constData());
         }
@@ -448,15 +450,24 @@ private:
             f();
             return true;
         } catch (const store::Error& e) {
-            fail(op, stage, e.code(), e.message());
+            fail(op, stage, e);
         } catch (const std::exception& e) {
-            fail(op, stage, -1, QString::fromLocal8Bit(e.what()));
+            fail(op, stage, e);
         }
         return false;
     }
 
-    void fail(const QString& op, const QString& stage, int code, const QString& text) {
-        ++failureKinds_[FailureKey{op, stage, code, text}];
+    void fail(const QString& op, const QString& stage, const store::Error& e) {
+        const QString code = e.engineCode().isEmpty() ? QStringLiteral("-") : e.engineCode();
+        ++failureKinds_[FailureKey{op, stage, store::kindName(e.kind()), code, e.message()}];
+        ++failureCount_;
+    }
+    void fail(const QString& op, const QString& stage, const std::exception& e) {
+        fail(op, stage, QString::fromLocal8Bit(e.what()));
+    }
+    // A failure of the driver's own, not of the store.
+    void fail(const QString& op, const QString& stage, const QString& text) {
+        ++failureKinds_[FailureKey{op, stage, QStringLiteral("other"), QStringLiteral("-"), text}];
         ++failureCount_;
     }
 
@@ -486,7 +497,7 @@ private:
             return false;
         }
         if (acked_.enabled() && !acked_.append(token)) {
-            fail("send", "ack", 0, QStringLiteral("could not append to the acknowledgement file"));
+            fail("send", "ack", QStringLiteral("could not append to the acknowledgement file"));
             return false;
         }
         const bool refreshed = attempt("send", "refresh", [&] { store::memo::pickLists(*db_); });
@@ -548,7 +559,7 @@ private:
         }
         lastListing_.erase(lastListing_.begin() + std::ptrdiff_t(i));
         if (deleted_.enabled() && !deleted_.append(QStringLiteral("%1\t%2").arg(no).arg(memo))) {
-            fail("delete", "ack", 0, QStringLiteral("could not append to the deletion file"));
+            fail("delete", "ack", QStringLiteral("could not append to the deletion file"));
             return false;
         }
         return true;

@@ -1,7 +1,6 @@
 #include "store/pg/bulk.h"
 
 #include <libpq-fe.h>
-#include <sqlite3.h>
 
 #include <algorithm>
 
@@ -55,7 +54,7 @@ void refuseNul(const std::vector<maintenance::ImportMessage>& messages) {
             if (text && text->contains(QChar(0))) {
                 const QString which = m.no ? QStringLiteral("ＮＯ %1").arg(*m.no)
                                            : QStringLiteral("%1 件目").arg(i + 1);
-                throw Error(SQLITE_CONSTRAINT,
+                throw Error(Error::Kind::TextRefused,
                             QStringLiteral("%1 の %2 に NUL 文字（U+0000）があり、"
                                            "サーバーには入りません（何も変えていません）")
                                 .arg(which, maintenance::messageColumns().at(c + 1)));
@@ -140,12 +139,12 @@ std::int64_t fillEmpty(Server& server, const std::vector<maintenance::ImportMess
         const Result any = server.exec(QStringLiteral("SELECT 1 FROM \"MEMO_T\" LIMIT 1"));
         if (PQntuples(any.get()) > 0) {
             throw Error(
-                SQLITE_CONSTRAINT,
+                Error::Kind::Other,
                 QStringLiteral("コピー先に既にメッセージがあります（何も変えていません）: %1")
                     .arg(maskedLocation(server.location())));
         }
         if (highestEverNumbered(server) > 0) {
-            throw Error(SQLITE_CONSTRAINT,
+            throw Error(Error::Kind::Other,
                         maintenance::numberedBeforeText(maskedLocation(server.location())));
         }
         const std::int64_t added = insertAll(server, messages, progress);

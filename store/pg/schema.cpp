@@ -1,7 +1,6 @@
 #include "store/pg/schema.h"
 
 #include <libpq-fe.h>
-#include <sqlite3.h>
 
 #include "store/error.h"
 #include "store/location.h"
@@ -76,8 +75,9 @@ void createData(const QString& uri, std::chrono::milliseconds timeout) {
     server.connect();
     inTransaction(server, [&] {
         if (hasTable(server)) {
-            throw Error(SQLITE_ERROR, QStringLiteral("MEMO_T が既にあります（上書きしません）: %1")
-                                          .arg(maskedLocation(uri)));
+            throw Error(Error::Kind::Other,
+                        QStringLiteral("MEMO_T が既にあります（上書きしません）: %1")
+                            .arg(maskedLocation(uri)));
         }
         server.exec(QString::fromUtf8(kMemoTable));
         server.exec(QString::fromUtf8(kSerialScans));
@@ -97,7 +97,7 @@ bool upgradeData(const QString& uri, std::chrono::milliseconds timeout) {
     Server server(uri, timeout);
     server.connect();
     if (!hasTable(server)) {
-        throw Error(SQLITE_ERROR,
+        throw Error(Error::Kind::NotADataFile,
                     QStringLiteral("MEMO_T がありません: %1").arg(maskedLocation(uri)));
     }
     if (presentIndexes(server) == int(std::size(kIndexes)) && scansSerially(server)) {

@@ -2,7 +2,6 @@
 
 #include <libpq-fe.h>
 #include <poll.h>
-#include <sqlite3.h>
 
 #include <cerrno>
 #include <climits>
@@ -17,18 +16,44 @@
 namespace store::pg {
 namespace {
 
-// The result codes the rest of the store tells failures apart by.
-int codeForState(const QByteArray& state) {
-    if (state == "25006" || state == "42501") {
-        return SQLITE_READONLY;  // read-only transaction, no privilege to write
+// What kind of failure a statement's SQLSTATE is.
+Error::Kind kindForState(const QByteArray& state) {
+    if (state == "25006") {
+        return Error::Kind::ReadOnly;  // a read-only transaction or server
     }
-    if (state == "55P03" || state == "57014" || state == "40P01" || state == "40001") {
-        return SQLITE_BUSY;  // lock or statement timeout, deadlock, serialization
+    if (state == "42501" || state.startsWith("28")) {
+        return Error::Kind::NoPermission;  // no privilege, authorisation refused
     }
-    if (state == "3D000" || state.startsWith("08") || state == "57P01" || state == "57P03") {
-        return SQLITE_CANTOPEN;  // no such database, connection lost, server shutting down
+    if (state == "55P03" || state == "40P01" || state == "40001") {
+        return Error::Kind::Locked;  // lock timeout, deadlock, serialization
     }
-    return SQLITE_ERROR;
+    if (state == "57014") {
+        return Error::Kind::TimedOut;  // the statement timeout
+    }
+    if (state == "3D000") {
+        return Error::Kind::Missing;  // no such database
+    }
+    if (state == "42P01" || state == "42703") {
+        return Error::Kind::NotADataFile;  // no message table, or a column missing
+    }
+    if (state.startsWith("08") || state == "57P01" || state == "57P02" || state == "57P03") {
+        return Error::Kind::ConnectionLost;  // connection lost, server shutting down
+    }
+    return Error::Kind::Other;
+}
+
+// What kind of failure a refused connection is: libpq gives no SQLSTATE for it, only the
+// server's or its own words.
+Error::Kind kindForConnectFailure(const QString& reason) {
+    if (reason.contains(QLatin1String("does not exist"))) {
+        return Error::Kind::Missing;
+    }
+    if (reason.contains(QLatin1String("authentication failed")) ||
+        reason.contains(QLatin1String("permission denied")) ||
+        reason.contains(QLatin1String("no pg_hba.conf entry"))) {
+        return Error::Kind::NoPermission;
+    }
+    return Error::Kind::ConnectionLost;
 }
 
 QString trimmed(const char* text) {
@@ -54,10 +79,11 @@ void Server::failConnection(const QString& what) {
     // a new one.
     drop();
     if (reason.isEmpty()) {
-        throw Error(SQLITE_CANTOPEN, QStringLiteral("%1: %2").arg(what, maskedLocation(uri_)));
+        throw Error(Error::Kind::ConnectionLost,
+                    QStringLiteral("%1: %2").arg(what, maskedLocation(uri_)));
     }
     throw Error(
-        SQLITE_CANTOPEN,
+        kindForConnectFailure(reason),
         QStringLiteral("%1: %2 (%3)").arg(what, maskedLocation(uri_), maskedLocation(reason)));
 }
 
@@ -70,12 +96,15 @@ void Server::failResult(pg_result* r) {
     const QByteArray code = state != nullptr ? QByteArray(state) : QByteArray();
     QString message = trimmed(PQresultErrorMessage(r));
     PQclear(r);
-    const int rc = codeForState(code);
-    if (rc == SQLITE_BUSY) {
+    const Error::Kind kind = kindForState(code);
+    if (kind == Error::Kind::Locked) {
         message = QStringLiteral("%1（ほかの端末のロックが %2 ms 待っても解けませんでした）")
                       .arg(message, QString::number(timeout_.count()));
+    } else if (kind == Error::Kind::TimedOut) {
+        message = QStringLiteral("%1（%2 ms 待っても終わりませんでした）")
+                      .arg(message, QString::number(timeout_.count()));
     }
-    throw Error(rc, maskedLocation(message));
+    throw Error(kind, maskedLocation(message), QString::fromLatin1(code));
 }
 
 void Server::drop() {
@@ -95,7 +124,7 @@ std::chrono::milliseconds Server::answerWait() const {
 void Server::giveUp() {
     drop();
     unanswered_ = true;
-    throw Error(SQLITE_CANTOPEN,
+    throw Error(Error::Kind::TimedOut,
                 QStringLiteral("サーバーから %1 ms 待っても応答がありませんでした: %2")
                     .arg(QString::number(answerWait().count()), maskedLocation(uri_)));
 }
@@ -171,8 +200,9 @@ Result Server::exec(const QString& sql, const TextParams& params) {
         if (p) {
             // Texts travel as C strings: one holding a NUL would arrive cut short, silently.
             if (p->contains(QChar(0))) {
-                throw Error::misuse(QStringLiteral(
-                    "サーバーには NUL 文字（U+0000）を含む文字列を保存できません。"));
+                throw Error(Error::Kind::TextRefused,
+                            QStringLiteral(
+                                "サーバーには NUL 文字（U+0000）を含む文字列を保存できません。"));
             }
             // Half a character becomes U+FFFD, as a data file stores it (Qt's UTF-8 would
             // make it "?").

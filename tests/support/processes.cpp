@@ -54,7 +54,7 @@ void parseReport(DriverReport& r) {
         const QString line = QString::fromUtf8(raw);
         if (line.startsWith(QLatin1String("failure: "))) {
             FailureLine f;
-            // "failure: op=.. stage=.. code=.. count=.. text=REST OF LINE"
+            // "failure: op=.. stage=.. kind=.. code=.. count=.. text=REST OF LINE"
             const qsizetype textAt = line.indexOf(QLatin1String(" text="));
             const QString head = line.mid(9, textAt < 0 ? -1 : textAt - 9);
             for (const QString& kv : head.split(u' ', Qt::SkipEmptyParts)) {
@@ -64,6 +64,8 @@ void parseReport(DriverReport& r) {
                     f.op = value;
                 } else if (key == QLatin1String("stage")) {
                     f.stage = value;
+                } else if (key == QLatin1String("kind")) {
+                    f.kind = value;
                 } else if (key == QLatin1String("code")) {
                     f.code = value.toInt();
                 } else if (key == QLatin1String("count")) {

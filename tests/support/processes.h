@@ -45,7 +45,8 @@ struct OpFigures {
 struct FailureLine {
     QString op;
     QString stage;
-    int code = 0;
+    QString kind;  // store::kindName of the failure's kind
+    int code = 0;  // the data file engine's result code (0 for none, or a server's failure)
     qint64 count = 0;
     QString text;
 };

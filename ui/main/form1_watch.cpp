@@ -48,7 +48,7 @@ void Form1::watchFailed(const std::exception& failure) {
 
 void Form1::watchSucceeded() {
     if (watchFailures_ > 0) {
-        app::logEntry(state_.logPath, QStringLiteral("watch"), dataLocation(), std::nullopt,
+        app::logEntry(state_.logPath, QStringLiteral("watch"), dataLocation(), QString(),
                       QStringLiteral("recovered after %1 failed checks").arg(watchFailures_));
         watchFailures_ = 0;
     }
