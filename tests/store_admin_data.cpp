@@ -123,7 +123,7 @@ const std::vector<Row> kAwkward = {
     {"O'Neil", "a,b", " 空白 ", "\"\"", kNull, kNull, "", ""},
     {"①髙橋", "ｱｲｳｴｵ", "～－", ",", "内線", "-", kNull, "2026/12/02"},
 };
-// Texts only UTF-8 holds.
+// Texts only UTF-8 keeps exactly.
 const std::vector<Row> kUtf8Only = {
     {"é😀",
      "\xEF\xBB\xBF"
@@ -258,6 +258,22 @@ TEST_P(AdminImport, StoresEveryDateFormOneWayAndRefusesOthersByLine) {
         row = row.section(u'|', 7);
     }
     EXPECT_EQ(rows, stored);
+}
+
+TEST_P(AdminImport, ShiftJisIsWindowsCodePage932BothWays) {
+    Office office;
+    office.makeDataFile();
+    office.addMessage("山田", "〜−‖¢£¬—¦", "①㈱髙");
+    const QString csv = office.path("out.csv");
+    ASSERT_EQ(admin({"export", place(office), csv, "--encoding", "cp932"}).code, 0);
+    EXPECT_TRUE(
+        contents(csv).contains("\"\x81\x60\x81\x7C\x81\x61\x81\x91\x81\x92\x81\xCA\x81\x5C"
+                               "\xFA\x55\",\"\x87\x40\x87\x8A\xFB\xFC\""));
+    // Read back as Windows reads the bytes.
+    const DataStore back(engine());
+    ASSERT_EQ(admin({"import", back.location(), csv, "--encoding", "windows-31j"}).code, 0);
+    EXPECT_EQ(rowsAt(back.location()).value(0).section(u'|', 2, 3),
+              QStringLiteral("～－∥￠￡￢―￤|①㈱髙"));
 }
 
 TEST_P(AdminImport, ReportsEveryBadRowByLineAndWritesNothing) {

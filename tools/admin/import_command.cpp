@@ -216,6 +216,8 @@ const Command kImportCommand{
     "    by a spreadsheet program (with or without a byte-order mark) or by mdb-export from\n"
     "    the old system (mdb-export old.mdb MEMO_T). The first line names the columns, in any\n"
     "    order; 宛名,相手,受人,メモ are required, ＮＯ,内外線,電話,受付日時,既読 optional.\n"
+    "    UTF-8 by default; shift_jis (or cp932, windows-31j) reads Windows' Shift_JIS, giving\n"
+    "    the characters Windows shows (～ for the bytes of 〜 too).\n"
     "    An empty unquoted value is a Null; texts are kept exactly, but for the dates:\n"
     "    受付日時 is stored as 2019/02/21 17:54 and 既読 as 2019/02/21, whether the file\n"
     "    writes 2019/2/21 17:54, 2019/02/21 17:54:00, 2019-02-21 17:54, 2019-02-21T17:54:00\n"
