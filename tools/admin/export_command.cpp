@@ -74,10 +74,12 @@ const Command kExportCommand{
     "    Write every message, ordered by ＮＯ, to a new CSV file: a header line with the\n"
     "    column names (ＮＯ,宛名,相手,受人,メモ,内外線,電話,受付日時,既読), every value in\n"
     "    double quotes (a quote inside doubled), an empty unquoted value for a Null, CRLF line\n"
-    "    ends. UTF-8 with a byte-order mark by default; Shift_JIS for older spreadsheet\n"
-    "    programs, in which case characters Shift_JIS cannot hold are listed (message, column,\n"
-    "    character) and nothing is written. Never overwrites OUT.csv. DATAFILE may be a\n"
-    "    database server's URI: the same messages give the same file.\n",
+    "    ends. UTF-8 with a byte-order mark by default; shift_jis (or cp932, windows-31j) for\n"
+    "    older spreadsheet programs: Windows' Shift_JIS, code page 932, circled numbers and ㈱\n"
+    "    included. 〜 − ‖ ¢ £ ¬ — ¦ are written as Windows' ～ － ∥ ￠ ￡ ￢ ― ￤ (an import\n"
+    "    reads those); other characters it cannot hold are listed (message, column, character)\n"
+    "    and nothing is written. Never overwrites OUT.csv. DATAFILE may be a database server's\n"
+    "    URI: the same messages give the same file.\n",
     exportMessages};
 
 }  // namespace admin

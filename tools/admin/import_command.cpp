@@ -85,14 +85,21 @@ std::variant<ImportMessage, QString> messageOf(const csv::Record& record, const 
             return QStringLiteral("no value for %1").arg(name);
         }
     }
-    // The old system wrote its times month first; they are kept in the book's own form.
-    auto& receivedAt = m.texts[6];
-    auto& readOn = m.texts[7];
-    if (receivedAt) {
-        receivedAt = fromOldExport(*receivedAt, true);
-    }
-    if (readOn) {
-        readOn = fromOldExport(*readOn, false);
+    // Dates are kept in the book's own form, whichever form the file wrote them in, so that
+    // lists sort and show them alike; an empty text stays empty.
+    for (const bool withTime : {true, false}) {
+        csv::Value& date = m.texts[withTime ? 6 : 7];
+        if (!date || date->isEmpty()) {
+            continue;
+        }
+        const std::optional<WallClock> read = readWallClock(*date);
+        if (!read) {
+            return QStringLiteral("%1 \"%2\" is not a %3 (such as %4)")
+                .arg(names.at(withTime ? 7 : 8), *date,
+                     withTime ? QStringLiteral("date and time") : QStringLiteral("date"),
+                     withTime ? QStringLiteral("2019/02/21 17:54") : QStringLiteral("2019/02/21"));
+        }
+        date = withTime ? dateTimeText(*read) : dateText(read->date);
     }
     const csv::Value number =
         layout.number >= 0 ? record.values[std::size_t(layout.number)] : csv::Value();
@@ -209,9 +216,15 @@ const Command kImportCommand{
     "    by a spreadsheet program (with or without a byte-order mark) or by mdb-export from\n"
     "    the old system (mdb-export old.mdb MEMO_T). The first line names the columns, in any\n"
     "    order; 宛名,相手,受人,メモ are required, ＮＯ,内外線,電話,受付日時,既読 optional.\n"
-    "    An empty unquoted value is a Null; texts are kept exactly. Times written month first\n"
-    "    (12/25/02 12:25:00) are stored as 2002/12/25 12:25. Every bad row is listed with its\n"
-    "    line number, and then nothing is imported: all rows or none.\n"
+    "    UTF-8 by default; shift_jis (or cp932, windows-31j) reads Windows' Shift_JIS, giving\n"
+    "    the characters Windows shows (～ for the bytes of 〜 too).\n"
+    "    An empty unquoted value is a Null; texts are kept exactly, but for the dates:\n"
+    "    受付日時 is stored as 2019/02/21 17:54 and 既読 as 2019/02/21, whether the file\n"
+    "    writes 2019/2/21 17:54, 2019/02/21 17:54:00, 2019-02-21 17:54, 2019-02-21T17:54:00\n"
+    "    (with a zone, Z or +09:00: converted to this computer's time zone) or, month first,\n"
+    "    12/25/02 12:25:00. Seconds are dropped; a date alone is at 00:00. Any other value\n"
+    "    there is a bad row. Every bad row is listed with its line number, and then nothing\n"
+    "    is imported: all rows or none.\n"
     "    Each message gets a new number, in file order, unless --keep-numbers is given: then\n"
     "    each keeps its ＮＯ, which must be unique in the CSV and never handed out by the\n"
     "    data file (a number of a message deleted since is refused too).\n"

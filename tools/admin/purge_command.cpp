@@ -1,4 +1,4 @@
-// purge DATAFILE --before YYYY/MM/DD [--yes]
+// purge DATAFILE --before DATE [--yes]
 #include <QTextStream>
 #include <cstdio>
 
@@ -24,23 +24,27 @@ bool confirmed(Io& io, const QString& question) {
 int purge(const QStringList& args, Io& io) {
     const Arguments a(args, {QStringLiteral("--yes")}, {QStringLiteral("--before")}, 1);
     if (!a.has(QStringLiteral("--before"))) {
-        throw UsageError(QStringLiteral("purge needs --before YYYY/MM/DD"));
+        throw UsageError(QStringLiteral("purge needs --before DATE"));
     }
     const QString given = a.option(QStringLiteral("--before"));
-    const std::optional<QString> before = dateTextFromArgument(given);
-    if (!before) {
-        throw UsageError(
-            QStringLiteral("--before %1 is not a date (YYYY/MM/DD or YYYY-MM-DD)").arg(given));
+    const std::optional<WallClock> moment = readWallClock(given);
+    if (!moment) {
+        throw UsageError(QStringLiteral("--before %1 is not a date (2019/2/21, 2019-02-21, "
+                                        "or with a time, 2019/2/21 17:54)")
+                             .arg(given));
     }
+    // Stored times sort as texts, so the book's own text of the date or moment is the limit:
+    // a date alone keeps the messages of that day.
+    const QString before = moment->time ? dateTimeText(*moment) : dateText(moment->date);
     store::Workspace ws;
     auto db = ws.openDatabase(a[0], store::memo::tableName(), store::memo::requiredColumns());
-    const std::int64_t count = store::maintenance::countReadBefore(*db, *before);
+    const std::int64_t count = store::maintenance::countReadBefore(*db, before);
     if (count == 0) {
-        io.out << "no read message received before " << *before << "; nothing removed\n";
+        io.out << "no read message received before " << before << "; nothing removed\n";
         return 0;
     }
     const QString what =
-        QStringLiteral("%1 read message(s) received before %2").arg(count).arg(*before);
+        QStringLiteral("%1 read message(s) received before %2").arg(count).arg(before);
     if (!a.flag(QStringLiteral("--yes"))) {
         if (!stdinIsTerminal()) {
             throw Failure(QStringLiteral("%1 would be removed; give --yes to remove them "
@@ -52,8 +56,8 @@ int purge(const QStringList& args, Io& io) {
             throw Failure(QStringLiteral("nothing removed"));
         }
     }
-    const std::int64_t removed = store::maintenance::removeReadBefore(*db, *before);
-    io.out << "removed " << removed << " read message(s) received before " << *before << "\n";
+    const std::int64_t removed = store::maintenance::removeReadBefore(*db, before);
+    io.out << "removed " << removed << " read message(s) received before " << before << "\n";
     return 0;
 }
 
@@ -61,9 +65,10 @@ int purge(const QStringList& args, Io& io) {
 
 const Command kPurgeCommand{
     "purge",
-    "purge DATAFILE --before YYYY/MM/DD [--yes]\n"
+    "purge DATAFILE --before DATE [--yes]\n"
     "    Remove the messages that have been read (既読 set) and were received (受付日時)\n"
-    "    before that date (YYYY/MM/DD or YYYY-MM-DD); unread messages are never removed.\n"
+    "    before that date (2019/2/21, 2019-02-21, or any form import takes, 12/25/02 too);\n"
+    "    with a time (2019/2/21 17:54) before that minute. Unread messages are never removed.\n"
     "    Says how many it would remove and asks y/N on the terminal; --yes removes them\n"
     "    without asking (for scripts; without a terminal --yes is required). All or none.\n"
     "    DATAFILE may be a database server's URI.\n",

@@ -2,13 +2,40 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <utility>
 
 namespace admin {
 namespace {
 
-// The toolkit's ICU-backed converter; it maps the Windows additions to Shift_JIS as well
-// (circled numbers, the full-width tilde), as the spreadsheet programs that read it do.
-constexpr const char* kShiftJis = "Shift_JIS";
+// Windows' Shift_JIS, code page 932, through the toolkit's ICU-backed converter: the NEC and
+// IBM additions (①, Ⅰ, ㈱, 髙) are in it, and its bytes decode to the characters Windows
+// reads, so a file exported and imported again reads as a spreadsheet shows it.
+constexpr const char* kShiftJis = "windows-31j";
+
+// Characters that the JIS mapping of Shift_JIS gives for bytes that Windows reads as others:
+// each is written as the character Windows reads from the same bytes. Everything else that
+// code page 932 lacks is refused.
+constexpr std::pair<char16_t, char16_t> kJisToWindows[] = {
+    {u'\u301C', u'\uFF5E'},  // 〜 wave dash: ～
+    {u'\u2212', u'\uFF0D'},  // − minus sign: －
+    {u'\u2016', u'\u2225'},  // ‖ double vertical line: ∥
+    {u'\u00A2', u'\uFFE0'},  // ¢: ￠
+    {u'\u00A3', u'\uFFE1'},  // £: ￡
+    {u'\u00AC', u'\uFFE2'},  // ¬: ￢
+    {u'\u2014', u'\u2015'},  // — em dash: ― horizontal bar
+    {u'\u00A6', u'\uFFE4'},  // ¦ broken bar: ￤ (an IBM addition)
+};
+
+QString inWindowsForms(QString text) {
+    for (QChar& c : text) {
+        for (const auto& [jis, windows] : kJisToWindows) {
+            if (c == QChar(jis)) {
+                c = QChar(windows);
+            }
+        }
+    }
+    return text;
+}
 
 QStringEncoder encoder(Encoding encoding) {
     return encoding == Encoding::Utf8 ? QStringEncoder(QStringConverter::Utf8)
@@ -30,26 +57,30 @@ std::optional<Encoding> encodingNamed(const QString& name) {
     if (key == QLatin1String("utf_8") || key == QLatin1String("utf8")) {
         return Encoding::Utf8;
     }
-    if (key == QLatin1String("shift_jis") || key == QLatin1String("sjis")) {
+    if (key == QLatin1String("shift_jis") || key == QLatin1String("sjis") ||
+        key == QLatin1String("cp932") || key == QLatin1String("windows_31j")) {
         return Encoding::ShiftJis;
     }
     return std::nullopt;
 }
 
 const char* encodingName(Encoding encoding) {
-    return encoding == Encoding::Utf8 ? "UTF-8" : kShiftJis;
+    return encoding == Encoding::Utf8 ? "UTF-8" : "Shift_JIS";
 }
 
 Encoding encodingOption(const Arguments& arguments) {
     const QString name = arguments.option(QStringLiteral("--encoding"), QStringLiteral("utf-8"));
     const std::optional<Encoding> encoding = encodingNamed(name);
     if (!encoding) {
-        throw UsageError(QStringLiteral("unknown encoding %1 (utf-8 or shift_jis)").arg(name));
+        throw UsageError(
+            QStringLiteral("unknown encoding %1 (utf-8, or shift_jis, cp932, windows-31j)")
+                .arg(name));
     }
     return *encoding;
 }
 
-QByteArray encodeText(const QString& text, Encoding encoding, std::vector<char32_t>& unencodable) {
+QByteArray encodeText(const QString& given, Encoding encoding, std::vector<char32_t>& unencodable) {
+    const QString text = encoding == Encoding::ShiftJis ? inWindowsForms(given) : given;
     QStringEncoder whole = encoder(encoding);
     QByteArray bytes = whole(text);
     if (!whole.hasError()) {
