@@ -17,14 +17,17 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QWidget>
 
 #include <memory>
 #include <vector>
 
+#include "ui/main/delete_button_delegate.h"
 #include "ui/main/spread_grid.h"
 #include "ui/pictures.h"
 #include "ui_Form1.h"
@@ -485,7 +488,8 @@ TEST_F(LayoutMainWindow, GridCarriesItsDesignData) {
 }
 
 // Each column shows in full the texts it was designed for, in the grid's own font and with the
-// cells' margins; a longer text is cut at the cell's edge, without an ellipsis.
+// cells' margins, its "削除" buttons included; a longer text is cut at the cell's edge, without
+// an ellipsis.
 TEST_F(LayoutMainWindow, GridColumnsShowTheirDesignedTextsInFull) {
     SpreadGrid* grid = form.SS1;
     QHeaderView* header = grid->horizontalHeader();
@@ -521,6 +525,24 @@ TEST_F(LayoutMainWindow, GridColumnsShowTheirDesignedTextsInFull) {
         headerFits(section, grid->columnHeaders().at(section));
     }
     headerFits(5, QString::fromUtf8("宛名"));  // column 6's header for the sent list
+
+    // The label inside the style's frame of the button that a "削除" cell draws.
+    QStyleOptionButton button;
+    button.initFrom(grid);
+    button.rect = DeleteButtonDelegate::buttonRect(grid->visualRect(grid->model()->index(0, 0)));
+    const QRect label = grid->style()->subElementRect(QStyle::SE_PushButtonContents, &button, grid);
+    EXPECT_LE(cellFont.horizontalAdvance(DeleteButtonDelegate::label()), label.width());
+}
+
+// All eight columns, the row headers and the vertical scroll bar fit the grid's width: no
+// sideways scroll, so every column's header takes a click as it stands.
+TEST_F(LayoutMainWindow, GridShowsEveryColumnWithoutScrollingSideways) {
+    SpreadGrid* grid = form.SS1;
+    QApplication::processEvents();
+    EXPECT_TRUE(grid->verticalScrollBar()->isVisible());
+    EXPECT_EQ(grid->horizontalScrollBar()->maximum(), 0);
+    EXPECT_FALSE(grid->horizontalScrollBar()->isVisible());
+    EXPECT_LE(grid->horizontalHeader()->length(), grid->viewport()->width());
 }
 
 // ---- The settings window ----

@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -56,4 +58,24 @@ TEST(MessageBox, ThePromptsKnowWhileABoxOrDialogIsOpen) {
         EXPECT_TRUE(openInside);
         EXPECT_FALSE(prompts.isOpen());
     }
+}
+
+// The file dialog opens in the folder it is given, with the proposed file's name ready, even
+// when the proposed path (the one picked last) lies in another folder.
+TEST(FileDialog, OpensInTheGivenFolderProposingTheFileByName) {
+    QTemporaryDir start, elsewhere;
+    QtPrompts prompts;
+    QString shownIn;
+    QStringList proposed;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        shownIn = dialog->directory().absolutePath();
+        proposed = dialog->selectedFiles();
+        dialog->reject();
+    });
+    EXPECT_EQ(prompts.openFile(start.path(), elsewhere.filePath(QStringLiteral("dulvane.mdb"))),
+              std::nullopt);
+    EXPECT_EQ(shownIn, start.path());
+    EXPECT_EQ(proposed, QStringList{start.filePath(QStringLiteral("dulvane.mdb"))});
 }

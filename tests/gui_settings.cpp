@@ -123,7 +123,7 @@ TEST_P(SettingsWindow, BrowseTakesThePickAndACancelChangesNothing) {
         QTest::mouseClick(s.Command1, Qt::LeftButton);  // cancelled
         EXPECT_EQ(s.Txt_File->text(), QStringLiteral("typed by hand"));
         EXPECT_EQ(w.prompts.lastOpenName, QStringLiteral("dulvane.mdb"));
-        EXPECT_EQ(w.prompts.lastOpenDir, Frm_set::initialFolder());
+        EXPECT_EQ(w.prompts.lastOpenDir, QDir::homePath());  // no folder typed
 
         w.prompts.files.push_back(QStringLiteral("/mnt/share/dulvane.mdb"));
         QTest::mouseClick(s.Command1, Qt::LeftButton);
@@ -132,6 +132,33 @@ TEST_P(SettingsWindow, BrowseTakesThePickAndACancelChangesNothing) {
         QTest::mouseClick(s.Command1, Qt::LeftButton);  // cancelled again
         EXPECT_EQ(s.Txt_File->text(), QDir::toNativeSeparators("/mnt/share/dulvane.mdb"));
         EXPECT_EQ(w.prompts.lastOpenName, QDir::toNativeSeparators("/mnt/share/dulvane.mdb"));
+    });
+}
+
+// 参照 opens the dialog in the folder of the whole path typed, when that folder exists; else at
+// the user's home.
+TEST_P(SettingsWindow, BrowseStartsInTheTypedPathsFolder) {
+    const QString office = QDir::cleanPath(w.office.path(QStringLiteral(".")));
+    const QString share = office + QStringLiteral("/共有");
+    ASSERT_TRUE(QDir().mkpath(share));
+    const QString home = QDir::homePath();
+    const struct {
+        QString typed;
+        QString opensIn;
+    } cases[] = {
+        {w.office.path(QStringLiteral("dulvane.mdb")), office},
+        {share, share},
+        {office + QStringLiteral("/missing/dulvane.mdb"), home},
+        {QStringLiteral("postgresql:///dulvane?host=") + share, home},
+        {QStringLiteral("dulvane.mdb"), home},
+    };
+    showWith([&](Frm_set& s) {
+        for (const auto& c : cases) {
+            s.Txt_File->setText(c.typed);
+            QTest::mouseClick(s.Command1, Qt::LeftButton);  // cancelled
+            EXPECT_EQ(w.prompts.lastOpenDir, c.opensIn) << c.typed.toStdString();
+            EXPECT_EQ(s.Txt_File->text(), c.typed);
+        }
     });
 }
 

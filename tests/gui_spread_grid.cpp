@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QImage>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 
 #include <memory>
@@ -350,28 +354,53 @@ TEST_F(SpreadGridTest, DoubleClicksReportCellsAndHeaders) {
 
 // ---- Widths and drawing ----
 
-TEST_F(SpreadGridTest, WidthsInCharactersFollowTheFont) {
+// The designed widths share the view's width, less a vertical scroll bar; a column too narrow
+// for its header, or row headers too narrow for the last row's number, take what they need
+// from the others.
+TEST_F(SpreadGridTest, WidthsInCharactersShareTheViewsWidth) {
     grid->setColumnWidths({"4", "10.5", "bad", "0"});
     grid->setRowHeaderWidth(5);
+    showGrid();
+    const auto fitsWithoutSidewaysScroll = [&] {
+        QApplication::processEvents();
+        EXPECT_EQ(grid->horizontalScrollBar()->maximum(), 0);
+        const int columns = grid->horizontalHeader()->length();
+        EXPECT_EQ(grid->frameWidth() * 2 + grid->verticalHeader()->width() + columns +
+                      grid->verticalScrollBar()->sizeHint().width(),
+                  grid->width());
+    };
+    fitsWithoutSidewaysScroll();
     const int narrow = grid->columnWidth(0);
     const int wide = grid->columnWidth(1);
-    EXPECT_GT(wide, narrow);
+    EXPECT_NEAR(wide * 4.0 / 10.5, narrow, 1.0);
+    EXPECT_NEAR(grid->verticalHeader()->width() * 4.0 / 5, narrow, 1.0);
     EXPECT_EQ(grid->columnWidth(3), 0);
-    EXPECT_GT(grid->verticalHeader()->width(), narrow);
-    EXPECT_LT(grid->verticalHeader()->width(), wide);
-
-    QFont larger = grid->font();
-    larger.setPointSizeF(larger.pointSizeF() * 2);
-    grid->setFont(larger);
-    EXPECT_GT(grid->columnWidth(1), wide);
-    EXPECT_GT(grid->columnWidth(0), narrow);
     EXPECT_EQ(grid->columnWidths(), QStringList({"4", "10.5", "bad", "0"}));
 
+    grid->resize(1000, 400);
+    fitsWithoutSidewaysScroll();
+    EXPECT_GT(grid->columnWidth(1), wide);
+    EXPECT_GT(grid->columnWidth(0), narrow);
+
     // The window's style sheet sets the font after the widths are designed.
-    const int sized = grid->columnWidth(1);
-    grid->setStyleSheet("SpreadGrid { font-size: 40px; }");
+    grid->setStyleSheet("SpreadGrid { font-size: 60px; }");
     grid->ensurePolished();
-    EXPECT_GT(grid->columnWidth(1), sized);
+    fitsWithoutSidewaysScroll();
+    QHeaderView* header = grid->horizontalHeader();
+    const int margin = grid->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    EXPECT_GE(grid->columnWidth(0),
+              QFontMetricsF(header->font()).horizontalAdvance(kHeaders[0]) + 2 * margin);
+    EXPECT_LT(grid->columnWidth(1) * 4.0 / 10.5, grid->columnWidth(0));
+
+    // Narrow row headers widen for a listing's last row number.
+    grid->setRowHeaderWidth(0.1);
+    {
+        SpreadGrid::Batch batch(*grid);
+        appendNumbers(std::vector<std::optional<std::int64_t>>(100000, std::nullopt));
+    }
+    fitsWithoutSidewaysScroll();
+    QHeaderView* rows = grid->verticalHeader();
+    EXPECT_GE(rows->width(), QFontMetricsF(rows->font()).horizontalAdvance("100000") + 2 * margin);
 }
 
 // Whether every pixel inside the rectangle has one colour.

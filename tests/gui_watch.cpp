@@ -139,10 +139,11 @@ TEST_P(Watch, ATickWhileAnyBoxIsOpenShowsNothing) {
     w.form->SS1_Click(1, 1);
     w.prompts.settingsScripts.push_back([](Frm_set& s) { s.Command1_Click(); });
     w.form->Cmd_Set_Click();
-    EXPECT_EQ(w.prompts.shown, (QStringList{kNotice, QStringLiteral("未入力項目があります。"),
-                                            QStringLiteral("?1行目のデータを削除します。"),
-                                            QStringLiteral("settings"),
-                                            QStringLiteral("open:") + Frm_set::initialFolder()}));
+    EXPECT_EQ(
+        w.prompts.shown,
+        (QStringList{kNotice, QStringLiteral("未入力項目があります。"),
+                     QStringLiteral("?1行目のデータを削除します。"), QStringLiteral("settings"),
+                     QStringLiteral("open:") + Frm_set::initialFolder(w.state.My_Folder)}));
     w.prompts.whileOpen = nullptr;
     tick();
     EXPECT_EQ(w.prompts.messages.count(kNotice), 2);

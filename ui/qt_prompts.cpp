@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include "ui/settings/frm_set.h"
@@ -38,7 +39,11 @@ std::optional<QString> QtPrompts::openFile(const QString& dir, const QString& fi
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setDirectory(dir);
-    dialog.selectFile(fileName);
+    // A proposed path in another folder would take the dialog there: propose its name in dir.
+    const QFileInfo proposed(fileName);
+    const bool elsewhere =
+        proposed.isAbsolute() && proposed.absolutePath() != dialog.directory().absolutePath();
+    dialog.selectFile(elsewhere ? proposed.fileName() : fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

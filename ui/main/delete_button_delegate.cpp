@@ -1,9 +1,12 @@
 #include "ui/main/delete_button_delegate.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
+
+#include <cmath>
 
 namespace {
 
@@ -13,7 +16,7 @@ QStyle* styleFor(const QStyleOptionViewItem& option) {
 
 QStyleOptionButton buttonOption(const QStyleOptionViewItem& option) {
     QStyleOptionButton button;
-    button.rect = option.rect.adjusted(1, 1, -1, -1);
+    button.rect = DeleteButtonDelegate::buttonRect(option.rect);
     button.text = DeleteButtonDelegate::label();
     button.palette = option.palette;
     button.fontMetrics = option.fontMetrics;
@@ -29,6 +32,23 @@ QStyleOptionButton buttonOption(const QStyleOptionViewItem& option) {
 
 QString DeleteButtonDelegate::label() {
     return QStringLiteral("削除");
+}
+
+QRect DeleteButtonDelegate::buttonRect(const QRect& cell) {
+    return cell.adjusted(1, 1, -1, -1);
+}
+
+int DeleteButtonDelegate::cellWidth(const QWidget* view) {
+    // What the cell's inset and the style's button frame take, measured on a sample cell.
+    const QRect cell(0, 0, 100, 20);
+    QStyleOptionButton button;
+    button.initFrom(view);
+    button.rect = buttonRect(cell);
+    button.text = label();
+    const QRect contents =
+        view->style()->subElementRect(QStyle::SE_PushButtonContents, &button, view);
+    const int text = int(std::ceil(QFontMetricsF(view->font()).horizontalAdvance(label())));
+    return text + cell.width() - contents.width();
 }
 
 void DeleteButtonDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

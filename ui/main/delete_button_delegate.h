@@ -11,6 +11,10 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     static QString label();
+    // Where a cell's button lies.
+    static QRect buttonRect(const QRect& cell);
+    // The narrowest cell whose button shows the whole label, in the view's font and style.
+    static int cellWidth(const QWidget* view);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;

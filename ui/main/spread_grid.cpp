@@ -3,11 +3,14 @@
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QStyle>
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "ui/main/column_fit.h"
 #include "ui/main/delete_button_delegate.h"
 #include "ui/main/spread_model.h"
 
@@ -42,8 +45,11 @@ SpreadGrid::SpreadGrid(QWidget* parent) : QTableView(parent), model_(new SpreadM
             [this](int section) { emit Click(0, section + 1); });
     connect(verticalHeader(), &QHeaderView::sectionDoubleClicked, this,
             [this](int section) { emit DblClick(0, section + 1); });
-    // A refill after a batch resets the model; the widths stay as designed.
+    // A refill after a batch resets the model; the widths stay as designed, the row headers wide
+    // enough for the new last row's number.
     connect(model_, &QAbstractItemModel::modelReset, this, &SpreadGrid::applyWidths);
+    // A column's header is one of the texts its width must hold.
+    connect(model_, &QAbstractItemModel::headerDataChanged, this, &SpreadGrid::applyWidths);
 }
 
 SpreadGrid::~SpreadGrid() = default;
@@ -95,6 +101,7 @@ QStringList SpreadGrid::sampleRow() const {
 
 void SpreadGrid::setSampleRow(const QStringList& texts) {
     sample_ = texts;
+    applyWidths();
     if (texts.isEmpty()) {
         return;
     }
@@ -108,40 +115,93 @@ void SpreadGrid::setSampleRow(const QStringList& texts) {
     model_->setRow(0, std::move(row));
 }
 
-// A width in characters counts half-width characters of the grid's (fixed-pitch) font, as the
-// font draws them (hinting included). A column gets one character more than its designed
-// count, so that the texts it was designed for fit whole: 13 characters hold a date-time
-// "YY/MM/DD HH:MM", 6 the header "受付NO". The cell's own margins on both sides (the larger of
-// an item's text margin and a header section's margin) and the grid line come on top.
-int SpreadGrid::pixelsFor(double characters) const {
-    const double perCharacter = QFontMetricsF(font()).horizontalAdvance(QLatin1Char('0'));
-    const int itemMargin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
-    const int headerMargin =
-        style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader());
-    const int gridLine = showGrid() ? 1 : 0;
-    return int(std::ceil((characters + 1) * perCharacter)) +
-           2 * std::max(itemMargin, headerMargin) + gridLine;
+namespace {
+
+// Columns whose texts all have the form of their design sample (a date-time, a date): the
+// sample shows whole. The other samples stand for texts of any length, which a cell cuts at its
+// edge.
+bool showsSampleWhole(GridColumn column) {
+    return column == GridColumn::DateTime || column == GridColumn::Read;
 }
 
+int widthOf(const QFont& font, const QString& text) {
+    return int(std::ceil(QFontMetricsF(font).horizontalAdvance(text)));
+}
+
+}  // namespace
+
+// The narrowest a column can be with its designed texts whole, in the view's own fonts and
+// with the style's margins: its header, the sample of a column of one form, the "削除" button.
+// The row headers (section -1) hold the last row's number.
+int SpreadGrid::neededWidth(int section) const {
+    if (section < 0) {
+        const QHeaderView* rows = verticalHeader();
+        return widthOf(rows->font(), QString::number(std::max(rowCount(), 1))) +
+               2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, rows);
+    }
+    const QHeaderView* header = horizontalHeader();
+    const GridColumn column = GridColumn(section + 1);
+    const int headerMargin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    int need = widthOf(header->font(), model_->header(column)) + 2 * headerMargin;
+    // A cell's text keeps a margin on both sides; the grid line takes the cell's last pixel.
+    const int cellMargin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int gridLine = showGrid() ? 1 : 0;
+    if (showsSampleWhole(column)) {
+        need = std::max(need, widthOf(font(), sample_.value(section)) + 2 * cellMargin + gridLine);
+    }
+    if (column == GridColumn::Delete) {
+        need = std::max(need, DeleteButtonDelegate::cellWidth(this) + gridLine);
+    }
+    return need;
+}
+
+// The designed widths in characters share the view's width, less its frame and a vertical
+// scroll bar, so that every column and the row headers show without a sideways scroll: one
+// character is the view's width over all designed characters (about 7.4 pixels in the main
+// window). A column that its share leaves too narrow for its designed texts takes what they
+// need from the others. Columns without a usable width keep theirs, outside the share.
 void SpreadGrid::applyWidths() {
     const int n = std::min(int(widths_.size()), kGridColumns);
-    for (int c = 0; c < n; ++c) {
+    std::vector<int> sections;  // -1 for the row headers
+    std::vector<double> shares;
+    std::vector<int> needs;
+    int width = this->width() - 2 * frameWidth() - verticalScrollBar()->sizeHint().width();
+    if (rowHeaderWidth_ > 0) {
+        sections.push_back(-1);
+        shares.push_back(rowHeaderWidth_);
+        needs.push_back(neededWidth(-1));
+    }
+    for (int c = 0; c < model_->columnCount(); ++c) {
         bool ok = false;
-        const double characters = widths_.at(c).trimmed().toDouble(&ok);
-        if (ok && characters > 0) {
-            setColumnWidth(c, pixelsFor(characters));
-        } else if (ok && characters == 0) {
+        const double characters = c < n ? widths_.at(c).trimmed().toDouble(&ok) : 0;
+        if (ok && characters == 0) {
             setColumnWidth(c, 0);
+        } else if (ok && characters > 0) {
+            sections.push_back(c);
+            shares.push_back(characters);
+            needs.push_back(neededWidth(c));
+        } else {
+            width -= columnWidth(c);
         }
     }
-    if (rowHeaderWidth_ > 0) {
-        verticalHeader()->setFixedWidth(pixelsFor(rowHeaderWidth_));
+    const std::vector<int> pixels = fitColumns(shares, needs, width);
+    for (size_t i = 0; i < sections.size(); ++i) {
+        if (sections[i] < 0) {
+            verticalHeader()->setFixedWidth(pixels[i]);
+        } else {
+            setColumnWidth(sections[i], pixels[i]);
+        }
     }
     // Rows one line of the grid's font high, as a spreadsheet shows them.
     const int rowHeight = int(std::ceil(QFontMetricsF(font()).height())) + 6;
     verticalHeader()->setMinimumSectionSize(rowHeight);
     verticalHeader()->setDefaultSectionSize(rowHeight);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+}
+
+void SpreadGrid::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    applyWidths();
 }
 
 void SpreadGrid::changeEvent(QEvent* event) {

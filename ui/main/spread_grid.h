@@ -32,7 +32,10 @@ public:
     // beyond the last column.
     static std::optional<GridColumn> columnAt(int col);
 
-    // Design data. Widths are in characters of the grid's font.
+    // Design data. Widths are in characters: the row headers' and the columns' designed widths
+    // share the view's width in proportion, less a vertical scroll bar, each column at least
+    // wide enough for its designed texts (its header; the sample of a date-time or date
+    // column; the "削除" button).
     QStringList columnHeaders() const;
     void setColumnHeaders(const QStringList& headers);  // one per column, from column 1
     QStringList columnWidths() const;
@@ -73,8 +76,9 @@ signals:
 
 private:
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void applyWidths();
-    int pixelsFor(double characters) const;
+    int neededWidth(int section) const;
 
     SpreadModel* model_;
     QStringList widths_;

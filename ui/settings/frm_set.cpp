@@ -1,11 +1,13 @@
 #include "ui/settings/frm_set.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 
 #include "app/failure_log.h"
 #include "app/settings_store.h"
 #include "store/error.h"
+#include "store/location.h"
 #include "ui/busy_cursor.h"
 #include "ui/prompts.h"
 
@@ -18,12 +20,18 @@ Frm_set::Frm_set(Module1& state, Prompts& prompts, QWidget* parent)
     Form_Load();
 }
 
-QString Frm_set::initialFolder() {
-#ifdef Q_OS_WIN
-    return QStringLiteral("c:\\");
-#else
-    return QDir::rootPath();
-#endif
+// Only a whole path names a folder: a bare file name, or another system's path, would
+// otherwise open wherever the program happened to be started.
+QString Frm_set::initialFolder(const QString& typed) {
+    const QFileInfo path(typed);
+    if (!typed.isEmpty() && !store::isServerLocation(typed) && path.isAbsolute()) {
+        // A folder's path opens there; a file's path opens in the file's folder.
+        const QString folder = path.isDir() ? path.filePath() : path.path();
+        if (QFileInfo(folder).isDir()) {
+            return QDir::cleanPath(folder);
+        }
+    }
+    return QDir::homePath();
 }
 
 void Frm_set::Form_Load() {
@@ -33,7 +41,8 @@ void Frm_set::Form_Load() {
 
 void Frm_set::Command1_Click() {
     // A cancelled dialog changes nothing: what the user typed or picked stays.
-    const std::optional<QString> picked = prompts_.openFile(initialFolder(), cdFileName_);
+    const std::optional<QString> picked =
+        prompts_.openFile(initialFolder(Txt_File->text()), cdFileName_);
     if (!picked) {
         return;
     }

@@ -20,8 +20,9 @@ public:
     void Command2_Click();  // 設定: save
     void Command3_Click();  // 閉じる: close
 
-    // Where the file-open dialog starts: "c:\" where drive letters exist, else the root.
-    static QString initialFolder();
+    // Where the file-open dialog starts: the folder of the typed path when that folder exists,
+    // else the user's home (a server's URI names no folder).
+    static QString initialFolder(const QString& typed);
 
 protected:
     // Escape presses no button: the window closes only through its buttons or its frame.
