@@ -18,4 +18,13 @@ struct FileIdentity {
 // nullopt when the path names no file (or cannot be examined).
 std::optional<FileIdentity> identityOf(const QString& path);
 
+// Gives the file at to the permission bits of the file at from and, where files have an owning
+// group, that group too. False when some of it could not be given (to may then lack access
+// that from grants).
+bool copyAccess(const QString& from, const QString& to);
+
+// Replaces the file at to with the file at from in one step: whoever opens to afterwards finds
+// either the old file or the new one, never half a file. Throws store::Error.
+void replaceFile(const QString& from, const QString& to);
+
 }  // namespace store
