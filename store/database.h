@@ -72,10 +72,10 @@ public:
 
     // Runs work in one write transaction (BEGIN IMMEDIATE ... COMMIT): its statements see and
     // change the file as nobody else does meanwhile. When another file took the path while the
-    // lock was awaited (a file put back from a backup), what work would write could only go to
-    // the old file and be lost: the transaction is rolled back, the path opened again, and work
-    // runs once more, on the file found there. work may therefore run twice; only the last run
-    // is kept.
+    // lock was awaited (a file put back from a backup), work would write to the old file, which
+    // nobody opens any more (the engine refuses such a write as one to a moved file): the
+    // transaction is rolled back, the path opened again, and work runs once more, on the file
+    // found there. work may therefore run twice; only the last run is kept.
     void writeTransaction(const std::function<void(Writer&)>& work);
 
     // The engine refused write access when the file was opened (file or folder read-only).
