@@ -319,10 +319,12 @@ Recordset Database::read(const QString& sql, const Params& params, std::int64_t 
 }
 
 std::int64_t Database::execute(const QString& sql, const Params& params) {
-    if (server_) {
-        refuseOnServer(path_);
-    }
-    followPath();
+    std::int64_t changed = 0;
+    writeTransaction([&](Writer& writer) { changed = writer.execute(sql, params); });
+    return changed;
+}
+
+void Database::refuseReadOnly() const {
     if (isReadOnly()) {
         throw fileProblem(path_, true)
             .value_or(Error(
@@ -330,9 +332,17 @@ std::int64_t Database::execute(const QString& sql, const Params& params) {
                 QStringLiteral("データファイルに書き込めません（読み取り専用で開かれています）: %1")
                     .arg(path_)));
     }
-    return namingTheWait(busyTimeout_, [&] {
+}
+
+void Database::writeTransaction(const std::function<void(Writer&)>& work) {
+    if (server_) {
+        refuseOnServer(path_);
+    }
+    followPath();
+    refuseReadOnly();
+    const auto attempt = [&] {
         try {
-            return write(sql, params);
+            return writeOnOpenFile(work);
         } catch (const Error& e) {
             // The engine says little more than "unable to open database file" when it cannot
             // make its journal beside the file.
@@ -341,26 +351,56 @@ std::int64_t Database::execute(const QString& sql, const Params& params) {
             }
             throw;
         }
-    });
+    };
+    if (namingTheWait(busyTimeout_, attempt)) {
+        return;
+    }
+    // Another file took the path while this one's lock was awaited: the write goes to the
+    // file there, checked as at every open.
+    close();
+    open();
+    refuseReadOnly();
+    if (!namingTheWait(busyTimeout_, attempt)) {
+        throw Error(SQLITE_BUSY,
+                    QStringLiteral("データファイルが書き込みの間に続けて置き換えられました: %1")
+                        .arg(path_));
+    }
 }
 
-std::int64_t Database::write(const QString& sql, const Params& params) {
-    // BEGIN IMMEDIATE takes the write lock at once, waiting up to the busy timeout for other
-    // workstations; a deferred transaction could fail at once when upgrading its lock.
-    std::int64_t changed = 0;
+bool Database::writeOnOpenFile(const std::function<void(Writer&)>& work) {
     {
+        // BEGIN IMMEDIATE takes the write lock at once, waiting up to the busy timeout for
+        // other workstations; a deferred transaction could fail at once when upgrading its lock.
         Transaction transaction(db_.get(), Transaction::Kind::Write);
-        {
-            Statement st(db_.get(), sql);
-            st.bind(params);
-            while (st.step()) {
-            }
+        // The lock is on the file opened: the path must still name it, or whatever is written
+        // now would go to a file that nobody opens any more.
+        if (identityOf(path_) != identity_) {
+            return false;  // rolled back as the transaction goes
         }
-        changed = sqlite3_changes64(db_.get());
+        Writer writer(*this);
+        work(writer);
         transaction.commit();
     }
     assert(openStatementCount() == 0);
-    return changed;
+    return true;
+}
+
+Recordset Database::Writer::read(const QString& sql, const Params& params) {
+    return db_.read(sql, params, 0);
+}
+
+std::int64_t Database::Writer::execute(const QString& sql, const Params& params) {
+    return db_.run(sql, params);
+}
+
+std::int64_t Database::run(const QString& sql, const Params& params) {
+    {
+        Statement st(db_.get(), sql);
+        st.bind(params);
+        while (st.step()) {
+        }
+    }
+    return sqlite3_changes64(db_.get());
 }
 
 bool Database::isReadOnly() const {

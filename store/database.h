@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <variant>
 #include <vector>
@@ -56,6 +57,27 @@ public:
     // of rows it changed. A valid statement that changes nothing is no error.
     std::int64_t execute(const QString& sql, const Params& params = {});
 
+    // The statements of one write transaction, run on the file it holds locked.
+    class Writer {
+    public:
+        Recordset read(const QString& sql, const Params& params = {});
+        // Returns the number of rows the statement changed.
+        std::int64_t execute(const QString& sql, const Params& params = {});
+
+    private:
+        friend class Database;
+        explicit Writer(Database& db) : db_(db) {}
+        Database& db_;
+    };
+
+    // Runs work in one write transaction (BEGIN IMMEDIATE ... COMMIT): its statements see and
+    // change the file as nobody else does meanwhile. When another file took the path while the
+    // lock was awaited (a file put back from a backup), work would write to the old file, which
+    // nobody opens any more (the engine refuses such a write as one to a moved file): the
+    // transaction is rolled back, the path opened again, and work runs once more, on the file
+    // found there. work may therefore run twice; only the last run is kept.
+    void writeTransaction(const std::function<void(Writer&)>& work);
+
     // The engine refused write access when the file was opened (file or folder read-only).
     bool isReadOnly() const;
 
@@ -81,7 +103,11 @@ private:
     // Reopens the path when it no longer names the file that was opened.
     void followPath();
     Recordset read(const QString& sql, const Params& params, std::int64_t maxRows);
-    std::int64_t write(const QString& sql, const Params& params);
+    std::int64_t run(const QString& sql, const Params& params);
+    // Runs work in a write transaction on the open file; false, with nothing done, when the
+    // path no longer names that file once its lock is held.
+    bool writeOnOpenFile(const std::function<void(Writer&)>& work);
+    void refuseReadOnly() const;
     [[noreturn]] void fail(int rc) const;
 
     Connection db_;

@@ -1,11 +1,17 @@
-// The one place that asks the operating system which file a path names, and what this user
-// may do with it.
+// The one place that asks the operating system about a file itself: which file a path names,
+// what this user may do with it, its group, and replacing it.
 #include "store/file_identity.h"
+
+#include <sqlite3.h>
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <filesystem>
+#include <system_error>
+
+#include "store/error.h"
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -105,5 +111,26 @@ PathCheck checkPath(const QString& path, bool forWriting) {
     return {};
 }
 #endif
+
+bool copyAccess(const QString& from, const QString& to) {
+    bool all = true;
+#ifdef Q_OS_UNIX
+    // The group first: a change of group may take bits away that the permissions then give.
+    struct stat st {};
+    all = ::stat(QFile::encodeName(from).constData(), &st) == 0 &&
+          ::chown(QFile::encodeName(to).constData(), uid_t(-1), st.st_gid) == 0;
+#endif
+    return QFile::setPermissions(to, QFile::permissions(from)) && all;
+}
+
+void replaceFile(const QString& from, const QString& to) {
+    std::error_code error;
+    std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
+                            std::filesystem::path(to.toStdU16String()), error);
+    if (error) {
+        throw Error(SQLITE_IOERR, QStringLiteral("%1 を %2 に置き換えられません: %3")
+                                      .arg(from, to, QString::fromStdString(error.message())));
+    }
+}
 
 }  // namespace store

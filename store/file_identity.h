@@ -39,4 +39,13 @@ struct PathCheck {
 // writable and its folder open for the engine's temporary files beside it).
 PathCheck checkPath(const QString& path, bool forWriting);
 
+// Gives the file at to the permission bits of the file at from and, where files have an owning
+// group, that group too. False when some of it could not be given (to may then lack access
+// that from grants).
+bool copyAccess(const QString& from, const QString& to);
+
+// Replaces the file at to with the file at from in one step: whoever opens to afterwards finds
+// either the old file or the new one, never half a file. Throws store::Error.
+void replaceFile(const QString& from, const QString& to);
+
 }  // namespace store

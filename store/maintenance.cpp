@@ -3,11 +3,10 @@
 
 #include <sqlite3.h>
 
-#include <chrono>
-
-#include "store/connection.h"
 #include "store/error.h"
 #include "store/location.h"
+#include "store/numbering.h"
+#include "store/page_copy.h"
 #include "store/pg/bulk.h"
 #include "store/pg/maintenance.h"
 #include "store/statement.h"
@@ -15,6 +14,9 @@
 
 namespace store::maintenance {
 namespace {
+
+using numbering::highestEverNumbered;
+using numbering::numberAfter;
 
 // Only well-formed received times compare with a date; an empty or foreign text is never
 // taken for an old one.
@@ -56,39 +58,6 @@ void refuseReadOnly(const Database& db) {
         throw Error(
             SQLITE_READONLY,
             QStringLiteral("データファイルに書き込めません（読み取り専用）: %1").arg(db.path()));
-    }
-}
-
-// The highest number the file has ever handed out, deleted messages included (0 for a file
-// that never held one).
-bool keepsNumbering(sqlite3* h) {
-    Statement hasSequence(
-        h, QStringLiteral("Select 1 From sqlite_master Where type = 'table' And name = ?"));
-    hasSequence.bind({QStringLiteral("sqlite_sequence")});
-    return hasSequence.step();
-}
-
-std::int64_t highestEverNumbered(sqlite3* h) {
-    if (!keepsNumbering(h)) {
-        return 0;
-    }
-    Statement seq(h, QStringLiteral("Select seq From sqlite_sequence Where name = ?"));
-    seq.bind({QStringLiteral("MEMO_T")});
-    return seq.step() ? sqlite3_column_int64(seq.get(), 0) : 0;
-}
-
-// Moves the file's numbering on past n, when it keeps one (a table numbered automatically).
-void numberAfter(sqlite3* h, std::int64_t n) {
-    if (!keepsNumbering(h) || n <= highestEverNumbered(h)) {
-        return;
-    }
-    Statement update(h, QStringLiteral("Update sqlite_sequence Set seq = ? Where name = ?"));
-    update.bind({n, QStringLiteral("MEMO_T")});
-    update.step();
-    if (sqlite3_changes(h) == 0) {
-        Statement add(h, QStringLiteral("Insert Into sqlite_sequence (name, seq) Values (?, ?)"));
-        add.bind({QStringLiteral("MEMO_T"), n});
-        add.step();
     }
 }
 
@@ -307,72 +276,8 @@ void checkBackupSource(const QString& location) {
 
 void backupTo(Database& source, const QString& copyPath,
               const std::function<void(std::int64_t, std::int64_t)>& progress) {
-    // A few hundred pages a step: other workstations get the file between steps.
-    constexpr int kPagesPerStep = 256;
-    // A writer that changes the file during a step makes the engine start the copy again;
-    // after this many fresh starts the rest is copied in one step under one read lock.
-    constexpr int kRestartsBeforeOneStep = 3;
-    constexpr int kWaitMs = 20;
     checkBackupSource(source.path());
-    const std::chrono::milliseconds patience = source.busyTimeout();
-    sqlite3* const from = fileHandle(source);
-
-    const Connection dest = Connection::open(copyPath, Connection::Mode::Existing, patience);
-    sqlite3* const raw = dest.get();
-    sqlite3_backup* backup = sqlite3_backup_init(raw, "main", from, "main");
-    if (backup == nullptr) {
-        throwEngineError(raw, sqlite3_errcode(raw));
-    }
-    using Clock = std::chrono::steady_clock;
-    auto lastProgress = Clock::now();
-    int pages = kPagesPerStep;
-    int restarts = 0;
-    int lastRemaining = -1;
-    for (;;) {
-        const int rc = sqlite3_backup_step(backup, pages);
-        const int remaining = sqlite3_backup_remaining(backup);
-        const int total = sqlite3_backup_pagecount(backup);
-        if (rc == SQLITE_OK || rc == SQLITE_DONE) {
-            if (progress) {
-                progress(total - remaining, total);
-            }
-            if (rc == SQLITE_DONE) {
-                break;
-            }
-            if (lastRemaining >= 0 && remaining >= lastRemaining &&
-                ++restarts >= kRestartsBeforeOneStep) {
-                pages = -1;
-            }
-            lastRemaining = remaining;
-            lastProgress = Clock::now();
-        } else if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {
-            // Another workstation writes: wait a moment and try the step again.
-            if (Clock::now() - lastProgress > patience) {
-                sqlite3_backup_finish(backup);
-                throw Error(rc, QStringLiteral("データファイルが使用中のため、コピーを続けられま"
-                                               "せん: %1")
-                                    .arg(source.path()));
-            }
-            sqlite3_sleep(kWaitMs);
-        } else {
-            sqlite3_backup_finish(backup);
-            throwEngineError(raw, rc);
-        }
-    }
-    const int frc = sqlite3_backup_finish(backup);
-    if (frc != SQLITE_OK) {
-        throwEngineError(raw, frc);
-    }
-    // The copy is a shared data file like the original: rollback journal, checked sound.
-    execScript(raw, "PRAGMA journal_mode=DELETE");
-    Statement check(raw, QStringLiteral("PRAGMA integrity_check"));
-    while (check.step()) {
-        const QString line =
-            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0)));
-        if (line != QLatin1String("ok")) {
-            throw Error(SQLITE_CORRUPT, QStringLiteral("コピーの整合性: %1").arg(line));
-        }
-    }
+    copyPages(fileHandle(source), source.path(), copyPath, source.busyTimeout(), progress);
 }
 
 }  // namespace store::maintenance

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "store/memo_table.h"
+#include "support/faults.h"
 #include "support/main_window.h"
 #include "ui/viewer/frm_memo2.h"
 
@@ -79,6 +80,28 @@ TEST_P(RowActions, AFailedDeleteSaysSoAndKeepsTheRow) {
     EXPECT_EQ(w.office.rowCount(), 11);
 }
 
+TEST_P(RowActions, AStaleRowDeletesNothingWhenAnotherMessageNowHoldsItsNumber) {
+    w.state.logPath = w.office.path(QStringLiteral("dulvane.log"));
+    // Data put back from a backup behind the listing: ＮＯ 11 went to another message since.
+    w.office.giveNumberToAnother(
+        11, {QStringLiteral("山田"), QStringLiteral("相手11"), QStringLiteral("受人1"),
+             QStringLiteral("別の伝言"), QStringLiteral("内線"), QStringLiteral("-"),
+             QStringLiteral("2026/12/01 09:30"), std::nullopt});
+    const QStringList before = w.office.rows();
+    w.prompts.answers = {true};
+    w.form->SS1_Click(1, 1);
+    EXPECT_EQ(w.prompts.messages,
+              QStringList{"この伝言は一覧を表示した後に変わったため、削除しませんでした。"
+                          "一覧を表示し直してください。"});
+    EXPECT_EQ(w.office.rows(), before);
+    EXPECT_EQ(grid().text(GridColumn::Number, 1), QStringLiteral("11"));
+    const QStringList log = testing_support::readLines(w.state.logPath);
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_EQ(log[0].section(u'\t', 1, 1), QStringLiteral("delete"));
+    EXPECT_TRUE(log[0].contains(QStringLiteral("ＮＯ 11")) && log[0].contains("stale"))
+        << log[0].toStdString();
+}
+
 TEST_P(RowActions, HeaderClicksSortAscendingWithoutAsking) {
     w.form->SS1_Click(8, 0);  // 受付NO: as numbers, 10 after 9
     EXPECT_EQ(grid().text(GridColumn::Number, 1), QStringLiteral("1"));
@@ -115,6 +138,19 @@ TEST_P(RowActions, DoubleClickShowsOneReusedViewerWithTheGridTexts) {
     w.form->SS1_DblClick(3, 2);
     ASSERT_NE(w.form->memoViewer(), nullptr);
     EXPECT_EQ(w.form->memoViewer()->TxT_Memo->text(), QStringLiteral("メモ10"));
+}
+
+TEST_P(RowActions, DeletingTheMessageTheViewerShowsClosesTheViewer) {
+    w.form->SS1_DblClick(3, 2);  // message 10
+    QPointer<Frm_Memo2> viewer = w.form->memoViewer();
+    ASSERT_NE(viewer, nullptr);
+    w.prompts.answers = {true, true};
+    w.form->SS1_Click(1, 1);  // message 11: the viewer stays
+    EXPECT_TRUE(viewer && viewer->isVisible());
+    w.form->SS1_Click(1, 1);  // message 10
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(viewer);
+    EXPECT_EQ(w.office.rowCount(), 9);
 }
 
 TEST_P(RowActions, DoubleClickOnAHeaderOrARowWithoutACallerOpensNothing) {

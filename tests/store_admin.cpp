@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 
@@ -86,4 +87,83 @@ TEST(AdminCommand, UpgradeAddsTheUnreadIndexToAnOlderFileOnce) {
     EXPECT_TRUE(admin({"upgrade", office.dataPath()}).out.contains("added"));
     EXPECT_TRUE(admin({"upgrade", office.dataPath()}).out.contains("nothing"));
     EXPECT_EQ(office.rowCount(), 1);
+}
+
+TEST(AdminRestore, NumbersGoOnPastBothFilesAndAnOpenWorkstationFollows) {
+    Office office;
+    office.makeDataFile();
+    for (int i = 0; i < 3; ++i) {
+        office.addMessage("山田", "b", "c");
+    }
+    const QString backup = office.path("backup.mdb");
+    ASSERT_EQ(admin({"backup", office.dataPath(), backup}).code, 0);
+    // In the backup, its last message was deleted: its highest number is in its numbering only.
+    {
+        Office copy;
+        ASSERT_TRUE(QFile::copy(backup, copy.dataPath()));
+        store::memo::remove(*copy.openData(), 3);
+        ASSERT_TRUE(QFile::remove(backup) && QFile::copy(copy.dataPath(), backup));
+    }
+    // Since the backup, the data file handed out 4 to 7 and 7 was deleted again.
+    auto workstation = office.openData();
+    for (int i = 0; i < 4; ++i) {
+        office.addMessage("山田", "後", "c");
+    }
+    store::memo::remove(*workstation, 7);
+    const QFile::Permissions mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(office.dataPath(), mode));
+
+    const AdminRun run = admin({"restore", backup, office.dataPath()});
+    ASSERT_EQ(run.code, 0) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("the next message gets ＮＯ 8")) << run.out.toStdString();
+    EXPECT_EQ(QFile::permissions(office.dataPath()) & 0x7077, mode);  // owner, group, others
+    EXPECT_EQ(QDir(office.path(".")).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"backup.mdb", "dulvane.mdb"}));
+    // The workstation that had the file open writes to the restored one.
+    store::memo::insert(*workstation, {"山田", "新", "c", "m", false, {}, "2026/12/07 10:00"});
+    const QStringList rows = office.rows();
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_TRUE(rows[2].startsWith("8|山田|新|")) << rows.join('\n').toStdString();
+
+    // With no data file left, the backup's own numbering still holds: 3 is not handed out again.
+    ASSERT_TRUE(QFile::remove(office.dataPath()));
+    EXPECT_EQ(admin({"restore", backup, office.dataPath()}).code, 0);
+    EXPECT_EQ(office.addMessage("山田", "b", "c"), 4);
+}
+
+TEST(AdminRestore, RefusesWhatIsNotASoundBackupOrNotADataFileAndChangesNothing) {
+    Office office;
+    office.makeDataFile();
+    office.addMessage("山田", "b", "c");
+    office.makeSettings(QStringLiteral("山田"), office.dataPath());
+    const QString backup = office.path("backup.mdb");
+    ASSERT_EQ(admin({"backup", office.dataPath(), backup}).code, 0);
+    QFile junk(office.path("junk.mdb"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(3000, '\x7f'));
+    junk.close();
+    auto bytes = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray data = bytes(office.dataPath());
+    const QByteArray junkBytes = bytes(junk.fileName());
+    const struct {
+        QStringList args;
+        const char* says;
+    } cases[] = {
+        {{"restore", office.iniPath(), office.dataPath()}, "MEMO_T がありません"},
+        {{"restore", office.path("missing.mdb"), office.dataPath()}, "見つかりません"},
+        {{"restore", junk.fileName(), office.dataPath()}, "健全なデータファイルではない"},
+        {{"restore", backup, junk.fileName()}, "--replace-unreadable"},
+        {{"restore", backup, "postgresql:///x"}, "pg_restore"},
+    };
+    for (const auto& c : cases) {
+        const AdminRun run = admin(c.args);
+        EXPECT_EQ(run.code, 1) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(run.out.contains(QString::fromUtf8(c.says))) << run.out.toStdString();
+    }
+    EXPECT_EQ(bytes(office.dataPath()), data);
+    EXPECT_EQ(bytes(junk.fileName()), junkBytes);
+    EXPECT_EQ(QDir(office.path(".")).entryList(QDir::Files | QDir::Hidden).size(), 4);
 }

@@ -356,8 +356,9 @@ TEST_P(AdminRefusals, KeepEveryFileAsItWas) {
 
 TEST(AdminHelp, EveryCommandExplainsItself) {
     const QString overall = admin({"--help"}).out;
-    for (const char* command : {"create-data", "create-settings", "check", "upgrade", "generate",
-                                "export", "import", "backup", "purge", "summary", "copy"}) {
+    for (const char* command :
+         {"create-data", "create-settings", "check", "upgrade", "generate", "export", "import",
+          "backup", "restore", "purge", "summary", "copy"}) {
         const AdminRun run = admin({command, "--help"});
         EXPECT_EQ(run.code, 0);
         EXPECT_TRUE(run.out.startsWith(QStringLiteral("Usage: dulvane-admin %1").arg(command)));

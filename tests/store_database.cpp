@@ -214,6 +214,36 @@ TEST(Execute, AReadOnlyFileOpensButRefusesWritesWithAClearError) {
     EXPECT_THROW(store::memo::remove(*db, 1), store::Error);
 }
 
+TEST(Execute, AFilePutInPlaceWhileAWriteAwaitsItsLockGetsTheWrite) {
+    Office office;
+    office.makeDataFile();
+    auto db = openMemo(office.dataPath());
+    const QString restored = office.path(QStringLiteral("restored.mdb"));
+    const QString old = office.path(QStringLiteral("old.mdb"));
+    store::schema::createDataFile(restored);
+    // Once the write's path check has passed, as its BEGIN IMMEDIATE starts, the file is
+    // replaced (a restore that held the lock the write waits for).
+    struct Swap {
+        QString data, restored, old;
+        bool done = false;
+    } swap{office.dataPath(), restored, old};
+    sqlite3_trace_v2(
+        db->handle(), SQLITE_TRACE_STMT,
+        [](unsigned, void* context, void*, void* sql) {
+            auto* s = static_cast<Swap*>(context);
+            if (!s->done && QByteArray(static_cast<const char*>(sql)) == "BEGIN IMMEDIATE") {
+                s->done = QFile::rename(s->data, s->old) && QFile::rename(s->restored, s->data);
+            }
+            return 0;
+        },
+        &swap);
+    store::memo::insert(*db, {"山田", "佐藤", "鈴木", "m", false, {}, "2026/12/07 10:00"});
+    ASSERT_TRUE(swap.done);
+    EXPECT_EQ(office.rowCount(), 1);
+    EXPECT_EQ(openMemo(old)->openRecordset(QStringLiteral("Select * From MEMO_T")).RecordCount(),
+              0);
+}
+
 TEST(Concurrency, AListingReadHereDoesNotBlockAWriterInAnotherProcess) {
     Office office;
     office.makeDataFile();

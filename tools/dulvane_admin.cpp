@@ -9,13 +9,11 @@
 
 namespace {
 
-const std::array<const admin::Command*, 11> kCommands{
-    &admin::kCreateDataCommand, &admin::kCreateSettingsCommand,
-    &admin::kCheckCommand,      &admin::kUpgradeCommand,
-    &admin::kGenerateCommand,   &admin::kExportCommand,
-    &admin::kImportCommand,     &admin::kBackupCommand,
-    &admin::kPurgeCommand,      &admin::kSummaryCommand,
-    &admin::kCopyCommand};
+const std::array<const admin::Command*, 12> kCommands{
+    &admin::kCreateDataCommand, &admin::kCreateSettingsCommand, &admin::kCheckCommand,
+    &admin::kUpgradeCommand,    &admin::kGenerateCommand,       &admin::kExportCommand,
+    &admin::kImportCommand,     &admin::kBackupCommand,         &admin::kRestoreCommand,
+    &admin::kPurgeCommand,      &admin::kSummaryCommand,        &admin::kCopyCommand};
 
 QString overallHelp() {
     QString help = QStringLiteral(

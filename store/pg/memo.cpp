@@ -169,6 +169,21 @@ void remove(Server& server, std::int64_t no) {
                 {QString::number(no)});
 }
 
+void removeIf(Server& server, std::int64_t no,
+              const std::function<bool(const Recordset&)>& shouldDelete) {
+    const QString number = QString::number(no);
+    inTransaction(server, [&] {
+        const Recordset found =
+            server.query(QStringLiteral("SELECT \"宛名\", \"相手\", \"受人\", \"メモ\", "
+                                        "\"内外線\", \"電話\", \"受付日時\" FROM \"MEMO_T\" "
+                                        "WHERE \"ＮＯ\" = $1 FOR UPDATE"),
+                         {number});
+        if (shouldDelete(found)) {
+            server.exec(QStringLiteral("DELETE FROM \"MEMO_T\" WHERE \"ＮＯ\" = $1"), {number});
+        }
+    });
+}
+
 bool hasUnread(Server& server, const QString& name) {
     return query(server,
                  QStringLiteral("SELECT \"宛名\" FROM \"MEMO_T\" WHERE %1 AND \"既読\" IS NULL")

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 #include "store/memo_table.h"
 #include "store/pg/server.h"
@@ -22,6 +23,11 @@ std::int64_t markRead(Server& server, const QString& name, const QString& today,
 Recordset sentList(Server& server, const QString& name);
 void insert(Server& server, const store::memo::NewMessage& message);
 void remove(Server& server, std::int64_t no);
+// In one transaction: reads the texts a message keeps from its send on (宛名 to 受付日時) of the
+// message numbered no, locking it, and deletes it when shouldDelete(what was read) says so
+// (given no row when no message holds the number).
+void removeIf(Server& server, std::int64_t no,
+              const std::function<bool(const Recordset&)>& shouldDelete);
 bool hasUnread(Server& server, const QString& name);
 
 }  // namespace store::pg::memo

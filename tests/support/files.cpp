@@ -4,6 +4,7 @@
 
 #include "app/settings_store.h"
 #include "store/memo_table.h"
+#include "store/pg/server.h"
 #include "store/schema.h"
 #include "store/transaction.h"
 
@@ -95,6 +96,34 @@ qint64 Office::addRow(const store::maintenance::MessageTexts& texts) {
     auto db = data();
     store::maintenance::addMessages(*db, {{std::nullopt, texts}});
     return store::maintenance::everyMessage(*db).back().no.value();
+}
+
+void Office::giveNumberToAnother(qint64 no, const store::maintenance::MessageTexts& texts) {
+    if (engine_ == Engine::Server) {
+        store::pg::TextParams params{QString::number(no)};
+        params.insert(params.end(), texts.begin(), texts.end());
+        store::pg::Server server(dataPath(), std::chrono::seconds(10));
+        server.connect();
+        store::pg::inTransaction(server, [&] {
+            server.exec(QStringLiteral("DELETE FROM \"MEMO_T\" WHERE \"ＮＯ\" = $1"), {params[0]});
+            server.exec(QStringLiteral("INSERT INTO \"MEMO_T\" OVERRIDING SYSTEM VALUE "
+                                       "VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9)"),
+                        params);
+        });
+        return;
+    }
+    store::Params params{no};
+    for (const auto& text : texts) {
+        params.push_back(text ? store::Param(*text) : store::Param(nullptr));
+    }
+    auto db = openData();
+    db->writeTransaction([&](store::Database::Writer& writer) {
+        writer.execute(QStringLiteral("Delete From MEMO_T Where ＮＯ = ?"), {no});
+        writer.execute(QStringLiteral("Insert Into MEMO_T "
+                                      "(ＮＯ,宛名,相手,受人,メモ,内外線,電話,受付日時,既読) "
+                                      "Values (?,?,?,?,?,?,?,?,?)"),
+                       params);
+    });
 }
 
 void Office::removeMessages() {

@@ -56,6 +56,9 @@ public:
                       const QString& at = QStringLiteral("2026/12/01 09:30"));
     // Inserts a message with every text as given (nullopt: Null); returns its ＮＯ.
     qint64 addRow(const store::maintenance::MessageTexts& texts);
+    // Gives message no's number to a new message with these texts (nullopt: Null), as data put
+    // back from a backup whose numbering is behind does: message no goes first.
+    void giveNumberToAnother(qint64 no, const store::maintenance::MessageTexts& texts);
     // Removes every message; numbering goes on where it was.
     void removeMessages();
     // Another workstation takes the lock now (see DataLock).

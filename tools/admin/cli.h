@@ -80,5 +80,6 @@ extern const Command kBackupCommand;
 extern const Command kPurgeCommand;
 extern const Command kSummaryCommand;
 extern const Command kCopyCommand;
+extern const Command kRestoreCommand;
 
 }  // namespace admin

@@ -22,8 +22,10 @@ enum class GridColumn {
 };
 inline constexpr int kGridColumns = 8;
 
-// One row of the grid: a text for each column that shows one, and the message number the row
-// stands for. The number column shows the number when there is one, else its own text.
+// One row of the grid: a text for each column that shows one, and the message the row stands
+// for: its number and its identity (see store::memo::Identity), which tells whether the message
+// under that number is still the one listed. The number column shows the number when there is
+// one, else its own text.
 class GridRow {
 public:
     const QString& text(GridColumn column) const;
@@ -31,6 +33,8 @@ public:
 
     std::optional<std::int64_t> number() const;
     void setNumber(std::optional<std::int64_t> number);
+    std::uint64_t identity() const { return identity_; }
+    void setIdentity(std::uint64_t identity) { identity_ = identity; }
 
     // What the row shows in the column.
     QString shown(GridColumn column) const;
@@ -43,6 +47,7 @@ private:
 
     std::array<QString, kTexts> texts_;
     std::int64_t number_ = kNoNumber;
+    std::uint64_t identity_ = 0;
 };
 
 // The grid's rows, kept in chunks of a fixed number of rows. A chunk is allocated as the rows

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/module1.h"
+#include "store/listed_message.h"
 #include "store/recordset.h"
 #include "ui_Form1.h"
 
@@ -77,6 +78,10 @@ private:
     void resetFieldsWithoutDataFile();
     void showList(store::Recordset& rs, const QString& column6);
     bool requireName();
+    // The message grid row Row stands for; none for a row without a number.
+    std::optional<store::memo::ListedMessage> listedAt(int Row) const;
+    // The memo viewer closes when it shows the message given (deleted).
+    void closeViewerShowing(const store::memo::ListedMessage& message);
     void fillPickList(QComboBox* box, const std::optional<QStringList>& names);
 
     // The failure log (form1_failures.cpp): a failed operation on the data file.
@@ -89,6 +94,8 @@ private:
     Module1& state_;
     Prompts& prompts_;
     QPointer<Frm_Memo2> viewer_;
+    // The listed message the viewer shows; none when its row stood for no message.
+    std::optional<store::memo::ListedMessage> viewerShows_;
     int watchFailures_ = 0;  // failed ticks since the last one that worked
     int watchPeriod_ = kWatchPeriod;
     std::chrono::milliseconds watchFailureBound_ = kWatchFailureBound;

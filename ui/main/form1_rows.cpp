@@ -1,27 +1,44 @@
 // Actions on a grid row: delete, header sort, the memo viewer.
-#include "store/memo_table.h"
+#include "app/failure_log.h"
+#include "store/listed_message.h"
 #include "ui/busy_cursor.h"
 #include "ui/main/form1.h"
+#include "ui/main/spread_model.h"
 #include "ui/prompts.h"
 #include "ui/viewer/frm_memo2.h"
 
 void Form1::SS1_Click(int Col, int Row) {
     if (SpreadGrid::columnAt(Col) == GridColumn::Delete && Row >= 1) {
-        const std::optional<std::int64_t> number = SS1->number(Row);
-        if (!number) {
+        const std::optional<store::memo::ListedMessage> listed = listedAt(Row);
+        if (!listed) {
             return;
         }
         if (!prompts_.ask(QString::number(Row) + tr("行目のデータを削除します。"))) {
             return;
         }
+        store::memo::RemoveOutcome outcome{};
         try {
             BusyCursor busy;
-            store::memo::remove(dataFile(), *number);
+            outcome = store::memo::removeListed(dataFile(), *listed);
         } catch (const std::exception& e) {
             logFailure(QStringLiteral("delete"), e);
             prompts_.inform(tr("データベース削除に失敗しました。"));
             return;
         }
+        if (outcome == store::memo::RemoveOutcome::Replaced) {
+            // The number was handed out again (a data file put back from a backup): the row
+            // is stale, and the message holding its number now is not the user's to delete.
+            app::logEntry(state_.logPath, QStringLiteral("delete"), dataLocation(), QString(),
+                          QStringLiteral("ＮＯ %1 not deleted: the listed row is stale, another "
+                                         "message holds the number now")
+                              .arg(listed->no));
+            prompts_.inform(
+                tr("この伝言は一覧を表示した後に変わったため、削除しませんでした。"
+                   "一覧を表示し直してください。"));
+            return;
+        }
+        // Deleted here, or by another workstation before.
+        closeViewerShowing(*listed);
         SS1->removeRow(Row);
     } else if (Row == 0) {
         // The corner (column 0) names no column: nothing to sort by.
@@ -43,6 +60,7 @@ void Form1::SS1_DblClick(int /*Col*/, int Row) {
         viewer_ = new Frm_Memo2();
         viewer_->setAttribute(Qt::WA_DeleteOnClose);
     }
+    viewerShows_ = listedAt(Row);
     viewer_->show();
     viewer_->raise();
     viewer_->activateWindow();
@@ -51,6 +69,22 @@ void Form1::SS1_DblClick(int /*Col*/, int Row) {
     // A text longer than its box shows from its beginning, not its end.
     viewer_->Txt_From->setCursorPosition(0);
     viewer_->TxT_Memo->setCursorPosition(0);
+}
+
+std::optional<store::memo::ListedMessage> Form1::listedAt(int Row) const {
+    const std::optional<std::int64_t> number = SS1->number(Row);
+    if (!number) {
+        return std::nullopt;
+    }
+    const QVariant identity = SS1->model()->index(Row - 1, 0).data(SpreadModel::IdentityRole);
+    return store::memo::ListedMessage{*number, identity.value<quint64>()};
+}
+
+void Form1::closeViewerShowing(const store::memo::ListedMessage& message) {
+    if (viewer_ && viewerShows_ == message) {
+        viewer_->close();
+        viewerShows_.reset();
+    }
 }
 
 Frm_Memo2* Form1::memoViewer() const {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "store/date_time_text.h"
+#include "store/listed_message.h"
 #include "ui/main/spread_grid.h"
 
 namespace {
@@ -61,6 +62,7 @@ private:
 
 void fillMessageList(SpreadGrid& grid, store::Recordset& rs, const QString& column6) {
     const ListColumns c(rs, column6);
+    const store::memo::IdentityColumns identity(rs);
     SpreadGrid::Batch batch(grid);
     grid.setRowCount(0);
     const QString none;
@@ -107,6 +109,7 @@ void fillMessageList(SpreadGrid& grid, store::Recordset& rs, const QString& colu
             const qint64 number = no.value().toLongLong(&isNumber);
             if (isNumber) {
                 row.setNumber(number);
+                row.setIdentity(identity.of(listed));
             }
         }
         if (grid.rowCount() == 0) {

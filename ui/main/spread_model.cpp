@@ -73,6 +73,9 @@ QVariant SpreadModel::data(const QModelIndex& index, int role) const {
         const std::optional<std::int64_t> number = cells.number();
         return number ? QVariant::fromValue(qint64(*number)) : QVariant();
     }
+    if (role == IdentityRole) {
+        return cells.number() ? QVariant::fromValue(quint64(cells.identity())) : QVariant();
+    }
     return {};
 }
 

@@ -15,6 +15,9 @@ public:
     // A row's message number (an integer), in every column of the row; none for a row that
     // stands for no message.
     static constexpr int NumberRole = Qt::UserRole + 1;
+    // The identity of the message a row stands for (an unsigned 64-bit integer); none for a
+    // row without a number.
+    static constexpr int IdentityRole = Qt::UserRole + 2;
 
     explicit SpreadModel(QObject* parent = nullptr);
 

@@ -1,0 +1,186 @@
+#include "store/restore.h"
+
+#include <sqlite3.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <algorithm>
+#include <optional>
+
+#include "store/connection.h"
+#include "store/file_identity.h"
+#include "store/location.h"
+#include "store/memo_table.h"
+#include "store/numbering.h"
+#include "store/page_copy.h"
+#include "store/schema.h"
+#include "store/statement.h"
+#include "store/transaction.h"
+
+namespace store::maintenance {
+namespace {
+
+void refuseServer(const QString& location) {
+    if (!isServerLocation(location)) {
+        return;
+    }
+    throw Error::misuse(
+        QStringLiteral("サーバー上のデータは restore では戻せません。pg_dump で保存したデータは "
+                       "pg_restore で戻してください。データファイルのバックアップをサーバーへ戻す"
+                       "ときは、create-data で新しく作った表へ copy で写してください（写す元が"
+                       "振った最大の番号の次から番号が続きます）: %1")
+            .arg(maskedLocation(location)));
+}
+
+// The highest number a data file ever handed out or holds.
+std::int64_t highestNumber(sqlite3* h) {
+    return std::max(numbering::highestEverNumbered(h), numbering::highestHeld(h));
+}
+
+void requireMessageTable(sqlite3* h) {
+    Statement(
+        h, QStringLiteral("Select %1 From MEMO_T Limit 0").arg(memo::requiredColumns().join(u',')));
+}
+
+// The backup: a sound data file with MEMO_T, numbered automatically.
+void checkBackup(const QString& path, sqlite3* h, const Workspace& workspace) {
+    const QStringList problems = schema::checkFile(path, workspace);
+    if (!problems.isEmpty()) {
+        throw Error(SQLITE_NOTADB, QStringLiteral("バックアップ %1 は健全なデータファイルではない"
+                                                  "ため、戻しません（何も変えていません）: %2")
+                                       .arg(path, problems.join(QStringLiteral(" / "))));
+    }
+    try {
+        requireMessageTable(h);
+    } catch (const Error&) {
+        throw Error(SQLITE_NOTADB,
+                    QStringLiteral("%1 はデータファイルではありません（MEMO_T がありません。設定"
+                                   "ファイルではありませんか）。何も変えていません。")
+                        .arg(path));
+    }
+    if (!numbering::keepsNumbering(h)) {
+        throw Error(SQLITE_CONSTRAINT,
+                    QStringLiteral("バックアップ %1 の MEMO_T は受付NO を自動で振る作りではない"
+                                   "ため、戻したあと番号を先へ進めておけません（何も変えていませ"
+                                   "ん）。create-data で新しいデータファイルを作り、copy でこの"
+                                   "バックアップの伝言を写してから、そのファイルを戻してください。")
+                        .arg(path));
+    }
+}
+
+// The file a restore replaces, read as a data file: its highest number (nullopt: no file).
+std::optional<std::int64_t> replacedHighest(const QString& path, std::chrono::milliseconds wait) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return std::nullopt;
+    }
+    if (info.isDir()) {
+        throw Error(SQLITE_CANTOPEN,
+                    QStringLiteral("フォルダはデータファイルではありません: %1").arg(path));
+    }
+    try {
+        if (info.size() == 0) {
+            throw Error(SQLITE_NOTADB, QStringLiteral("ファイルが空です"));
+        }
+        const Connection current = Connection::open(path, Connection::Mode::Existing, wait);
+        Transaction read(current.get(), Transaction::Kind::Read);
+        requireMessageTable(current.get());
+        return highestNumber(current.get());
+    } catch (const Error& e) {
+        throw UnreadableDataFile(
+            e.code(),
+            QStringLiteral("今のデータファイル %1 をデータファイルとして読めません（%2）。この"
+                           "ファイルが振った受付NO が分からないため、戻すと同じ番号がもう一度振ら"
+                           "れるおそれがあります。何も変えていません。")
+                .arg(path, e.message()));
+    }
+}
+
+}  // namespace
+
+RestoreOutcome restoreBackup(const QString& backupPath, const QString& dataPath,
+                             bool replaceUnreadable, const Workspace& workspace,
+                             const std::function<void(std::int64_t, std::int64_t)>& progress) {
+    refuseServer(backupPath);
+    refuseServer(dataPath);
+    const std::chrono::milliseconds wait = workspace.busyTimeout();
+    RestoreOutcome outcome;
+
+    // The backup first: nothing is made or changed for one that cannot be put back.
+    if (!QFileInfo(backupPath).isFile()) {
+        throw Error(SQLITE_CANTOPEN,
+                    QStringLiteral("バックアップが見つかりません（何も変えていません）: %1")
+                        .arg(backupPath));
+    }
+    const Connection backup = Connection::open(backupPath, Connection::Mode::Existing, wait);
+    checkBackup(backupPath, backup.get(), workspace);
+
+    try {
+        const std::optional<std::int64_t> highest = replacedHighest(dataPath, wait);
+        outcome.replaced =
+            highest ? RestoreOutcome::Replaced::DataFile : RestoreOutcome::Replaced::Nothing;
+    } catch (const UnreadableDataFile&) {
+        if (!replaceUnreadable) {
+            throw;
+        }
+        outcome.replaced = RestoreOutcome::Replaced::Unreadable;
+    }
+
+    // The copy, beside the data file, so that it can take the data file's name in one step.
+    const QFileInfo target(dataPath);
+    QTemporaryFile copy(
+        target.dir().filePath(QStringLiteral(".%1.restore.XXXXXX").arg(target.fileName())));
+    if (!copy.open()) {
+        throw Error(SQLITE_CANTOPEN, QStringLiteral("%1 にファイルを作れません: %2")
+                                         .arg(target.dir().path(), copy.errorString()));
+    }
+    copy.close();
+    copyPages(backup.get(), backupPath, copy.fileName(), wait,
+              [&](std::int64_t done, std::int64_t total) {
+                  outcome.pages = total;
+                  if (progress) {
+                      progress(done, total);
+                  }
+              });
+    if (outcome.replaced == RestoreOutcome::Replaced::Nothing) {
+        outcome.accessKept = QFile::setPermissions(
+            copy.fileName(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                 QFile::WriteUser | QFile::ReadGroup | QFile::WriteGroup);
+    } else {
+        outcome.accessKept = copyAccess(dataPath, copy.fileName());
+    }
+
+    Connection restored = Connection::open(copy.fileName(), Connection::Mode::Existing, wait);
+    outcome.backupHighest = highestNumber(restored.get());
+
+    // From here to the replacement no workstation writes the data file: none is half way
+    // through a write, so no journal of the old file is left to be taken for the new one's,
+    // and no number is handed out that the copy's numbering would not pass.
+    Connection current;
+    std::optional<Transaction> lock;
+    if (outcome.replaced == RestoreOutcome::Replaced::DataFile) {
+        current = Connection::open(dataPath, Connection::Mode::Existing, wait);
+        lock.emplace(current.get(), Transaction::Kind::Exclusive);
+        outcome.dataFileHighest = highestNumber(current.get());
+    }
+    {
+        Transaction numbering(restored.get(), Transaction::Kind::Write);
+        numbering::numberAfter(restored.get(),
+                               std::max(outcome.backupHighest, outcome.dataFileHighest));
+        numbering.commit();
+    }
+    outcome.nextNumber = highestNumber(restored.get()) + 1;
+    if (outcome.nextNumber <= std::max(outcome.backupHighest, outcome.dataFileHighest)) {
+        throw Error(SQLITE_CORRUPT,
+                    QStringLiteral("戻すファイルの番号を先へ進められませんでした（何も変えていま"
+                                   "せん）: %1")
+                        .arg(dataPath));
+    }
+    restored.reset();
+    replaceFile(copy.fileName(), dataPath);
+    copy.setAutoRemove(false);
+    return outcome;
+}
+
+}  // namespace store::maintenance
