@@ -401,8 +401,8 @@ reason on stderr; check: problems found, printed one a line), 2 wrong usage.
     --if-missing を付けると、既存のデータファイルは何も表示せずにそのまま残
     し、データファイルでないものがあれば取りやめます（終了コード 1）。
     DATAFILE にはデータベースサーバーの URI も書けます
-    （postgresql://HOST/DB? sslmode=verify-full。パスワードは ~/.pgpass
-    に）。そのときはサーバーにテーブルを作ります。
+    （postgresql://HOST/DB?sslmode=verify-full。パスワードは ~/.pgpass に）。
+    そのときはサーバーにテーブルを作ります。
 </translation>
     </message>
     <message>
@@ -470,88 +470,8 @@ reason on stderr; check: problems found, printed one a line), 2 wrong usage.
     日時は何年にもわたります。同じ種（--seed、既定は 1）からは同じファイルが
     できます。新しいほうの N 件は未読のまま（既定は 40 件で、職員に散らばり
     ます）、それより古いものは既読です。--all-to を付けると、すべての伝言の
-    あて先を NAME にします。既存のファイルは上書きしません。事務所のデータフ
-    ァイルには使いません。
-</translation>
-    </message>
-    <message>
-        <source>export DATAFILE OUT.csv [--encoding utf-8|shift_jis]
-    Write every message, ordered by ＮＯ, to a new CSV file: a header line
-    with the column names
-    (ＮＯ,宛名,相手,受人,メモ,内外線,電話,受付日時,既読), every value in
-    double quotes (a quote inside doubled), an empty unquoted value for a
-    Null, CRLF line ends. UTF-8 with a byte-order mark by default; shift_jis
-    (or cp932, windows-31j) for older spreadsheet programs: Windows&apos;
-    Shift_JIS, code page 932, circled numbers and ㈱ included. 〜 − ‖ ¢ £ ¬ —
-    ¦ are written as Windows&apos; ～ － ∥ ￠ ￡ ￢ ― ￤ (an import reads those);
-    other characters it cannot hold are listed (message, column, character)
-    and nothing is written. Never overwrites OUT.csv. The data file comes
-    first, the CSV file second. DATAFILE may be a database server&apos;s URI: the
-    same messages give the same file.
-</source>
-        <translation>export DATAFILE OUT.csv [--encoding utf-8|shift_jis]
-    すべての伝言を ＮＯ の順に新しい CSV ファイルに書き出します。1 行目は列
-    名（ＮＯ,宛名,相手,受人,メモ,内外線,電話,受付日時,既読）、値はすべて二重
-    引用符で囲み（中の引用符は二つ重ねる）、Null は引用符のない空の値、行末
-    は CRLF です。既定は UTF-8（バイトオーダーマーク付き）です。古い表計算ソ
-    フト向けの shift_jis （cp932・windows-31j も同じ）は Windows の Shift_JIS
-    （コードページ 932）で、丸数字や ㈱ も書けます。〜 − ‖ ¢ £ ¬ — ¦ は
-    Windows の ～ － ∥ ￠ ￡ ￢ ― ￤ として書きます（import はこれらを読みま
-    す）。それ以外に書けない文字があれば、伝言・列・文字を一覧にして何も書き
-    出しません。OUT.csv は上書きしません。先にデータファイル、次に CSV ファ
-    イルを書きます。DATAFILE にはデータベースサーバーの URI も書けます（同じ
-    伝言なら同じファイルになります）。
-</translation>
-    </message>
-    <message>
-        <source>import DATAFILE IN.csv [--encoding utf-8|shift_jis] [--keep-numbers]
-    Add the messages of a CSV file to an existing data file: a file written
-    by export, by a spreadsheet program (with or without a byte-order mark)
-    or by mdb-export from the old system (mdb-export old.mdb MEMO_T). The
-    first line names the columns, in any order; 宛名,相手,受人,メモ are
-    required, ＮＯ,内外線,電話,受付日時,既読 optional.
-    UTF-8 by default; shift_jis (or cp932, windows-31j) reads Windows&apos;
-    Shift_JIS, giving the characters Windows shows (～ for the bytes of 〜
-    too).
-    An empty unquoted value is a Null; texts are kept exactly, but for the
-    dates: 受付日時 is stored as 2019/02/21 17:54 and 既読 as 2019/02/21,
-    whether the file writes 2019/2/21 17:54, 2019/02/21 17:54:00, 2019-02-21
-    17:54, 2019-02-21T17:54:00 (with a zone, Z or +09:00: converted to this
-    computer&apos;s time zone) or, month first, 12/25/02 12:25:00. Seconds are
-    dropped; a date alone is at 00:00. Any other value there is a bad row.
-    Every bad row is listed with its line number, and then nothing is
-    imported: all rows or none.
-    Each message gets a new number, in file order, unless --keep-numbers is
-    given: then each keeps its ＮＯ, which must be unique in the CSV and
-    never handed out by the data file (a number of a message deleted since is
-    refused too). New messages are numbered after the highest number
-    afterwards. The data file comes first, the CSV file second. DATAFILE may
-    be a database server&apos;s URI; the same rules hold there.
-</source>
-        <translation>import DATAFILE IN.csv [--encoding utf-8|shift_jis] [--keep-numbers]
-    CSV ファイルの伝言を、既存のデータファイルに追加します。export で書き出
-    したファイル、表計算ソフトが書いたファイル（バイトオーダーマークの有無は
-    問いません）、旧システムから mdb-export で書き出したファイル（mdb-export
-    old.mdb MEMO_T）を読めます。1 行目に列名を書きます（順序は自由）。宛名,
-    相手,受人,メモは必須、ＮＯ,内外線,電話,受付日時,既読 は省略できます。
-    既定は UTF-8 です。shift_jis（cp932・windows-31j も同じ）は Windows の
-    Shift_JIS を読み、Windows で見えるとおりの文字にします（〜 のバイトも ～
-    に）。
-    引用符のない空の値は Null です。文字はそのまま残しますが、日付は別です。
-    受付日時は 2019/02/21 17:54、既読は 2019/02/21 の形で保存します。ファイ
-    ルでの書き方は 2019/2/21 17:54、2019/02/21 17:54:00、2019-02-21 17:54、
-    2019-02-21T17:54:00（時差つきの Z や +09:00 は、このコンピューターの時刻
-    帯に直します）、月が先の 12/25/02 12:25:00 のどれでもかまいません。秒は
-    切り捨て、日付だけなら 00:00 です。それ以外の値は誤りのある行になりま
-    す。誤りのある行はすべて行番号つきで表示し、そのときは何も取り込みません
-    （すべて取り込むか、何も取り込まないかのどちらかです）。
-    伝言には、ファイルの順に新しい番号が振られます。--keep-numbers を付ける
-    と、それぞれの ＮＯ をそのまま残します。その番号は CSV の中で重複せず、
-    データファイルが一度も振ったことのないもの（削除済みの伝言の番号も不可）
-    でなければなりません。取り込んだあとに受け付ける伝言には、いちばん大きい
-    番号の次から振られます。先にデータファイル、次に CSV ファイルを書きま
-    す。DATAFILE にはデータベースサーバーの URI も書けます（きまりは同じで
-    す）。
+    あて先を NAME にします。既存のファイルは上書きしません。事務所のデータ
+    ファイルには使いません。
 </translation>
     </message>
     <message>
@@ -641,6 +561,87 @@ reason on stderr; check: problems found, printed one a line), 2 wrong usage.
     いちばん古い未読の伝言（ＮＯ、宛名、受付日時）を表示します。何も変更しま
     せん。数はすべて同じ瞬間のデータから数えます。DATAFILE にはデータベース
     サーバーの URI も書けます。
+</translation>
+    </message>
+    <message>
+        <source>export DATAFILE OUT.csv [--encoding utf-8|shift_jis]
+    Write every message, ordered by ＮＯ, to a new CSV file: a header line
+    with the column names (ＮＯ, 宛名, 相手, 受人, メモ, 内外線, 電話,
+    受付日時, 既読), every value in double quotes (a quote inside doubled),
+    an empty unquoted value for a Null, CRLF line ends. UTF-8 with a
+    byte-order mark by default; shift_jis (or cp932, windows-31j) for older
+    spreadsheet programs: Windows&apos; Shift_JIS, code page 932, circled numbers
+    and ㈱ included. 〜 − ‖ ¢ £ ¬ — ¦ are written as Windows&apos; ～ － ∥ ￠ ￡
+    ￢ ― ￤ (an import reads those); other characters it cannot hold are
+    listed (message, column, character) and nothing is written. Never
+    overwrites OUT.csv. The data file comes first, the CSV file second.
+    DATAFILE may be a database server&apos;s URI: the same messages give the same
+    file.
+</source>
+        <translation>export DATAFILE OUT.csv [--encoding utf-8|shift_jis]
+    すべての伝言を ＮＯ の順に新しい CSV ファイルに書き出します。1 行目は列
+    名（ＮＯ、宛名、相手、受人、メモ、内外線、電話、受付日時、既読）、値はす
+    べて二重引用符で囲み（中の引用符は二つ重ねる）、Null は引用符のない空の
+    値、行末は CRLF です。既定は UTF-8（バイトオーダーマーク付き）です。古い
+    表計算ソフト向けの shift_jis（cp932・windows-31j も同じ）は Windows の
+    Shift_JIS（コードページ 932）で、丸数字や ㈱ も書けます。〜 − ‖ ¢ £ ¬ — ¦
+    は Windows の ～ － ∥ ￠ ￡ ￢ ― ￤ として書きます（import はこれらを読
+    みます）。それ以外に書けない文字があれば、伝言・列・文字を一覧にして何も
+    書き出しません。OUT.csv は上書きしません。先にデータファイル、次に CSV
+    ファイルを書きます。DATAFILE にはデータベースサーバーの URI も書けます
+    （同じ伝言なら同じファイルになります）。
+</translation>
+    </message>
+    <message>
+        <source>import DATAFILE IN.csv [--encoding utf-8|shift_jis] [--keep-numbers]
+    Add the messages of a CSV file to an existing data file: a file written
+    by export, by a spreadsheet program (with or without a byte-order mark)
+    or by mdb-export from the old system (mdb-export old.mdb MEMO_T). The
+    first line names the columns, in any order; 宛名, 相手, 受人, メモ are
+    required, ＮＯ, 内外線, 電話, 受付日時, 既読 optional.
+    UTF-8 by default; shift_jis (or cp932, windows-31j) reads Windows&apos;
+    Shift_JIS, giving the characters Windows shows (～ for the bytes of 〜
+    too).
+    An empty unquoted value is a Null; texts are kept exactly, but for the
+    dates: 受付日時 is stored as 2019/02/21 17:54 and 既読 as 2019/02/21,
+    whether the file writes 2019/2/21 17:54, 2019/02/21 17:54:00, 2019-02-21
+    17:54, 2019-02-21T17:54:00 (with a zone, Z or +09:00: converted to this
+    computer&apos;s time zone) or, month first, 12/25/02 12:25:00. Seconds are
+    dropped; a date alone is at 00:00. Any other value there is a bad row.
+    Every bad row is listed with its line number, and then nothing is
+    imported: all rows or none.
+    Each message gets a new number, in file order, unless --keep-numbers is
+    given: then each keeps its ＮＯ, which must be unique in the CSV and
+    never handed out by the data file (a number of a message deleted since is
+    refused too). New messages are numbered after the highest number
+    afterwards. The data file comes first, the CSV file second. DATAFILE may
+    be a database server&apos;s URI; the same rules hold there.
+</source>
+        <translation>import DATAFILE IN.csv [--encoding utf-8|shift_jis] [--keep-numbers]
+    CSV ファイルの伝言を、既存のデータファイルに追加します。export で書き出
+    したファイル、表計算ソフトが書いたファイル（バイトオーダーマークの有無は
+    問いません）、旧システムから mdb-export で書き出したファイル（mdb-export
+    old.mdb MEMO_T）を読めます。1 行目に列名を書きます（順序は自由）。宛名・
+    相手・受人・メモ は必須、ＮＯ・内外線・電話・受付日時・既読 は省略できま
+    す。
+    既定は UTF-8 です。shift_jis（cp932・windows-31j も同じ）は Windows の
+    Shift_JIS を読み、Windows で見えるとおりの文字にします（〜 のバイトも ～
+    に）。
+    引用符のない空の値は Null です。文字はそのまま残しますが、日付は別です。
+    受付日時は 2019/02/21 17:54、既読は 2019/02/21 の形で保存します。ファイ
+    ルでの書き方は 2019/2/21 17:54、2019/02/21 17:54:00、2019-02-21 17:54、
+    2019-02-21T17:54:00（時差つきの Z や +09:00 は、このコンピューターの時刻
+    帯に直します）、月が先の 12/25/02 12:25:00 のどれでもかまいません。秒は
+    切り捨て、日付だけなら 00:00 です。それ以外の値は誤りのある行になりま
+    す。誤りのある行はすべて行番号つきで表示し、そのときは何も取り込みません
+    （すべて取り込むか、何も取り込まないかのどちらかです）。
+    伝言には、ファイルの順に新しい番号が振られます。--keep-numbers を付ける
+    と、それぞれの ＮＯ をそのまま残します。その番号は CSV の中で重複せず、
+    データファイルが一度も振ったことのないもの（削除済みの伝言の番号も不可）
+    でなければなりません。取り込んだあとに受け付ける伝言には、いちばん大きい
+    番号の次から振られます。先にデータファイル、次に CSV ファイルを書きま
+    す。DATAFILE にはデータベースサーバーの URI も書けます（きまりは同じで
+    す）。
 </translation>
     </message>
 </context>

@@ -78,17 +78,17 @@ const Command kExportCommand{
         "admin",
         "export DATAFILE OUT.csv [--encoding utf-8|shift_jis]\n"
         "    Write every message, ordered by ＮＯ, to a new CSV file: a header line\n"
-        "    with the column names\n"
-        "    (ＮＯ,宛名,相手,受人,メモ,内外線,電話,受付日時,既読), every value in\n"
-        "    double quotes (a quote inside doubled), an empty unquoted value for a\n"
-        "    Null, CRLF line ends. UTF-8 with a byte-order mark by default; shift_jis\n"
-        "    (or cp932, windows-31j) for older spreadsheet programs: Windows'\n"
-        "    Shift_JIS, code page 932, circled numbers and ㈱ included. 〜 − ‖ ¢ £ ¬ —\n"
-        "    ¦ are written as Windows' ～ － ∥ ￠ ￡ ￢ ― ￤ (an import reads those);\n"
-        "    other characters it cannot hold are listed (message, column, character)\n"
-        "    and nothing is written. Never overwrites OUT.csv. The data file comes\n"
-        "    first, the CSV file second. DATAFILE may be a database server's URI: the\n"
-        "    same messages give the same file.\n"),
+        "    with the column names (ＮＯ, 宛名, 相手, 受人, メモ, 内外線, 電話,\n"
+        "    受付日時, 既読), every value in double quotes (a quote inside doubled),\n"
+        "    an empty unquoted value for a Null, CRLF line ends. UTF-8 with a\n"
+        "    byte-order mark by default; shift_jis (or cp932, windows-31j) for older\n"
+        "    spreadsheet programs: Windows' Shift_JIS, code page 932, circled numbers\n"
+        "    and ㈱ included. 〜 − ‖ ¢ £ ¬ — ¦ are written as Windows' ～ － ∥ ￠ ￡\n"
+        "    ￢ ― ￤ (an import reads those); other characters it cannot hold are\n"
+        "    listed (message, column, character) and nothing is written. Never\n"
+        "    overwrites OUT.csv. The data file comes first, the CSV file second.\n"
+        "    DATAFILE may be a database server's URI: the same messages give the same\n"
+        "    file.\n"),
     exportMessages};
 
 }  // namespace admin
