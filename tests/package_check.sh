@@ -4,6 +4,9 @@
 # and as a portable folder would.
 #   tests/package_check.sh [BUILD_DIR]
 set -euo pipefail
+# The programs speak English here unless a check asks for Japanese.
+unset LC_ALL LC_MESSAGES LANGUAGE
+export LANG=C.UTF-8
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$(cd "${1:-$root/build}" && pwd)"
 tmp="$(mktemp -d)"
@@ -102,7 +105,7 @@ out="$(timeout 10 "$bin/dulvane-admin" --help)" || fail "dulvane-admin --help fa
 grep -q '^Usage: dulvane-admin' <<<"$out" || fail "dulvane-admin --help said: $out"
 # Under a Japanese locale both command lines speak Japanese: the translations are built in.
 for program in dulvane dulvane-admin; do
-  out="$(LC_ALL= LANG=ja_JP.UTF-8 QT_QPA_PLATFORM=none timeout 10 "$bin/$program" --help)" ||
+  out="$(LANG=ja_JP.UTF-8 QT_QPA_PLATFORM=none timeout 10 "$bin/$program" --help)" ||
     fail "$program --help failed under a Japanese locale"
   grep -q "^使用法: $program" <<<"$out" || fail "$program --help in Japanese said: $out"
 done
@@ -136,7 +139,7 @@ portable="$tmp/$(basename "$zip" .zip)"
 [ "$(tree "$portable" | tr '\n' ' ')" = ". ./DULVANE.INI ./dulvane ./dulvane-admin " ] ||
   fail "the portable folder holds: $(tree "$portable" | tr '\n' ' ')"
 "$portable/dulvane-admin" check "$portable/DULVANE.INI" >/dev/null || fail "the portable settings file is not sound"
-out="$(LC_ALL= LANG=ja_JP.UTF-8 "$portable/dulvane-admin" --help)"
+out="$(LANG=ja_JP.UTF-8 "$portable/dulvane-admin" --help)"
 grep -q '^使用法: dulvane-admin' <<<"$out" || fail "the portable dulvane-admin speaks no Japanese"
 run_as_new_user "$portable/dulvane" "$tmp/home2"
 [ ! -e "$tmp/home2/.config/dulvane" ] || fail "the portable program made a settings file for the user"
