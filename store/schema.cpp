@@ -108,7 +108,13 @@ bool upgradeDataFile(const QString& path, const Workspace& workspace) {
     }
     const Connection db = openExisting(path, workspace);
     if (!hasTable(db.get(), memo::tableName())) {
-        throw Error(SQLITE_ERROR, QStringLiteral("MEMO_T がありません: %1").arg(path));
+        // Most often the settings file given in the data file's place.
+        throw Error(
+            Error::Kind::NotADataFile,
+            hasTable(db.get(), settings::tableName())
+                ? QStringLiteral("設定ファイルです。データファイルではありません: %1").arg(path)
+                : QStringLiteral("MEMO_T がありません: %1").arg(path),
+            QString::number(SQLITE_ERROR));
     }
     int present = 0;
     for (const char* name : kIndexNames) {

@@ -1,8 +1,10 @@
 // backup DATAFILE COPY
 #include <QFileInfo>
 
+#include "store/location.h"
 #include "store/maintenance.h"
 #include "store/memo_table.h"
+#include "tools/admin/argument_order.h"
 #include "tools/admin/cli.h"
 #include "tools/admin/new_file.h"
 #include "tools/admin/terminal.h"
@@ -12,7 +14,14 @@ namespace {
 
 int backup(const QStringList& args, Io& io) {
     const Arguments a(args, {}, {}, 2);
-    store::maintenance::checkBackupSource(a[0]);
+    if (store::isServerLocation(a[0])) {
+        throw Failure(Text::tr("%1 is a database server's data, which cannot be copied page by "
+                               "page: back it up with the server's own pg_dump (and restore it "
+                               "with pg_restore), or take a data file of the moment with "
+                               "dulvane-admin copy URI NEW.mdb")
+                          .arg(store::maskedLocation(a[0])));
+    }
+    checkBackupCopy(a[0], a[1]);
     NewFile copy(a[1]);  // refuses an existing file; nothing is left under its name on failure
     store::Workspace ws;
     auto db = ws.openDatabase(a[0], store::memo::tableName(), store::memo::requiredColumns());
@@ -28,7 +37,7 @@ int backup(const QStringList& args, Io& io) {
                                  });
     progress.finish();
     copy.commit(QFileInfo(a[0]).permissions());
-    io.out << "copied " << a[0] << " to " << a[1] << " (" << pages << " pages)\n";
+    io.out << Text::tr("copied %1 to %2 (%3 pages)").arg(a[0], a[1]).arg(pages) << "\n";
     return 0;
 }
 
@@ -36,13 +45,17 @@ int backup(const QStringList& args, Io& io) {
 
 const Command kBackupCommand{
     "backup",
-    "backup DATAFILE COPY\n"
-    "    Make a consistent copy of a data file while workstations go on using it, page by\n"
-    "    page through the database engine's online backup (waiting while another workstation\n"
-    "    writes), never as a plain file copy. The copy is a sound data file the program opens.\n"
-    "    Refuses to overwrite COPY; when the copy fails nothing is left under its name.\n"
-    "    Not for a database server's data: back that up with the server's pg_dump (and\n"
-    "    pg_restore), or take a data file of the moment with copy URI NEW.mdb.\n",
+    QT_TRANSLATE_NOOP(
+        "admin",
+        "backup DATAFILE COPY\n"
+        "    Make a consistent copy of a data file while workstations go on using it,\n"
+        "    page by page through the database engine's online backup (waiting while\n"
+        "    another workstation writes), never as a plain file copy. The copy is a\n"
+        "    sound data file the program opens. COPY is the new file's name (e.g.\n"
+        "    /srv/backup/dulvane-20260410.mdb), not a folder. Refuses to overwrite\n"
+        "    COPY; when the copy fails nothing is left under its name. Not for a\n"
+        "    database server's data: back that up with the server's pg_dump (and\n"
+        "    pg_restore), or take a data file of the moment with copy URI NEW.mdb.\n"),
     backup};
 
 }  // namespace admin
