@@ -42,7 +42,7 @@ Form1::~Form1() {
 void Form1::showSettingsWindow() {
     // Created afresh for each showing and discarded when it closes.
     Frm_set window(state_, prompts_);
-    prompts_.showSettings(window);
+    prompts_.showModal(window);
 }
 
 void Form1::Cmd_Set_Click() {
