@@ -6,6 +6,7 @@
 
 #include "app/failure_log.h"
 #include "app/module1.h"
+#include "app/platform.h"
 #include "app/settings_store.h"
 #include "store/error.h"
 #include "store/version.h"
@@ -69,6 +70,7 @@ bool answeredOnCommandLine(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    app::platform::useOneHeap();
     if (answeredOnCommandLine(argc, argv)) {
         return 0;
     }

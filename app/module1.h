@@ -3,6 +3,7 @@
 #include <QString>
 #include <memory>
 
+#include "app/data_thread.h"
 #include "store/database.h"
 
 // The program state that every handler shares, from start-up to the end of the program.
@@ -20,4 +21,8 @@ struct Module1 {
     // Where failed operations are written for whoever looks after the program (app/
     // failure_log.h); "" writes nowhere.
     QString logPath;
+
+    // The thread that runs every operation on Db_Ini and Db_Data while the windows run. Last,
+    // so that it has ended before the databases close.
+    app::DataThread dataThread;
 };

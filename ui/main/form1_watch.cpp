@@ -6,8 +6,9 @@
 
 void Form1::Timer1_Timer() {
     // One modal box at a time: a tick that comes while any box, dialog or the settings window
-    // waits for the user shows nothing; the next tick tries again.
-    if (prompts_.isOpen()) {
+    // waits for the user shows nothing; the next tick tries again. So does one that comes while
+    // another operation waits for the data: one operation at a time.
+    if (prompts_.isOpen() || state_.dataThread.busy()) {
         return;
     }
     // An empty name would match everybody's messages: without a name there is nothing to ask.
@@ -16,7 +17,8 @@ void Form1::Timer1_Timer() {
     }
     bool waiting = false;
     try {
-        waiting = store::memo::hasUnread(dataFile(), state_.My_Name);
+        waiting = offWindow(
+            [&db = dataFile(), name = state_.My_Name] { return store::memo::hasUnread(db, name); });
     } catch (const std::exception& e) {
         watchFailed(e);
         return;
