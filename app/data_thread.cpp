@@ -35,6 +35,42 @@ void DataThread::serve() {
     }
 }
 
+void DataThread::hand(std::function<void()> work) {
+    if (!thread_.joinable()) {
+        thread_ = std::thread([this] { serve(); });
+    }
+    {
+        const std::lock_guard lock(mutex_);
+        next_ = std::move(work);
+    }
+    wake_.notify_one();
+}
+
+void DataThread::post(std::function<void()> work, std::function<void(std::exception_ptr)> done) {
+    if (busy()) {
+        throw std::logic_error("another operation on the data is still running");
+    }
+    background_ = true;
+    hand([this, work = std::move(work), done = std::move(done)] {
+        std::exception_ptr failure;
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        QMetaObject::invokeMethod(
+            &receiver_,
+            [this, done, failure] {
+                background_ = false;
+                if (waitingForBackground_ != nullptr) {
+                    waitingForBackground_->quit();
+                }
+                done(failure);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
 void DataThread::run(const std::function<void()>& work) {
     if (busy_) {
         throw std::logic_error("another operation on the data is still running");
@@ -45,27 +81,27 @@ void DataThread::run(const std::function<void()>& work) {
         ~Idle() { busy = false; }
     } idle{busy_};
 
-    if (!thread_.joinable()) {
-        thread_ = std::thread([this] { serve(); });
+    if (background_) {
+        // Work posted in the background goes first; its end is told through this loop too.
+        QEventLoop loop;
+        waitingForBackground_ = &loop;
+        loop.exec();
+        waitingForBackground_ = nullptr;
     }
     QEventLoop loop;
     std::exception_ptr failure;
     std::binary_semaphore ended(0);
-    {
-        const std::lock_guard lock(mutex_);
-        next_ = [&] {
-            try {
-                work();
-            } catch (...) {
-                failure = std::current_exception();
-            }
-            // The quit is posted before the release: once the waiting side returns, nothing
-            // here touches the loop any more (its posted events go with it).
-            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-            ended.release();
-        };
-    }
-    wake_.notify_one();
+    hand([&] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        // The quit is posted before the release: once the waiting side returns, nothing
+        // here touches the loop any more (its posted events go with it).
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        ended.release();
+    });
     loop.exec();
     // At once after the loop's own quit; the loop ends early only when the whole program is
     // made to quit, and then this waits without handling events.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QEventLoop>
+#include <QObject>
 #include <condition_variable>
 #include <exception>
 #include <functional>
@@ -39,14 +41,27 @@ public:
         }
     }
 
-    // Whether an operation runs now (its caller waits for it).
-    bool busy() const { return busy_; }
+    // Runs work on the thread in the background: the caller goes on at once, and done is called
+    // later on the caller's thread, from its event loop, with what work threw (null when it
+    // ended well). An operation asked for with call() meanwhile waits for it first. Throws
+    // std::logic_error, running nothing, while another operation runs or waits.
+    void post(std::function<void()> work, std::function<void(std::exception_ptr)> done);
+
+    // Whether an operation runs now or waits to run, in the background or for a caller.
+    bool busy() const { return busy_ || background_; }
 
 private:
     void run(const std::function<void()>& work);
     void serve();
+    // Hands work to the thread.
+    void hand(std::function<void()> work);
 
-    bool busy_ = false;  // read and written by the waiting thread only
+    // Read and written by the caller's thread only.
+    bool busy_ = false;        // a caller waits for its operation
+    bool background_ = false;  // work posted in the background has not ended yet
+    QEventLoop* waitingForBackground_ = nullptr;
+    // Receives the background work's end on the caller's thread; what it was sent goes with it.
+    QObject receiver_;
     std::mutex mutex_;
     std::condition_variable wake_;
     std::function<void()> next_;  // the operation handed over, until the thread takes it

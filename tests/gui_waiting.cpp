@@ -104,3 +104,22 @@ TEST_P(WaitingWindow, RepaintsRefusesInputAndSkipsTicksUntilTheListHasFailed) {
     EXPECT_TRUE(w.form->close());
     EXPECT_EQ(ended.count(), 1);
 }
+
+TEST_P(WaitingWindow, APollThatWaitsLeavesTheWindowTakingInputAndAnActionWaitsForIt) {
+    w.form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.form.get()));
+    ASSERT_NO_FATAL_FAILURE(hold());
+    w.form->Timer1_Timer();  // the poll waits for the data in the background
+    ASSERT_TRUE(w.state.dataThread.busy());
+    QTest::keyClicks(w.form->Txt_Tel, QStringLiteral("03"));
+    EXPECT_EQ(w.form->Txt_Tel->text(), QStringLiteral("03"));
+    // A list asked for meanwhile waits for the poll, then fails on its own; the poll's
+    // failure stays silent.
+    QTest::mouseClick(w.form->Command1, Qt::LeftButton);
+    EXPECT_FALSE(w.state.dataThread.busy());
+    EXPECT_EQ(w.prompts.shown, QStringList{QStringLiteral("データベース検索に失敗しました。")});
+    const QStringList log = readLines(w.state.logPath);
+    ASSERT_EQ(log.size(), 2);
+    EXPECT_EQ(log[0].section(u'\t', 1, 1), QStringLiteral("watch"));
+    EXPECT_EQ(log[1].section(u'\t', 1, 1), QStringLiteral("received list"));
+}

@@ -104,7 +104,9 @@ private:
     // The failure log (form1_failures.cpp): a failed operation on the data file.
     void logFailure(const QString& operation, const std::exception& failure) const;
     QString dataLocation() const;
-    // The watch's runs of failed ticks (form1_watch.cpp).
+    // The poll's answer, or what it failed with (form1_watch.cpp).
+    void watchAnswered(bool waiting, const std::exception_ptr& failure);
+    // The watch's runs of failed ticks.
     void watchFailed(const std::exception& failure);
     void watchSucceeded();
 
