@@ -9,6 +9,7 @@ packages=(
   qt6-tools-dev qt6-l10n-tools
   help2man man-db groff-base locales
   libsqlite3-dev
+  libcurl4-openssl-dev python3-aiosmtpd openssl
   libpq-dev postgresql
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic

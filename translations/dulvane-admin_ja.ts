@@ -711,4 +711,151 @@ reason on stderr; check: problems found, printed one a line), 2 wrong usage.
 </translation>
     </message>
 </context>
+<context>
+    <name>forward</name>
+    <message>
+        <source>a password, in a file that others may read: mail passwords are never written here. Change that password, then put the new one in a file that only the relay&apos;s user may read (chmod 600) and name that file with password-file</source>
+        <translation>パスワードが、他の人も読めるファイルに書かれています。メールのパスワードはここには書きません。そのパスワードを変え、新しいパスワードを中継の利用者だけが読めるファイル（chmod 600）に入れて、そのファイルを password-file で指定してください</translation>
+    </message>
+    <message>
+        <source>mail passwords are not written in the configuration file: put it in a file that only the relay&apos;s user may read (chmod 600) and name that file with password-file</source>
+        <translation>メールのパスワードは設定ファイルには書きません。中継の利用者だけが読めるファイル（chmod 600）に入れて、そのファイルを password-file で指定してください</translation>
+    </message>
+    <message>
+        <source>cannot read the configuration file %1: %2</source>
+        <translation>設定ファイル %1 を読めません: %2</translation>
+    </message>
+    <message>
+        <source>not UTF-8 text</source>
+        <translation>UTF-8 のテキストではありません</translation>
+    </message>
+    <message>
+        <source>unknown section [%1]: the file has only [forward]</source>
+        <translation>知らないセクション [%1] です。このファイルのセクションは [forward] だけです</translation>
+    </message>
+    <message>
+        <source>not KEY = VALUE</source>
+        <translation>「キー = 値」の形ではありません</translation>
+    </message>
+    <message>
+        <source>a key before the section [forward]</source>
+        <translation>セクション [forward] より前にキーがあります</translation>
+    </message>
+    <message>
+        <source>unknown key &quot;%1&quot; (the keys are %2)</source>
+        <translation>知らないキー「%1」です（キーは %2）</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; given a second time (first on line %2)</source>
+        <translation>「%1」が二度書かれています（最初は %2 行目）</translation>
+    </message>
+    <message>
+        <source>no section [forward]</source>
+        <translation>セクション [forward] がありません</translation>
+    </message>
+    <message>
+        <source>smtp is to be smtp://HOST:PORT or smtps://HOST:PORT (a user name goes in user), not &quot;%1&quot;</source>
+        <translation>smtp は smtp://ホスト:ポート か smtps://ホスト:ポート で書きます（ユーザー名は user に書きます）。「%1」は使えません</translation>
+    </message>
+    <message>
+        <source>no port in &quot;%1&quot;</source>
+        <translation>「%1」にポートがありません</translation>
+    </message>
+    <message>
+        <source>the password file %1 is not there</source>
+        <translation>パスワードファイル %1 がありません</translation>
+    </message>
+    <message>
+        <source>others may read the password file %1: make it readable by the relay&apos;s user only (chmod 600 %1)</source>
+        <translation>パスワードファイル %1 を他の人も読めます。中継の利用者だけが読めるようにしてください（chmod 600 %1）</translation>
+    </message>
+    <message>
+        <source>the password file %1 belongs to another user: it is to belong to the user the relay runs as</source>
+        <translation>パスワードファイル %1 の所有者が別の利用者です。中継を動かす利用者の所有にしてください</translation>
+    </message>
+    <message>
+        <source>cannot read the password file %1: %2</source>
+        <translation>パスワードファイル %1 を読めません: %2</translation>
+    </message>
+    <message>
+        <source>the password file %1 holds no password</source>
+        <translation>パスワードファイル %1 にパスワードがありません</translation>
+    </message>
+    <message>
+        <source>no %1 in [forward]</source>
+        <translation>[forward] に %1 がありません</translation>
+    </message>
+    <message>
+        <source>the data server&apos;s password, in a file that others may read: make the file readable by the relay&apos;s user only (chmod 600 %1)</source>
+        <translation>データベースサーバーのパスワードが、他の人も読めるファイルに書かれています。このファイルを中継の利用者だけが読めるようにしてください（chmod 600 %1）</translation>
+    </message>
+    <message>
+        <source>from is to be a mail address (dulvane@example.jp, or Name &lt;dulvane@example.jp&gt;), not &quot;%1&quot;</source>
+        <translation>from はメールアドレスで書きます（dulvane@example.jp、または 名前 &lt;dulvane@example.jp&gt;）。「%1」は使えません</translation>
+    </message>
+    <message>
+        <source>starttls is to be required or off, not &quot;%1&quot;</source>
+        <translation>starttls は required か off です。「%1」は使えません</translation>
+    </message>
+    <message>
+        <source>starttls = off does not go with smtps://, which is TLS from the start</source>
+        <translation>starttls = off は、はじめから TLS で話す smtps:// とは一緒に使えません</translation>
+    </message>
+    <message>
+        <source>starttls = off sends the mail in clear: only for a mail server on this machine (localhost, 127.0.0.1, ::1), not %1</source>
+        <translation>starttls = off ではメールが暗号化されずに送られます。このマシンのメールサーバー（localhost、127.0.0.1、::1）にだけ使えます。%1 には使えません</translation>
+    </message>
+    <message>
+        <source>interval is to be whole seconds from 1 to %1, not &quot;%2&quot;</source>
+        <translation>interval は 1 から %1 までの秒数（整数）です。「%2」は使えません</translation>
+    </message>
+    <message>
+        <source>user and password-file go together: give both or neither</source>
+        <translation>user と password-file は両方書くか、どちらも書かないかです</translation>
+    </message>
+    <message>
+        <source>cannot read the CA file %1</source>
+        <translation>CA ファイル %1 を読めません</translation>
+    </message>
+    <message>
+        <source>the mail server %1 refuses for now: %2</source>
+        <translation>メールサーバー %1 が今は受け付けません: %2</translation>
+    </message>
+    <message>
+        <source>the mail server %1 refused this mail: %2</source>
+        <translation>メールサーバー %1 がこのメールを断りました: %2</translation>
+    </message>
+    <message>
+        <source>the mail server %1 refused the user name or password: %2</source>
+        <translation>メールサーバー %1 がユーザー名かパスワードを認めませんでした: %2</translation>
+    </message>
+    <message>
+        <source>the mail server %1 refused the sender %2: %3</source>
+        <translation>メールサーバー %1 が差出人 %2 を断りました: %3</translation>
+    </message>
+    <message>
+        <source>the mail server %1 offers no STARTTLS, and mail is never sent in clear (starttls = required): nothing was sent</source>
+        <translation>メールサーバー %1 が STARTTLS に応じません。メールは暗号化せずには送りません（starttls = required）。何も送っていません</translation>
+    </message>
+    <message>
+        <source>no mail can go to %1 as configured: %2</source>
+        <translation>今の設定では %1 にメールを送れません: %2</translation>
+    </message>
+    <message>
+        <source>no secure connection to the mail server %1 (a private mail server&apos;s certificate needs ca-file): %2</source>
+        <translation>メールサーバー %1 と安全に接続できません（事務所独自のメールサーバーの証明書には ca-file が要ります）: %2</translation>
+    </message>
+    <message>
+        <source>the mail server %1 could not be reached: %2</source>
+        <translation>メールサーバー %1 に接続できません: %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a mail address</source>
+        <translation>「%1」はメールアドレスではありません</translation>
+    </message>
+    <message>
+        <source>libcurl could not start a transfer</source>
+        <translation>libcurl が送信を始められませんでした</translation>
+    </message>
+</context>
 </TS>
