@@ -14,8 +14,8 @@ struct Mailbox {
     QString address;
 };
 
-// Whether address is a plain ASCII addr-spec (local@domain, a dot-atom on both sides), the
-// only form this relay hands to the mail server: nothing in it can end an SMTP command or a
+// Whether address is a plain ASCII mail address (local@domain, dot-separated atoms on both sides),
+// the only form this relay hands to the mail server: nothing in it can end an SMTP command or a
 // header.
 bool isMailAddress(const QString& address);
 
