@@ -106,6 +106,27 @@ bool hasUnread(Database& db, const QString& name) {
                .RecordCount() != 0;
 }
 
+Unread unread(Database& db, const QString& name) {
+    if (pg::Server* server = db.server()) {
+        return pg::memo::unread(*server, name);
+    }
+    // One pass over the file and one row read: the count comes with the newest row.
+    Recordset rs = db.openRecordset(
+        QStringLiteral("Select 相手, 受付日時, メモ, Count(*) Over () As 件数 From MEMO_T "
+                       "Where 宛名 Like ? And 既読 is Null Order By ＮＯ Desc"),
+        {prefixPattern(name)}, 1);
+    Unread found;
+    if (rs.RecordCount() == 0) {
+        return found;
+    }
+    rs.MoveFirst();
+    found.count = rs.Fields(QStringLiteral("件数")).value().toLongLong();
+    found.caller = rs.Fields(QStringLiteral("相手")).value();
+    found.receivedAt = rs.Fields(QStringLiteral("受付日時")).value();
+    found.memo = rs.Fields(QStringLiteral("メモ")).value();
+    return found;
+}
+
 QStringList requiredColumns() {
     return {QStringLiteral("ＮＯ"), QStringLiteral("宛名"),     QStringLiteral("相手"),
             QStringLiteral("受人"), QStringLiteral("メモ"),     QStringLiteral("内外線"),

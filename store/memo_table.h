@@ -48,6 +48,15 @@ void insert(Database& db, const NewMessage& message);
 void remove(Database& db, std::int64_t no);
 // Whether an unread message waits for a name beginning with name: reads one row at most.
 bool hasUnread(Database& db, const QString& name);
+// The unread messages waiting for a name beginning with name: how many, and the newest of them
+// (the highest ＮＯ). The texts are empty when none waits; a Null reads as "".
+struct Unread {
+    std::int64_t count = 0;
+    QString caller;      // 相手
+    QString receivedAt;  // 受付日時
+    QString memo;        // メモ
+};
+Unread unread(Database& db, const QString& name);
 
 // The columns every data file must have, ＮＯ first and then in the order a message is
 // written and exported.

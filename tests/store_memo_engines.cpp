@@ -110,6 +110,36 @@ TEST_P(MemoOnEngine, MarkReadStopsAtTheHighestListedAndNumbersAreNeverReused) {
     EXPECT_GT(add(QStringLiteral("山田")), later);
 }
 
+TEST_P(MemoOnEngine, UnreadCountsTheNamesUnreadMessagesAndGivesTheNewestOfThem) {
+    const qint64 read = add(QStringLiteral("山田"));
+    store::memo::markRead(*db_, QStringLiteral("山田"), "2026/12/07", read);
+    EXPECT_EQ(store::memo::unread(*db_, QStringLiteral("山田")).count, 0);
+    store::memo::insert(*db_, {QStringLiteral("山田"),
+                               QStringLiteral("佐藤"),
+                               "b",
+                               QStringLiteral("1行目\n2行目"),
+                               true,
+                               {},
+                               "2026/12/08 09:15"});
+    store::memo::insert(*db_, {QStringLiteral("山田太郎"),
+                               QStringLiteral("鈴木"),
+                               "b",
+                               QStringLiteral("本文"),
+                               true,
+                               {},
+                               "2026/12/08 10:00"});
+    add(QStringLiteral("小山田"));  // newest, but another name's
+    const store::memo::Unread unread = store::memo::unread(*db_, QStringLiteral("山田"));
+    EXPECT_EQ(unread.count, 2);
+    EXPECT_EQ(unread.caller, QStringLiteral("鈴木"));
+    EXPECT_EQ(unread.receivedAt, QStringLiteral("2026/12/08 10:00"));
+    EXPECT_EQ(unread.memo, QStringLiteral("本文"));
+    EXPECT_EQ(store::memo::unread(*db_, QStringLiteral("山田太郎")).count, 1);
+    const store::memo::Unread none = store::memo::unread(*db_, QStringLiteral("田"));
+    EXPECT_EQ(none.count, 0);
+    EXPECT_TRUE(none.caller.isEmpty() && none.memo.isEmpty());
+}
+
 // Names stored, and for each name typed, the stored names it finds: case is ignored in every
 // script, wildcard characters are taken literally.
 TEST_P(MemoOnEngine, TheOfficesLikeFindsTheSameNames) {
@@ -160,6 +190,7 @@ TEST_P(MemoOnEngine, TheOfficesLikeFindsTheSameNames) {
         EXPECT_EQ(received, want);
         EXPECT_EQ(sent, want);
         EXPECT_EQ(store::memo::hasUnread(*db_, typed), !want.isEmpty());
+        EXPECT_EQ(store::memo::unread(*db_, typed).count, want.size());
     }
     // Marking read follows the same rule.
     EXPECT_EQ(store::memo::markRead(*db_, "ς", "2026/12/07", byNumber.lastKey()), 3);

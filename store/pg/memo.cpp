@@ -192,4 +192,24 @@ bool hasUnread(Server& server, const QString& name) {
                .RecordCount() != 0;
 }
 
+store::memo::Unread unread(Server& server, const QString& name) {
+    // Every unread candidate is read, since the office's Like decides here which are the
+    // name's; unread messages are few.
+    Recordset rs = query(server,
+                         QStringLiteral("SELECT \"宛名\", \"相手\", \"受付日時\", \"メモ\" FROM "
+                                        "\"MEMO_T\" WHERE %1 AND \"既読\" IS NULL "
+                                        "ORDER BY \"ＮＯ\" DESC")
+                             .arg(kNameMatches.arg(QStringLiteral("\"宛名\""))),
+                         {narrowingPattern(name)}, QStringLiteral("宛名"), name);
+    store::memo::Unread found;
+    found.count = rs.RecordCount();
+    if (found.count > 0) {
+        rs.MoveFirst();
+        found.caller = rs.Fields(QStringLiteral("相手")).value();
+        found.receivedAt = rs.Fields(QStringLiteral("受付日時")).value();
+        found.memo = rs.Fields(QStringLiteral("メモ")).value();
+    }
+    return found;
+}
+
 }  // namespace store::pg::memo

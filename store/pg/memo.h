@@ -29,5 +29,6 @@ void remove(Server& server, std::int64_t no);
 void removeIf(Server& server, std::int64_t no,
               const std::function<bool(const Recordset&)>& shouldDelete);
 bool hasUnread(Server& server, const QString& name);
+store::memo::Unread unread(Server& server, const QString& name);
 
 }  // namespace store::pg::memo
