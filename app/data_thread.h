@@ -49,6 +49,8 @@ public:
 
     // Whether an operation runs now or waits to run, in the background or for a caller.
     bool busy() const { return busy_ || background_; }
+    // Whether a caller waits for an operation (call()); work in the background does not count.
+    bool callerWaits() const { return busy_; }
 
 private:
     void run(const std::function<void()>& work);

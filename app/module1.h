@@ -13,6 +13,9 @@ struct Module1 {
     std::unique_ptr<store::Database> Db_Data;  // absent when its open failed
     QString My_Name;
     QString My_Folder;
+    // Desktop notifications in the watch's box's place: the user's choice, from the settings
+    // file; off unless chosen.
+    bool desktopNotices = false;
 
     // Where the settings file lies: "DULVANE.INI" in the program's folder when one lies there,
     // else the user's own (app::locateSettings).

@@ -67,6 +67,12 @@ void loadSettings(Module1& state) {
     const store::settings::Row row = store::settings::read(*state.Db_Ini);
     state.My_Name = row.name;
     state.My_Folder = row.folder;
+    // The choice is an extra: a file that cannot tell it still starts the program, with it off.
+    try {
+        state.desktopNotices = store::settings::readDesktopNotices(*state.Db_Ini);
+    } catch (const store::Error&) {
+        state.desktopNotices = false;
+    }
 }
 
 void openDataFile(Module1& state) {
@@ -81,6 +87,14 @@ void saveSettings(Module1& state, const QString& name, const QString& folder) {
     store::settings::save(*state.Db_Ini, name, folder);
     state.My_Name = name;
     state.My_Folder = folder;
+}
+
+void saveDesktopNotices(Module1& state, bool on) {
+    if (!state.Db_Ini) {
+        throw store::Error::notOpen(QStringLiteral("設定ファイルが開かれていません。"));
+    }
+    store::settings::saveDesktopNotices(*state.Db_Ini, on);
+    state.desktopNotices = on;
 }
 
 }  // namespace app

@@ -30,7 +30,8 @@ SettingsLocation locateSettings(const QString& programFolder, const QString& use
 void provideSettings(const SettingsLocation& where);
 
 // Opens the settings file as Db_Ini and reads row ＮＯ = 1 into My_Name and My_Folder
-// (Null or no row reads as ""). Throws store::Error when the file cannot be used.
+// (Null or no row reads as ""), and the choice of desktop notifications (off when it cannot
+// be read). Throws store::Error when the file cannot be used.
 void loadSettings(Module1& state);
 
 // Opens My_Folder as Db_Data. Throws store::Error when it cannot be opened; Db_Data then
@@ -40,5 +41,9 @@ void openDataFile(Module1& state);
 // Stores name and path in the settings file, then takes them into the state. When the
 // file cannot be written the state keeps its old values and store::Error is thrown.
 void saveSettings(Module1& state, const QString& name, const QString& folder);
+
+// Stores the choice of desktop notifications, then takes it into the state. When the file
+// cannot be written the state keeps its old choice and store::Error is thrown.
+void saveDesktopNotices(Module1& state, bool on);
 
 }  // namespace app
