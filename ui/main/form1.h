@@ -11,6 +11,7 @@
 #include "store/listed_message.h"
 #include "store/memo_table.h"
 #include "store/recordset.h"
+#include "ui/main/watch_notices.h"
 #include "ui/off_window.h"
 #include "ui_Form1.h"
 
@@ -64,6 +65,9 @@ public:
     // The settings window shown modally through the prompts.
     void showSettingsWindow();
 
+    // What the watch tells beyond its box; none (the default) leaves the box alone.
+    void setWatchNotices(WatchNotices* notices) { notices_ = notices; }
+
     // Tests shorten the watch's period instead of waiting a minute.
     void setWatchPeriod(int ms);
     // ... and the time its ticks may fail before the user is told.
@@ -105,7 +109,10 @@ private:
     void logFailure(const QString& operation, const std::exception& failure) const;
     QString dataLocation() const;
     // The poll's answer, or what it failed with (form1_watch.cpp).
-    void watchAnswered(bool waiting, const std::exception_ptr& failure);
+    void watchAnswered(const store::memo::Unread& unread, bool counted,
+                       const std::exception_ptr& failure);
+    // The watch's box, unless a box is open or an operation waits.
+    void watchBox();
     // The watch's runs of failed ticks.
     void watchFailed(const std::exception& failure);
     void watchSucceeded();
@@ -121,4 +128,5 @@ private:
     // The first failed tick of the current run of failures; empty after a tick that worked.
     std::optional<std::chrono::steady_clock::time_point> watchFailingSince_;
     bool watchFailureTold_ = false;
+    WatchNotices* notices_ = nullptr;
 };

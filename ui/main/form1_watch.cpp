@@ -27,18 +27,27 @@ void Form1::Timer1_Timer() {
     }
     // The poll waits in the background: the user did not ask for it, so the window goes on
     // taking input meanwhile (against a server that stopped answering that is the whole
-    // bound); an operation the user starts meanwhile waits for the poll first.
-    auto waiting = std::make_shared<bool>(false);
+    // bound); an operation the user starts meanwhile waits for the poll first. It only tests
+    // for one unread message unless the notices want the count and the newest.
+    const bool counting = notices_ != nullptr && notices_->wantsCount();
+    auto found = std::make_shared<store::memo::Unread>();
     state_.dataThread.post(
-        [db, waiting, name = state_.My_Name] { *waiting = store::memo::hasUnread(*db, name); },
-        [self = QPointer<Form1>(this), waiting](std::exception_ptr failure) {
+        [db, found, counting, name = state_.My_Name] {
+            if (counting) {
+                *found = store::memo::unread(*db, name);
+            } else {
+                found->count = store::memo::hasUnread(*db, name) ? 1 : 0;
+            }
+        },
+        [self = QPointer<Form1>(this), found, counting](std::exception_ptr failure) {
             if (self) {
-                self->watchAnswered(*waiting, failure);
+                self->watchAnswered(*found, counting, failure);
             }
         });
 }
 
-void Form1::watchAnswered(bool waiting, const std::exception_ptr& failure) {
+void Form1::watchAnswered(const store::memo::Unread& unread, bool counted,
+                          const std::exception_ptr& failure) {
     if (failure) {
         try {
             std::rethrow_exception(failure);
@@ -48,9 +57,27 @@ void Form1::watchAnswered(bool waiting, const std::exception_ptr& failure) {
         return;
     }
     watchSucceeded();
+    if (counted && notices_ != nullptr) {
+        notices_->counted(unread);
+    }
+    if (unread.count == 0) {
+        return;
+    }
+    // A desktop notification takes the box's place when the user chose it and it can be given.
+    if (counted && notices_ != nullptr && notices_->tell(unread, [self = QPointer<Form1>(this)] {
+            if (self) {
+                self->watchBox();
+            }
+        })) {
+        return;
+    }
+    watchBox();
+}
+
+void Form1::watchBox() {
     // An answer that comes while a box is open, or while an operation the user started waits,
     // shows nothing, as a tick then would; the next tick asks again.
-    if (waiting && !prompts_.isOpen() && !state_.dataThread.busy()) {
+    if (!prompts_.isOpen() && !state_.dataThread.busy()) {
         prompts_.inform(tr("新規メッセージがあります。"));
     }
 }
