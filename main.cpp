@@ -11,6 +11,7 @@
 #include "store/error.h"
 #include "store/version.h"
 #include "translations/command_line.h"
+#include "ui/desktop/desktop.h"
 #include "ui/fonts.h"
 #include "ui/main/form1.h"
 #include "ui/pictures.h"
@@ -105,6 +106,9 @@ int main(int argc, char** argv) {
             QStringLiteral("設定ファイル %1 を読めません。\n%2").arg(state.iniPath, e.report()));
         return 1;
     }
+    // The icon in the notification area and the desktop notifications, with the settings read.
+    desktop::Desktop onDesktop(form, state, prompts);
+    form.setWatchNotices(&onDesktop);
     form.show();
     return app.exec();
 }
