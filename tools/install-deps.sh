@@ -13,7 +13,7 @@ packages=(
   libpq-dev postgresql
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
-  xvfb xauth
+  xvfb xauth dbus
   dpkg-dev file desktop-file-utils appstream
 )
 
