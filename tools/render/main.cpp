@@ -10,6 +10,7 @@
 
 #include "app/module1.h"
 #include "store/error.h"
+#include "tools/render/desktop_scene.h"
 #include "tools/render/picture.h"
 #include "tools/render/sample_office.h"
 #include "tools/render/scene_prompts.h"
@@ -39,6 +40,8 @@ const QStringList kPictures = {
     QStringLiteral("sent-list.png"),
     QStringLiteral("sent.png"),
     QStringLiteral("cannot-open.png"),
+    QStringLiteral("tray-menu.png"),
+    QStringLiteral("desktop-notification.png"),
 };
 
 // The path the settings pictures show; the real one lies in a temporary folder.
@@ -173,6 +176,15 @@ void renderOfficeDay(const SampleOffice& office, Shots& shots) {
     fillEntry();
     shots.expectBox(QStringLiteral("sent.png"), &form);
     form.Command2_Click();
+
+    shots.take(QStringLiteral("tray-menu.png"), render::trayMenu(form, state, prompts));
+    store::memo::Unread waiting;
+    waiting.count = 2;
+    waiting.caller = QStringLiteral("株式会社みどり商事 田中");
+    waiting.receivedAt = QStringLiteral("2026/12/08 10:15");
+    waiting.memo = QStringLiteral("見積書の件で折り返しお願いします。\n午後は会議です。");
+    shots.take(QStringLiteral("desktop-notification.png"),
+               render::notification(form.windowIcon(), desktop::noticeFor(waiting)));
 }
 
 // A start whose data file cannot be opened: the box comes before the main window shows.
