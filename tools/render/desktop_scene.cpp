@@ -13,6 +13,7 @@ namespace render {
 QImage trayMenu(Form1& form, Module1& state, Prompts& prompts) {
     desktop::Desktop onDesktop(form, state, prompts);
     QMenu& menu = *onDesktop.Mnu_Tray();
+    menu.setMinimumWidth(240);  // as wide as a panel's menus commonly open
     menu.popup(QPoint(0, 0));
     menu.setActiveAction(menu.actions().first());
     QImage picture = menu.grab().toImage();
