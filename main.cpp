@@ -7,7 +7,7 @@
 #include "app/failure_log.h"
 #include "app/module1.h"
 #include "app/settings_store.h"
-#include "app/version.h"
+#include "store/version.h"
 #include "store/error.h"
 #include "ui/fonts.h"
 #include "ui/main/form1.h"
@@ -40,7 +40,7 @@ bool answeredOnCommandLine(int argc, char** argv) {
             return true;
         }
         if (arg == "--version") {
-            QTextStream(stdout) << app::versionText(QStringLiteral("dulvane"));
+            QTextStream(stdout) << store::versionText(QStringLiteral("dulvane"));
             return true;
         }
     }

@@ -8,7 +8,7 @@
 #include <QStandardPaths>
 #include <QStringEncoder>
 
-#include "app/version.h"
+#include "store/version.h"
 #include "store/memo_table.h"
 #include "support/engines.h"
 #include "support/files.h"
@@ -366,7 +366,7 @@ TEST(AdminHelp, EveryCommandExplainsItself) {
     }
     const AdminRun version = admin({"--version"});
     EXPECT_EQ(version.code, 0);
-    EXPECT_TRUE(version.out.startsWith("dulvane-admin " + app::releaseText()));
+    EXPECT_TRUE(version.out.startsWith("dulvane-admin " + store::releaseText()));
 }
 
 TEST(AdminBackup, CopiesSoundlyWhileAnotherProcessWrites) {

@@ -3,7 +3,7 @@
 #include <QTextStream>
 #include <array>
 
-#include "app/version.h"
+#include "store/version.h"
 #include "store/error.h"
 #include "tools/admin/cli.h"
 
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (args.first() == QLatin1String("--version")) {
-        out << app::versionText(QStringLiteral("dulvane-admin"));
+        out << store::versionText(QStringLiteral("dulvane-admin"));
         return 0;
     }
     const admin::Command* command = nullptr;

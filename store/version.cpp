@@ -1,10 +1,10 @@
-#include "app/version.h"
+#include "store/version.h"
 
 #include <QtGlobal>
 
 #include "store/database.h"
 
-namespace app {
+namespace store {
 
 QString releaseText() {
     return QStringLiteral(DULVANE_RELEASE);
@@ -12,8 +12,7 @@ QString releaseText() {
 
 QString versionText(const QString& programName) {
     return QStringLiteral("%1 %2\n%3\nQt %4\n")
-        .arg(programName, releaseText(), store::engineVersionText(),
-             QString::fromLatin1(qVersion()));
+        .arg(programName, releaseText(), engineVersionText(), QString::fromLatin1(qVersion()));
 }
 
-}  // namespace app
+}  // namespace store
