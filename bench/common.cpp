@@ -7,7 +7,7 @@
 #include "store/like.h"
 #include "store/location.h"
 #include "store/memo_table.h"
-#include "store/pg/server.h"
+#include "store/server/connection.h"
 
 namespace bench {
 
@@ -47,8 +47,8 @@ std::unique_ptr<store::Database> openData(const QString& path) {
 
 namespace {
 
-std::unique_ptr<store::pg::Server> connectTo(const QString& uri) {
-    auto server = std::make_unique<store::pg::Server>(uri, std::chrono::minutes(10));
+std::unique_ptr<store::server::Connection> connectTo(const QString& uri) {
+    auto server = std::make_unique<store::server::Connection>(uri, std::chrono::minutes(10));
     server->connect();
     return server;
 }

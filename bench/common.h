@@ -9,8 +9,8 @@
 #include "bench/data_files.h"
 #include "store/database.h"
 
-namespace store::pg {
-class Server;
+namespace store::server {
+class Connection;
 }
 
 namespace bench {
@@ -48,7 +48,7 @@ private:
     void execute(const QString& fileSql, const QString& serverSql);
 
     std::unique_ptr<store::Database> db_;
-    std::unique_ptr<store::pg::Server> server_;
+    std::unique_ptr<store::server::Connection> server_;
     std::vector<std::int64_t> unread_;
 };
 

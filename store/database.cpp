@@ -10,17 +10,19 @@
 #include <string_view>
 #include <vector>
 
-#include "store/file_problems.h"
+#include "store/file/file_problems.h"
+#include "store/file/statement.h"
 #include "store/location.h"
 #include "store/memo_table.h"
-#include "store/pg/server.h"
 #include "store/repeated_texts.h"
+#include "store/server/connection.h"
 #include "store/settings_table.h"
-#include "store/statement.h"
 #include "store/transaction.h"
 #include "store/utf8_text.h"
 
 namespace store {
+
+using namespace store::file;
 namespace {
 
 // The engine's conversion of a value to UTF-16.
@@ -153,11 +155,11 @@ Database::Database(QString path, QString requiredTable, QStringList requiredColu
       requiredColumns_(std::move(requiredColumns)),
       busyTimeout_(busyTimeout) {
     if (isServerLocation(path_)) {
-        server_ = std::make_unique<pg::Server>(path_, busyTimeout_);
+        server_ = std::make_unique<store::server::Connection>(path_, busyTimeout_);
     }
 }
 
-pg::Server* Database::server() {
+store::server::Connection* Database::server() {
     if (server_) {
         server_->ensureConnected();
     }
@@ -172,7 +174,8 @@ QString quotedName(const QString& name) {
 
 // A server's data: reachable, and holding the expected table with every column the program
 // reads.
-void checkServer(pg::Server& server, const QString& table, const QStringList& columns) {
+void checkServer(store::server::Connection& server, const QString& table,
+                 const QStringList& columns) {
     server.connect();
     QStringList quoted;
     for (const QString& column : columns) {

@@ -9,17 +9,17 @@
 #include <variant>
 #include <vector>
 
-#include "store/connection.h"
 #include "store/error.h"
-#include "store/file_identity.h"
+#include "store/file/connection.h"
+#include "store/file/file_identity.h"
 #include "store/recordset.h"
 
 struct sqlite3;
 
 namespace store {
 
-namespace pg {
-class Server;
+namespace server {
+class Connection;
 }
 
 // A value bound to a statement parameter. Values are never spliced into statement text.
@@ -89,7 +89,7 @@ public:
 
     // For a server's data: the connection, reopened first when it was found lost; otherwise
     // null. Only the store's own operations use it.
-    pg::Server* server();
+    store::server::Connection* server();
 
 private:
     friend class Workspace;
@@ -110,13 +110,13 @@ private:
     void refuseReadOnly() const;
     [[noreturn]] void fail(int rc) const;
 
-    Connection db_;
+    file::Connection db_;
     QString path_;
     QString requiredTable_;
     QStringList requiredColumns_;
-    std::optional<FileIdentity> identity_;
+    std::optional<file::FileIdentity> identity_;
     std::chrono::milliseconds busyTimeout_;
-    std::unique_ptr<pg::Server> server_;
+    std::unique_ptr<store::server::Connection> server_;
 };
 
 // The engine's name and release, for the program's version text ("SQLite 3.45.1").

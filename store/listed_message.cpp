@@ -1,6 +1,6 @@
 #include "store/listed_message.h"
 
-#include "store/pg/memo.h"
+#include "store/server/memo.h"
 
 namespace store::memo {
 namespace {
@@ -78,8 +78,8 @@ RemoveOutcome removeListed(Database& db, const ListedMessage& listed) {
         outcome = same ? RemoveOutcome::Removed : RemoveOutcome::Replaced;
         return same;
     };
-    if (pg::Server* server = db.server()) {
-        pg::memo::removeIf(*server, listed.no, stillListed);
+    if (store::server::Connection* server = db.server()) {
+        store::server::memo::removeIf(*server, listed.no, stillListed);
         return outcome;
     }
     db.writeTransaction([&](Database::Writer& writer) {

@@ -4,15 +4,17 @@
 #include <sqlite3.h>
 
 #include "store/error.h"
+#include "store/file/numbering.h"
+#include "store/file/page_copy.h"
+#include "store/file/statement.h"
 #include "store/location.h"
-#include "store/numbering.h"
-#include "store/page_copy.h"
-#include "store/pg/bulk.h"
-#include "store/pg/maintenance.h"
-#include "store/statement.h"
+#include "store/server/bulk.h"
+#include "store/server/maintenance.h"
 #include "store/transaction.h"
 
 namespace store::maintenance {
+
+using namespace store::file;
 namespace {
 
 using numbering::highestEverNumbered;
@@ -133,8 +135,8 @@ QStringList messageColumns() {
 }
 
 std::vector<ImportMessage> everyMessage(Database& db) {
-    if (pg::Server* const server = db.server()) {
-        return pg::bulk::allMessages(*server);
+    if (store::server::Connection* const server = db.server()) {
+        return store::server::bulk::allMessages(*server);
     }
     return fileMessages(db);
 }
@@ -148,8 +150,8 @@ QString numberedBeforeText(const QString& location) {
 }
 
 Recordset allMessages(Database& db) {
-    if (pg::Server* const server = db.server()) {
-        return pg::maintenance::allMessages(*server);
+    if (store::server::Connection* const server = db.server()) {
+        return store::server::maintenance::allMessages(*server);
     }
     return db.openRecordset(
         QStringLiteral("Select ＮＯ,宛名,相手,受人,メモ,内外線,電話,受付日時,既読 "
@@ -157,8 +159,8 @@ Recordset allMessages(Database& db) {
 }
 
 std::vector<std::size_t> numbersInUse(Database& db, const std::vector<ImportMessage>& messages) {
-    if (pg::Server* const server = db.server()) {
-        return pg::maintenance::numbersInUse(*server, messages);
+    if (store::server::Connection* const server = db.server()) {
+        return store::server::maintenance::numbersInUse(*server, messages);
     }
     return inTransaction(fileHandle(db), Transaction::Kind::Read,
                          [&] { return takenNumbers(fileHandle(db), messages); });
@@ -166,8 +168,8 @@ std::vector<std::size_t> numbersInUse(Database& db, const std::vector<ImportMess
 
 ImportOutcome addMessages(Database& db, const std::vector<ImportMessage>& messages,
                           const std::function<void(std::int64_t)>& progress) {
-    if (pg::Server* const server = db.server()) {
-        return pg::maintenance::addMessages(*server, messages, progress);
+    if (store::server::Connection* const server = db.server()) {
+        return store::server::maintenance::addMessages(*server, messages, progress);
     }
     refuseReadOnly(db);
     sqlite3* h = fileHandle(db);
@@ -186,19 +188,20 @@ ImportOutcome addMessages(Database& db, const std::vector<ImportMessage>& messag
 std::int64_t copyMessages(Database& from, Database& to,
                           const std::function<void(std::int64_t, std::int64_t)>& progress) {
     const std::vector<ImportMessage> messages = everyMessage(from);
-    pg::Server* const fromServer = from.server();
+    store::server::Connection* const fromServer = from.server();
     // Read after the messages, so at least the highest number copied: numbers from deleted
     // messages are not handed out again in to either.
-    const std::int64_t handedOut = fromServer ? pg::bulk::highestEverNumbered(*fromServer)
-                                              : highestEverNumbered(fileHandle(from));
+    const std::int64_t handedOut = fromServer
+                                       ? store::server::bulk::highestEverNumbered(*fromServer)
+                                       : highestEverNumbered(fileHandle(from));
     const auto total = std::int64_t(messages.size());
     const std::function<void(std::int64_t)> step = [&](std::int64_t done) {
         if (progress) {
             progress(done, total);
         }
     };
-    if (pg::Server* const toServer = to.server()) {
-        return pg::bulk::fillEmpty(*toServer, messages, handedOut, step);
+    if (store::server::Connection* const toServer = to.server()) {
+        return store::server::bulk::fillEmpty(*toServer, messages, handedOut, step);
     }
     refuseReadOnly(to);
     sqlite3* h = fileHandle(to);
@@ -220,24 +223,24 @@ std::int64_t copyMessages(Database& from, Database& to,
 }
 
 std::int64_t countReadBefore(Database& db, const QString& dateText) {
-    if (pg::Server* const server = db.server()) {
-        return pg::maintenance::countReadBefore(*server, dateText);
+    if (store::server::Connection* const server = db.server()) {
+        return store::server::maintenance::countReadBefore(*server, dateText);
     }
     return single(db, QStringLiteral("Select Count(*) ") + QString::fromUtf8(kReadBefore),
                   {dateText});
 }
 
 std::int64_t removeReadBefore(Database& db, const QString& dateText) {
-    if (pg::Server* const server = db.server()) {
-        return pg::maintenance::removeReadBefore(*server, dateText);
+    if (store::server::Connection* const server = db.server()) {
+        return store::server::maintenance::removeReadBefore(*server, dateText);
     }
     refuseReadOnly(db);
     return db.execute(QStringLiteral("Delete ") + QString::fromUtf8(kReadBefore), {dateText});
 }
 
 Summary summarize(Database& db) {
-    if (pg::Server* const server = db.server()) {
-        return pg::maintenance::summarize(*server);
+    if (store::server::Connection* const server = db.server()) {
+        return store::server::maintenance::summarize(*server);
     }
     return inTransaction(fileHandle(db), Transaction::Kind::Read, [&] {
         Summary s;

@@ -1,7 +1,7 @@
 #include "store/memo_table.h"
 
 #include "store/like.h"
-#include "store/pg/memo.h"
+#include "store/server/memo.h"
 
 namespace store::memo {
 
@@ -28,8 +28,8 @@ std::optional<QStringList> pickList(Database& db, const QString& sql, const QStr
 }  // namespace
 
 PickLists pickLists(Database& db) {
-    if (pg::Server* server = db.server()) {
-        return pg::memo::pickLists(*server);
+    if (store::server::Connection* server = db.server()) {
+        return store::server::memo::pickLists(*server);
     }
     PickLists lists;
     lists.addressees =
@@ -42,8 +42,8 @@ PickLists pickLists(Database& db) {
 }
 
 Recordset receivedList(Database& db, const QString& name) {
-    if (pg::Server* server = db.server()) {
-        return pg::memo::receivedList(*server, name);
+    if (store::server::Connection* server = db.server()) {
+        return store::server::memo::receivedList(*server, name);
     }
     return db.openRecordset(
         QStringLiteral("Select * From MEMO_T Where 宛名 Like ? Order By ＮＯ Desc"),
@@ -61,8 +61,8 @@ std::int64_t highestNumber(Recordset& listed) {
 
 std::int64_t markRead(Database& db, const QString& name, const QString& today,
                       std::int64_t highestListed) {
-    if (pg::Server* server = db.server()) {
-        return pg::memo::markRead(*server, name, today, highestListed);
+    if (store::server::Connection* server = db.server()) {
+        return store::server::memo::markRead(*server, name, today, highestListed);
     }
     return db.execute(QStringLiteral("Update MEMO_T set 既読 = ? Where 宛名 Like ? And 既読 is "
                                      "null And ＮＯ <= ?"),
@@ -70,8 +70,8 @@ std::int64_t markRead(Database& db, const QString& name, const QString& today,
 }
 
 Recordset sentList(Database& db, const QString& name) {
-    if (pg::Server* server = db.server()) {
-        return pg::memo::sentList(*server, name);
+    if (store::server::Connection* server = db.server()) {
+        return store::server::memo::sentList(*server, name);
     }
     return db.openRecordset(
         QStringLiteral("Select * From MEMO_T Where 受人 Like ? Order By ＮＯ Desc"),
@@ -79,8 +79,8 @@ Recordset sentList(Database& db, const QString& name) {
 }
 
 void insert(Database& db, const NewMessage& m) {
-    if (pg::Server* server = db.server()) {
-        return pg::memo::insert(*server, m);
+    if (store::server::Connection* server = db.server()) {
+        return store::server::memo::insert(*server, m);
     }
     db.execute(QStringLiteral("Insert into memo_t (宛名,相手,受人,メモ,内外線,電話,受付日時) "
                               "Values (?,?,?,?,?,?,?)"),
@@ -90,15 +90,15 @@ void insert(Database& db, const NewMessage& m) {
 }
 
 void remove(Database& db, std::int64_t no) {
-    if (pg::Server* server = db.server()) {
-        return pg::memo::remove(*server, no);
+    if (store::server::Connection* server = db.server()) {
+        return store::server::memo::remove(*server, no);
     }
     db.execute(QStringLiteral("Delete from MEMO_T Where ＮＯ = ?"), {no});
 }
 
 bool hasUnread(Database& db, const QString& name) {
-    if (pg::Server* server = db.server()) {
-        return pg::memo::hasUnread(*server, name);
+    if (store::server::Connection* server = db.server()) {
+        return store::server::memo::hasUnread(*server, name);
     }
     return db.openRecordset(
                  QStringLiteral("Select * From MEMO_T Where 宛名 Like ? And 既読 is Null"),

@@ -8,17 +8,19 @@
 #include <algorithm>
 #include <optional>
 
-#include "store/connection.h"
-#include "store/file_identity.h"
+#include "store/file/connection.h"
+#include "store/file/file_identity.h"
+#include "store/file/numbering.h"
+#include "store/file/page_copy.h"
+#include "store/file/statement.h"
 #include "store/location.h"
 #include "store/memo_table.h"
-#include "store/numbering.h"
-#include "store/page_copy.h"
 #include "store/schema.h"
-#include "store/statement.h"
 #include "store/transaction.h"
 
 namespace store::maintenance {
+
+using namespace store::file;
 namespace {
 
 void refuseServer(const QString& location) {

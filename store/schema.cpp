@@ -6,16 +6,18 @@
 #include <QFileInfo>
 #include <iterator>
 
-#include "store/connection.h"
 #include "store/error.h"
+#include "store/file/connection.h"
+#include "store/file/statement.h"
 #include "store/location.h"
 #include "store/memo_table.h"
-#include "store/pg/schema.h"
+#include "store/server/schema.h"
 #include "store/settings_table.h"
-#include "store/statement.h"
 #include "store/transaction.h"
 
 namespace store::schema {
+
+using namespace store::file;
 namespace {
 
 constexpr const char* kMemoTable =
@@ -67,7 +69,7 @@ bool hasTable(sqlite3* db, const QString& table) {
 
 void createDataFile(const QString& path, const Workspace& workspace) {
     if (isServerLocation(path)) {
-        pg::schema::createData(path, workspace.busyTimeout());
+        store::server::schema::createData(path, workspace.busyTimeout());
         return;
     }
     const Connection db = createNew(path, workspace);
@@ -83,7 +85,7 @@ void createDataFile(const QString& path, const Workspace& workspace) {
 
 bool dataExists(const QString& path, const Workspace& workspace) {
     if (isServerLocation(path)) {
-        return pg::schema::hasData(path, workspace.busyTimeout());
+        return store::server::schema::hasData(path, workspace.busyTimeout());
     }
     return QFileInfo::exists(path);
 }
@@ -104,7 +106,7 @@ void createSettingsFile(const QString& path, const std::optional<QString>& name,
 
 bool upgradeDataFile(const QString& path, const Workspace& workspace) {
     if (isServerLocation(path)) {
-        return pg::schema::upgradeData(path, workspace.busyTimeout());
+        return store::server::schema::upgradeData(path, workspace.busyTimeout());
     }
     const Connection db = openExisting(path, workspace);
     if (!hasTable(db.get(), memo::tableName())) {
@@ -131,7 +133,7 @@ bool upgradeDataFile(const QString& path, const Workspace& workspace) {
 
 QStringList checkFile(const QString& path, const Workspace& workspace) {
     if (isServerLocation(path)) {
-        return pg::schema::checkData(path, workspace.busyTimeout());
+        return store::server::schema::checkData(path, workspace.busyTimeout());
     }
     QStringList problems;
     try {

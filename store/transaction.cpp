@@ -4,10 +4,12 @@
 
 #include "store/database.h"
 #include "store/error.h"
+#include "store/file/statement.h"
 #include "store/location.h"
-#include "store/statement.h"
 
 namespace store {
+
+using namespace store::file;
 
 Transaction::Transaction(sqlite3* db, Kind kind) : db_(db) {
     switch (kind) {

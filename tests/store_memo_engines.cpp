@@ -7,8 +7,8 @@
 
 #include "store/error.h"
 #include "store/memo_table.h"
-#include "store/pg/server.h"
 #include "store/schema.h"
+#include "store/server/connection.h"
 #include "support/engines.h"
 #include "support/files.h"
 #include "support/server_data.h"
@@ -180,7 +180,7 @@ TEST(ServerSchema, CheckAndUpgradeLookAtTheTableTheProgramUsesNotAnotherSchemas)
         GTEST_SKIP() << *serverMissing();
     }
     const DataStore sound(Engine::Server);  // a whole MEMO_T in public
-    store::pg::Server server(sound.location(), std::chrono::milliseconds(2000));
+    store::server::Connection server(sound.location(), std::chrono::milliseconds(2000));
     server.connect();
     // One without the indexes, one without a column.
     server.exec(QStringLiteral("CREATE SCHEMA old"));

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "store/bulk_fill.h"
 #include "store/error.h"
+#include "store/file/bulk_fill.h"
 #include "store/schema.h"
 #include "tools/sample_data.h"
 
@@ -175,9 +175,9 @@ void fill(const QString& path, const GenerateOptions& options, std::int64_t unre
     char phoneBuffer[32];
     char receivedAt[32];
 
-    store::schema::BulkFill bulk(path);
+    store::file::BulkFill bulk(path);
     for (std::int64_t i = 0; i < count; ++i) {
-        store::schema::BulkMessage m;
+        store::file::BulkMessage m;
         const bool isUnread = i >= firstUnread;
 
         std::size_t to = staffPicker.pick(random);

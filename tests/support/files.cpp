@@ -4,8 +4,8 @@
 
 #include "app/settings_store.h"
 #include "store/memo_table.h"
-#include "store/pg/server.h"
 #include "store/schema.h"
+#include "store/server/connection.h"
 #include "store/transaction.h"
 
 #include <QFileInfo>
@@ -100,11 +100,11 @@ qint64 Office::addRow(const store::maintenance::MessageTexts& texts) {
 
 void Office::giveNumberToAnother(qint64 no, const store::maintenance::MessageTexts& texts) {
     if (engine_ == Engine::Server) {
-        store::pg::TextParams params{QString::number(no)};
+        store::server::TextParams params{QString::number(no)};
         params.insert(params.end(), texts.begin(), texts.end());
-        store::pg::Server server(dataPath(), std::chrono::seconds(10));
+        store::server::Connection server(dataPath(), std::chrono::seconds(10));
         server.connect();
-        store::pg::inTransaction(server, [&] {
+        store::server::inTransaction(server, [&] {
             server.exec(QStringLiteral("DELETE FROM \"MEMO_T\" WHERE \"ＮＯ\" = $1"), {params[0]});
             server.exec(QStringLiteral("INSERT INTO \"MEMO_T\" OVERRIDING SYSTEM VALUE "
                                        "VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9)"),

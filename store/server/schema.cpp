@@ -1,13 +1,13 @@
-#include "store/pg/schema.h"
+#include "store/server/schema.h"
 
 #include <libpq-fe.h>
 
 #include "store/error.h"
 #include "store/location.h"
 #include "store/memo_table.h"
-#include "store/pg/server.h"
+#include "store/server/connection.h"
 
-namespace store::pg::schema {
+namespace store::server::schema {
 namespace {
 
 // Every column but ＮＯ is text; ＮＯ is numbered by the server and never reused.
@@ -38,7 +38,7 @@ constexpr Index kIndexes[] = {
 // with two workers, 290 ms without).
 constexpr const char* kSerialScans = "ALTER TABLE \"MEMO_T\" SET (parallel_workers = 0)";
 
-bool scansSerially(Server& server) {
+bool scansSerially(Connection& server) {
     const Result r =
         server.exec(QStringLiteral("SELECT 1 FROM pg_class WHERE oid = to_regclass('\"MEMO_T\"') "
                                    "AND 'parallel_workers=0' = ANY(reloptions)"));
@@ -50,12 +50,12 @@ QString createIndex(const Index& index) {
         .arg(QString::fromUtf8(index.name), QString::fromUtf8(index.definition));
 }
 
-bool hasTable(Server& server) {
+bool hasTable(Connection& server) {
     const Result r = server.exec(QStringLiteral("SELECT to_regclass('\"MEMO_T\"') IS NOT NULL"));
     return QByteArray(PQgetvalue(r.get(), 0, 0)) == "t";
 }
 
-int presentIndexes(Server& server) {
+int presentIndexes(Connection& server) {
     int present = 0;
     for (const Index& index : kIndexes) {
         const Result r = server.exec(
@@ -71,7 +71,7 @@ int presentIndexes(Server& server) {
 }  // namespace
 
 void createData(const QString& uri, std::chrono::milliseconds timeout) {
-    Server server(uri, timeout);
+    Connection server(uri, timeout);
     server.connect();
     inTransaction(server, [&] {
         if (hasTable(server)) {
@@ -88,13 +88,13 @@ void createData(const QString& uri, std::chrono::milliseconds timeout) {
 }
 
 bool hasData(const QString& uri, std::chrono::milliseconds timeout) {
-    Server server(uri, timeout);
+    Connection server(uri, timeout);
     server.connect();
     return hasTable(server);
 }
 
 bool upgradeData(const QString& uri, std::chrono::milliseconds timeout) {
-    Server server(uri, timeout);
+    Connection server(uri, timeout);
     server.connect();
     if (!hasTable(server)) {
         throw Error(Error::Kind::NotADataFile,
@@ -115,7 +115,7 @@ bool upgradeData(const QString& uri, std::chrono::milliseconds timeout) {
 QStringList checkData(const QString& uri, std::chrono::milliseconds timeout) {
     QStringList problems;
     try {
-        Server server(uri, timeout);
+        Connection server(uri, timeout);
         server.connect();
         if (!hasTable(server)) {
             return {QStringLiteral("MEMO_T がありません。")};
@@ -137,4 +137,4 @@ QStringList checkData(const QString& uri, std::chrono::milliseconds timeout) {
     return problems;
 }
 
-}  // namespace store::pg::schema
+}  // namespace store::server::schema

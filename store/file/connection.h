@@ -6,7 +6,7 @@
 
 struct sqlite3;
 
-namespace store {
+namespace store::file {
 
 // How a connection waits for another workstation's lock: it tries again every millisecond or
 // two, for up to the timeout. (The engine's own timeout sleeps up to 100 ms between tries, so
@@ -52,4 +52,4 @@ private:
     std::unique_ptr<sqlite3, Closer> db_;
 };
 
-}  // namespace store
+}  // namespace store::file

@@ -6,7 +6,7 @@
 
 struct sqlite3_stmt;
 
-namespace store {
+namespace store::file {
 
 // A prepared statement, finalised when it goes out of scope.
 class Statement {
@@ -34,4 +34,4 @@ private:
 // control); throws the engine's error.
 void execScript(sqlite3* db, const char* sql);
 
-}  // namespace store
+}  // namespace store::file

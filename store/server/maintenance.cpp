@@ -1,12 +1,12 @@
-#include "store/pg/maintenance.h"
+#include "store/server/maintenance.h"
 
 #include <libpq-fe.h>
 
 #include <QSet>
 
-#include "store/pg/bulk.h"
+#include "store/server/bulk.h"
 
-namespace store::pg::maintenance {
+namespace store::server::maintenance {
 namespace {
 
 // Only well-formed received times compare with a date; an empty or foreign text is never
@@ -29,14 +29,15 @@ std::optional<QString> optionalText(const Result& r, int row, int column) {
 // Every statement of fn in one read-only transaction that sees one picture of the table from
 // its first statement to its last, while workstations go on writing.
 template <class Fn>
-auto inSnapshot(Server& server, Fn fn) {
+auto inSnapshot(Connection& server, Fn fn) {
     return inTransaction(server, fn,
                          QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
 }
 
 // A number is taken when a message holds it now, or when the server handed it out before and
 // that message was deleted since: a number is never given to a second message.
-std::vector<std::size_t> takenNumbers(Server& server, const std::vector<ImportMessage>& messages) {
+std::vector<std::size_t> takenNumbers(Connection& server,
+                                      const std::vector<ImportMessage>& messages) {
     const std::int64_t handedOut = bulk::highestEverNumbered(server);
     QStringList kept;
     for (const ImportMessage& m : messages) {
@@ -64,7 +65,7 @@ std::vector<std::size_t> takenNumbers(Server& server, const std::vector<ImportMe
 
 }  // namespace
 
-Recordset allMessages(Server& server) {
+Recordset allMessages(Connection& server) {
     return reading(server, [&] {
         return server.query(
             QStringLiteral("SELECT \"ＮＯ\", \"宛名\", \"相手\", \"受人\", \"メモ\", \"内外線\", "
@@ -72,12 +73,13 @@ Recordset allMessages(Server& server) {
     });
 }
 
-std::vector<std::size_t> numbersInUse(Server& server, const std::vector<ImportMessage>& messages) {
+std::vector<std::size_t> numbersInUse(Connection& server,
+                                      const std::vector<ImportMessage>& messages) {
     return reading(
         server, [&] { return inSnapshot(server, [&] { return takenNumbers(server, messages); }); });
 }
 
-store::maintenance::ImportOutcome addMessages(Server& server,
+store::maintenance::ImportOutcome addMessages(Connection& server,
                                               const std::vector<ImportMessage>& messages,
                                               const std::function<void(std::int64_t)>& progress) {
     return inTransaction(server, [&] {
@@ -92,14 +94,14 @@ store::maintenance::ImportOutcome addMessages(Server& server,
     });
 }
 
-std::int64_t countReadBefore(Server& server, const QString& dateText) {
+std::int64_t countReadBefore(Connection& server, const QString& dateText) {
     return reading(server, [&] {
         return number(server.exec(
             QStringLiteral("SELECT count(*) ") + QString::fromUtf8(kReadBefore), {dateText}));
     });
 }
 
-std::int64_t removeReadBefore(Server& server, const QString& dateText) {
+std::int64_t removeReadBefore(Connection& server, const QString& dateText) {
     return inTransaction(server, [&] {
         const Result r =
             server.exec(QStringLiteral("DELETE ") + QString::fromUtf8(kReadBefore), {dateText});
@@ -107,7 +109,7 @@ std::int64_t removeReadBefore(Server& server, const QString& dateText) {
     });
 }
 
-store::maintenance::Summary summarize(Server& server) {
+store::maintenance::Summary summarize(Connection& server) {
     using Summary = store::maintenance::Summary;
     return reading(server, [&] {
         return inSnapshot(server, [&] {
@@ -133,4 +135,4 @@ store::maintenance::Summary summarize(Server& server) {
     });
 }
 
-}  // namespace store::pg::maintenance
+}  // namespace store::server::maintenance

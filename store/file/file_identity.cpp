@@ -1,6 +1,6 @@
 // The one place that asks the operating system about a file itself: which file a path names,
 // what this user may do with it, its group, and replacing it.
-#include "store/file_identity.h"
+#include "store/file/file_identity.h"
 
 #include <sqlite3.h>
 
@@ -21,7 +21,7 @@
 #include <cerrno>
 #endif
 
-namespace store {
+namespace store::file {
 
 std::optional<FileIdentity> identityOf(const QString& path) {
 #ifdef Q_OS_UNIX
@@ -133,4 +133,4 @@ void replaceFile(const QString& from, const QString& to) {
     }
 }
 
-}  // namespace store
+}  // namespace store::file

@@ -1,13 +1,13 @@
-#include "store/bulk_fill.h"
+#include "store/file/bulk_fill.h"
 
 #include <sqlite3.h>
 
 #include <QFileInfo>
 
 #include "store/error.h"
-#include "store/statement.h"
+#include "store/file/statement.h"
 
-namespace store::schema {
+namespace store::file {
 namespace {
 
 void bindText(sqlite3* db, sqlite3_stmt* st, int index, std::string_view text) {
@@ -71,4 +71,4 @@ void BulkFill::commit() {
     transaction_->commit();
 }
 
-}  // namespace store::schema
+}  // namespace store::file

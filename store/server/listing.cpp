@@ -1,4 +1,4 @@
-#include "store/pg/listing.h"
+#include "store/server/listing.h"
 
 #include <libpq-fe.h>
 
@@ -8,7 +8,7 @@
 
 #include "store/repeated_texts.h"
 
-namespace store::pg {
+namespace store::server {
 namespace {
 
 std::string_view bytesAt(pg_result* r, int row, int column) {
@@ -54,4 +54,4 @@ Recordset readListing(const Result& result, const QString& filterColumn,
     return Recordset(std::move(names), std::move(cells));
 }
 
-}  // namespace store::pg
+}  // namespace store::server

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <functional>
 
-#include "store/pg/server.h"
 #include "store/recordset.h"
+#include "store/server/connection.h"
 
-namespace store::pg {
+namespace store::server {
 
 // Reads a result's rows into a recordset as the file's listings are read: a text that repeats
 // down a column (names, the default memo, the line, dates read) is converted once and shared
@@ -19,4 +19,4 @@ Recordset readListing(const Result& result, const QString& filterColumn = {},
                       const std::function<bool(const QString&)>& accept = {},
                       std::int64_t maxRows = 0);
 
-}  // namespace store::pg
+}  // namespace store::server

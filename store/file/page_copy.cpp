@@ -1,12 +1,12 @@
-#include "store/page_copy.h"
+#include "store/file/page_copy.h"
 
 #include <sqlite3.h>
 
-#include "store/connection.h"
 #include "store/error.h"
-#include "store/statement.h"
+#include "store/file/connection.h"
+#include "store/file/statement.h"
 
-namespace store {
+namespace store::file {
 
 void copyPages(sqlite3* const from, const QString& fromPath, const QString& copyPath,
                const std::chrono::milliseconds patience,
@@ -76,4 +76,4 @@ void copyPages(sqlite3* const from, const QString& fromPath, const QString& copy
     }
 }
 
-}  // namespace store
+}  // namespace store::file

@@ -14,7 +14,7 @@
 struct pg_conn;
 struct pg_result;
 
-namespace store::pg {
+namespace store::server {
 
 // One result of a statement, cleared when it goes.
 struct ResultDeleter {
@@ -30,12 +30,12 @@ using TextParams = std::vector<std::optional<QString>>;
 // all about the workspace's busy timeout, and the wait for any answer by a deadline of its own
 // a little later (a stopped server enforces none of its timeouts). A connection found lost, or
 // given up for want of an answer, is opened again at the next operation, once.
-class Server {
+class Connection {
 public:
-    Server(QString uri, std::chrono::milliseconds timeout);
-    ~Server();
-    Server(const Server&) = delete;
-    Server& operator=(const Server&) = delete;
+    Connection(QString uri, std::chrono::milliseconds timeout);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
 
     // Connects, or throws the reason with the location's password masked.
     void connect();
@@ -76,7 +76,7 @@ private:
 // asked again at once: the wait would only double. Writes are not repeated: a write whose
 // answer was lost may have been done.
 template <class Fn>
-auto reading(Server& server, Fn fn) {
+auto reading(Connection& server, Fn fn) {
     try {
         return fn();
     } catch (...) {
@@ -91,7 +91,7 @@ auto reading(Server& server, Fn fn) {
 // Every statement of fn in one transaction, begun by begin: committed when fn returns, rolled
 // back otherwise.
 template <class Fn>
-auto inTransaction(Server& server, Fn fn, const QString& begin = QStringLiteral("BEGIN")) {
+auto inTransaction(Connection& server, Fn fn, const QString& begin = QStringLiteral("BEGIN")) {
     server.exec(begin);
     try {
         if constexpr (std::is_void_v<decltype(fn())>) {
@@ -111,4 +111,4 @@ auto inTransaction(Server& server, Fn fn, const QString& begin = QStringLiteral(
     }
 }
 
-}  // namespace store::pg
+}  // namespace store::server

@@ -1,4 +1,4 @@
-#include "store/pg/server.h"
+#include "store/server/connection.h"
 
 #include <libpq-fe.h>
 #include <poll.h>
@@ -10,10 +10,10 @@
 
 #include "store/error.h"
 #include "store/location.h"
-#include "store/pg/listing.h"
+#include "store/server/listing.h"
 #include "store/utf8_text.h"
 
-namespace store::pg {
+namespace store::server {
 namespace {
 
 // What kind of failure a statement's SQLSTATE is.
@@ -66,14 +66,14 @@ void ResultDeleter::operator()(pg_result* r) const {
     PQclear(r);
 }
 
-Server::Server(QString uri, std::chrono::milliseconds timeout)
+Connection::Connection(QString uri, std::chrono::milliseconds timeout)
     : uri_(std::move(uri)), timeout_(timeout) {}
 
-Server::~Server() {
+Connection::~Connection() {
     drop();
 }
 
-void Server::failConnection(const QString& what) {
+void Connection::failConnection(const QString& what) {
     QString reason = conn_ != nullptr ? trimmed(PQerrorMessage(conn_)) : QString();
     // A connection left in an unknown state is of no further use: the next operation opens
     // a new one.
@@ -87,7 +87,7 @@ void Server::failConnection(const QString& what) {
         QStringLiteral("%1: %2 (%3)").arg(what, maskedLocation(uri_), maskedLocation(reason)));
 }
 
-void Server::failResult(pg_result* r) {
+void Connection::failResult(pg_result* r) {
     if (PQstatus(conn_) != CONNECTION_OK) {
         PQclear(r);
         failConnection(QStringLiteral("サーバーとの接続が切れました"));
@@ -107,7 +107,7 @@ void Server::failResult(pg_result* r) {
     throw Error(kind, maskedLocation(message), QString::fromLatin1(code));
 }
 
-void Server::drop() {
+void Connection::drop() {
     if (conn_ != nullptr) {
         // The connection is non-blocking: saying goodbye never waits for the server.
         PQfinish(conn_);
@@ -115,13 +115,13 @@ void Server::drop() {
     }
 }
 
-std::chrono::milliseconds Server::answerWait() const {
+std::chrono::milliseconds Connection::answerWait() const {
     // After the server's own statement timeout (see connect), with a margin.
     return std::max(std::chrono::milliseconds(1000), timeout_) +
            std::max(std::chrono::milliseconds(1000), timeout_ / 4);
 }
 
-void Server::giveUp() {
+void Connection::giveUp() {
     drop();
     unanswered_ = true;
     throw Error(Error::Kind::TimedOut,
@@ -129,7 +129,7 @@ void Server::giveUp() {
                     .arg(QString::number(answerWait().count()), maskedLocation(uri_)));
 }
 
-short Server::awaitSocket(short events, std::chrono::steady_clock::time_point deadline) {
+short Connection::awaitSocket(short events, std::chrono::steady_clock::time_point deadline) {
     for (;;) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
@@ -150,7 +150,7 @@ short Server::awaitSocket(short events, std::chrono::steady_clock::time_point de
     }
 }
 
-void Server::connect() {
+void Connection::connect() {
     drop();
     unanswered_ = false;
     const QByteArray uri = uri_.toUtf8();
@@ -174,24 +174,24 @@ void Server::connect() {
     exec(QStringLiteral("SET client_encoding = 'UTF8'"));
 }
 
-bool Server::isLost() const {
+bool Connection::isLost() const {
     return conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK;
 }
 
 // An idle connection receives nothing unless the server has closed it (a restart, an ended
 // session): its farewell and the end of the stream wait on the socket.
-bool Server::closedWhileIdle() const {
+bool Connection::closedWhileIdle() const {
     pollfd fd{PQsocket(conn_), POLLIN, 0};
     return fd.fd < 0 || ::poll(&fd, 1, 0) != 0;
 }
 
-void Server::ensureConnected() {
+void Connection::ensureConnected() {
     if (isLost() || closedWhileIdle()) {
         connect();
     }
 }
 
-Result Server::exec(const QString& sql, const TextParams& params) {
+Result Connection::exec(const QString& sql, const TextParams& params) {
     std::vector<QByteArray> bytes;
     std::vector<const char*> values;
     bytes.reserve(params.size());
@@ -268,8 +268,8 @@ Result Server::exec(const QString& sql, const TextParams& params) {
     return kept;
 }
 
-Recordset Server::query(const QString& sql, const TextParams& params) {
+Recordset Connection::query(const QString& sql, const TextParams& params) {
     return readListing(exec(sql, params));
 }
 
-}  // namespace store::pg
+}  // namespace store::server

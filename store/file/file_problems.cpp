@@ -1,12 +1,12 @@
-#include "store/file_problems.h"
+#include "store/file/file_problems.h"
 
 #include <sqlite3.h>
 
 #include <QFileInfo>
 
-#include "store/file_identity.h"
+#include "store/file/file_identity.h"
 
-namespace store {
+namespace store::file {
 
 std::optional<Error> fileProblem(const QString& path, bool forWriting) {
     const PathCheck check = checkPath(path, forWriting);
@@ -53,4 +53,4 @@ Error explained(const Error& engine, const QString& path, bool forWriting) {
     return engine;
 }
 
-}  // namespace store
+}  // namespace store::file

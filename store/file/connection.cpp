@@ -1,13 +1,13 @@
-#include "store/connection.h"
+#include "store/file/connection.h"
 
 #include <sqlite3.h>
 
 #include <thread>
 
+#include "store/file/statement.h"
 #include "store/like.h"
-#include "store/statement.h"
 
-namespace store {
+namespace store::file {
 namespace {
 
 // The busy handler: called with count 0 at the first refusal of a lock, then once per retry.
@@ -53,4 +53,4 @@ Connection Connection::open(const QString& path, Mode mode, std::chrono::millise
     return c;
 }
 
-}  // namespace store
+}  // namespace store::file

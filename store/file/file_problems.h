@@ -5,7 +5,7 @@
 
 #include "store/error.h"
 
-namespace store {
+namespace store::file {
 
 // The failure that tells why the file system keeps this user from using the data file at path
 // (to read, or also to write), naming the file or folder that refuses; nullopt when it does
@@ -19,4 +19,4 @@ std::optional<Error> fileProblem(const QString& path, bool forWriting);
 // above); otherwise the engine's own failure.
 Error explained(const Error& engine, const QString& path, bool forWriting);
 
-}  // namespace store
+}  // namespace store::file

@@ -5,15 +5,15 @@
 #include <optional>
 #include <string_view>
 
-#include "store/connection.h"
 #include "store/database.h"
+#include "store/file/connection.h"
 #include "store/transaction.h"
 
 struct sqlite3_stmt;
 
 // Filling a new data file with many messages at once: only the generator of sample data files
 // uses this. The program itself adds one message at a time (store::memo::insert).
-namespace store::schema {
+namespace store::file {
 
 // One message as UTF-8 texts. The views need to stay valid only during add().
 struct BulkMessage {
@@ -50,4 +50,4 @@ private:
     sqlite3_stmt* insert_ = nullptr;
 };
 
-}  // namespace store::schema
+}  // namespace store::file

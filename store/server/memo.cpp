@@ -1,14 +1,14 @@
-#include "store/pg/memo.h"
+#include "store/server/memo.h"
 
 #include <libpq-fe.h>
 
 #include <QChar>
 
 #include "store/like.h"
-#include "store/pg/listing.h"
+#include "store/server/listing.h"
 #include "store/utf8_text.h"
 
-namespace store::pg::memo {
+namespace store::server::memo {
 namespace {
 
 // Whether every character the office's Like takes for c (its case-folded equals c's) has the
@@ -47,7 +47,7 @@ const QString kNameMatches = QStringLiteral("lower(%1 COLLATE \"C\") LIKE $1");
 // Rows of a Select whose column (by name) holds a name beginning with name by the office's Like.
 // The name is taken as it would be stored, so that a name with half a character finds the names
 // stored from it, as on a data file.
-Recordset matching(Server& server, const QString& sql, const TextParams& params,
+Recordset matching(Connection& server, const QString& sql, const TextParams& params,
                    const QString& column, const QString& name, std::int64_t maxRows = 0) {
     const QString pattern = prefixPattern(utf8::withoutLoneSurrogates(name));
     return readListing(
@@ -56,8 +56,8 @@ Recordset matching(Server& server, const QString& sql, const TextParams& params,
 }
 
 // The same as a read of its own, repeated once on a new connection when the old one was lost.
-Recordset query(Server& server, const QString& sql, const TextParams& params, const QString& column,
-                const QString& name, std::int64_t maxRows = 0) {
+Recordset query(Connection& server, const QString& sql, const TextParams& params,
+                const QString& column, const QString& name, std::int64_t maxRows = 0) {
     return reading(server, [&] { return matching(server, sql, params, column, name, maxRows); });
 }
 
@@ -73,7 +73,7 @@ const QString kDistinctNames = QStringLiteral(
     "ORDER BY %1 COLLATE \"C\" LIMIT 1) FROM names WHERE names.v IS NOT NULL) "
     "SELECT v AS %1 FROM names WHERE v IS NOT NULL");
 
-std::optional<QStringList> pickList(Server& server, const QString& column) {
+std::optional<QStringList> pickList(Connection& server, const QString& column) {
     Recordset rs = reading(server, [&] { return server.query(kDistinctNames.arg(column)); });
     // No name at all: an empty list when some message has a Null there, none for no message.
     if (rs.RecordCount() == 0 &&
@@ -110,7 +110,7 @@ QString narrowingPattern(const QString& name) {
     return out;
 }
 
-store::memo::PickLists pickLists(Server& server) {
+store::memo::PickLists pickLists(Connection& server) {
     store::memo::PickLists lists;
     lists.addressees = pickList(server, QStringLiteral("\"宛名\""));
     lists.callers = pickList(server, QStringLiteral("\"相手\""));
@@ -118,21 +118,21 @@ store::memo::PickLists pickLists(Server& server) {
     return lists;
 }
 
-Recordset receivedList(Server& server, const QString& name) {
+Recordset receivedList(Connection& server, const QString& name) {
     return query(server,
                  QStringLiteral("SELECT * FROM \"MEMO_T\" WHERE %1 ORDER BY \"ＮＯ\" DESC")
                      .arg(kNameMatches.arg(QStringLiteral("\"宛名\""))),
                  {narrowingPattern(name)}, QStringLiteral("宛名"), name);
 }
 
-Recordset sentList(Server& server, const QString& name) {
+Recordset sentList(Connection& server, const QString& name) {
     return query(server,
                  QStringLiteral("SELECT * FROM \"MEMO_T\" WHERE %1 ORDER BY \"ＮＯ\" DESC")
                      .arg(kNameMatches.arg(QStringLiteral("\"受人\""))),
                  {narrowingPattern(name)}, QStringLiteral("受人"), name);
 }
 
-std::int64_t markRead(Server& server, const QString& name, const QString& today,
+std::int64_t markRead(Connection& server, const QString& name, const QString& today,
                       std::int64_t highestListed) {
     return inTransaction(server, [&]() -> std::int64_t {
         Recordset rs = matching(server,
@@ -155,7 +155,7 @@ std::int64_t markRead(Server& server, const QString& name, const QString& today,
     });
 }
 
-void insert(Server& server, const store::memo::NewMessage& m) {
+void insert(Connection& server, const store::memo::NewMessage& m) {
     server.exec(QStringLiteral("INSERT INTO \"MEMO_T\" (\"宛名\", \"相手\", \"受人\", \"メモ\", "
                                "\"内外線\", \"電話\", \"受付日時\") "
                                "VALUES ($1, $2, $3, $4, $5, $6, $7)"),
@@ -164,12 +164,12 @@ void insert(Server& server, const store::memo::NewMessage& m) {
                  m.phone.isEmpty() ? QStringLiteral("-") : m.phone, m.receivedAt});
 }
 
-void remove(Server& server, std::int64_t no) {
+void remove(Connection& server, std::int64_t no) {
     server.exec(QStringLiteral("DELETE FROM \"MEMO_T\" WHERE \"ＮＯ\" = $1"),
                 {QString::number(no)});
 }
 
-void removeIf(Server& server, std::int64_t no,
+void removeIf(Connection& server, std::int64_t no,
               const std::function<bool(const Recordset&)>& shouldDelete) {
     const QString number = QString::number(no);
     inTransaction(server, [&] {
@@ -184,7 +184,7 @@ void removeIf(Server& server, std::int64_t no,
     });
 }
 
-bool hasUnread(Server& server, const QString& name) {
+bool hasUnread(Connection& server, const QString& name) {
     return query(server,
                  QStringLiteral("SELECT \"宛名\" FROM \"MEMO_T\" WHERE %1 AND \"既読\" IS NULL")
                      .arg(kNameMatches.arg(QStringLiteral("\"宛名\""))),
@@ -192,4 +192,4 @@ bool hasUnread(Server& server, const QString& name) {
                .RecordCount() != 0;
 }
 
-}  // namespace store::pg::memo
+}  // namespace store::server::memo

@@ -1,10 +1,10 @@
-#include "store/numbering.h"
+#include "store/file/numbering.h"
 
 #include <sqlite3.h>
 
-#include "store/statement.h"
+#include "store/file/statement.h"
 
-namespace store::numbering {
+namespace store::file::numbering {
 
 bool keepsNumbering(sqlite3* h) {
     Statement hasSequence(
@@ -41,4 +41,4 @@ void numberAfter(sqlite3* h, std::int64_t n) {
     }
 }
 
-}  // namespace store::numbering
+}  // namespace store::file::numbering

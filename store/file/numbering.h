@@ -7,7 +7,7 @@ struct sqlite3;
 // The numbering of MEMO_T in a data file: ＮＯ is numbered automatically and a number is never
 // handed out twice, because the file keeps the highest number it ever handed out
 // (sqlite_sequence) beside its messages.
-namespace store::numbering {
+namespace store::file::numbering {
 
 // Whether the file keeps its highest number (its table was made to number automatically).
 bool keepsNumbering(sqlite3* h);
@@ -22,4 +22,4 @@ std::int64_t highestHeld(sqlite3* h);
 // Moves the file's numbering on past n, when it keeps one.
 void numberAfter(sqlite3* h, std::int64_t n);
 
-}  // namespace store::numbering
+}  // namespace store::file::numbering

@@ -1,10 +1,10 @@
-#include "store/statement.h"
+#include "store/file/statement.h"
 
 #include <sqlite3.h>
 
 #include "store/utf8_text.h"
 
-namespace store {
+namespace store::file {
 
 void execScript(sqlite3* db, const char* sql) {
     char* message = nullptr;
@@ -80,4 +80,4 @@ bool Statement::step() {
     fail(rc);
 }
 
-}  // namespace store
+}  // namespace store::file

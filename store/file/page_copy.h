@@ -7,7 +7,7 @@
 
 struct sqlite3;
 
-namespace store {
+namespace store::file {
 
 // Copies the database open on from (a data file at fromPath) page by page through the engine's
 // online backup into copyPath, an existing empty file, while other workstations go on using
@@ -18,4 +18,4 @@ void copyPages(sqlite3* from, const QString& fromPath, const QString& copyPath,
                std::chrono::milliseconds patience,
                const std::function<void(std::int64_t, std::int64_t)>& progress = {});
 
-}  // namespace store
+}  // namespace store::file

@@ -1,4 +1,4 @@
-#include "store/pg/bulk.h"
+#include "store/server/bulk.h"
 
 #include <libpq-fe.h>
 
@@ -7,7 +7,7 @@
 #include "store/error.h"
 #include "store/location.h"
 
-namespace store::pg::bulk {
+namespace store::server::bulk {
 namespace {
 
 constexpr const char* kColumns =
@@ -64,7 +64,7 @@ void refuseNul(const std::vector<maintenance::ImportMessage>& messages) {
 }
 
 // Moves the sequence to at least n, so that the next number handed out is above it.
-void numberAfter(Server& server, std::int64_t n) {
+void numberAfter(Connection& server, std::int64_t n) {
     server.exec(QStringLiteral("SELECT setval(s, GREATEST($1::bigint, "
                                "COALESCE(pg_sequence_last_value(s), 0))) FROM (SELECT %1 AS s) t")
                     .arg(QString::fromUtf8(kSequence)),
@@ -73,7 +73,7 @@ void numberAfter(Server& server, std::int64_t n) {
 
 }  // namespace
 
-std::vector<maintenance::ImportMessage> allMessages(Server& server) {
+std::vector<maintenance::ImportMessage> allMessages(Connection& server) {
     const QString sql = QStringLiteral("SELECT %1 FROM \"MEMO_T\" ORDER BY \"ＮＯ\"")
                             .arg(QString::fromUtf8(kColumns));
     const Result r = reading(server, [&] { return server.exec(sql); });
@@ -92,18 +92,18 @@ std::vector<maintenance::ImportMessage> allMessages(Server& server) {
     return messages;
 }
 
-void lockAgainstWriters(Server& server) {
+void lockAgainstWriters(Connection& server) {
     server.exec(QStringLiteral("LOCK TABLE \"MEMO_T\" IN SHARE ROW EXCLUSIVE MODE"));
 }
 
-std::int64_t highestEverNumbered(Server& server) {
+std::int64_t highestEverNumbered(Connection& server) {
     // Null while the sequence never handed out a number.
     const Result r = server.exec(QStringLiteral("SELECT COALESCE(pg_sequence_last_value(%1), 0)")
                                      .arg(QString::fromUtf8(kSequence)));
     return QByteArray(PQgetvalue(r.get(), 0, 0)).toLongLong();
 }
 
-std::int64_t insertAll(Server& server, const std::vector<maintenance::ImportMessage>& messages,
+std::int64_t insertAll(Connection& server, const std::vector<maintenance::ImportMessage>& messages,
                        const std::function<void(std::int64_t)>& progress) {
     refuseNul(messages);
     std::int64_t highestKept = 0;
@@ -132,7 +132,7 @@ std::int64_t insertAll(Server& server, const std::vector<maintenance::ImportMess
     return added;
 }
 
-std::int64_t fillEmpty(Server& server, const std::vector<maintenance::ImportMessage>& messages,
+std::int64_t fillEmpty(Connection& server, const std::vector<maintenance::ImportMessage>& messages,
                        std::int64_t handedOut, const std::function<void(std::int64_t)>& progress) {
     return inTransaction(server, [&] {
         lockAgainstWriters(server);
@@ -155,4 +155,4 @@ std::int64_t fillEmpty(Server& server, const std::vector<maintenance::ImportMess
     });
 }
 
-}  // namespace store::pg::bulk
+}  // namespace store::server::bulk

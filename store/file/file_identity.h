@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace store {
+namespace store::file {
 
 // Which file a path names right now. A data file that is removed, renamed or replaced while
 // the program has it open would otherwise go on being read and written through the old,
@@ -48,4 +48,4 @@ bool copyAccess(const QString& from, const QString& to);
 // either the old file or the new one, never half a file. Throws store::Error.
 void replaceFile(const QString& from, const QString& to);
 
-}  // namespace store
+}  // namespace store::file

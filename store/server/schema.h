@@ -5,7 +5,7 @@
 #include <chrono>
 
 // Making, upgrading and checking the message table on a database server.
-namespace store::pg::schema {
+namespace store::server::schema {
 
 // Makes MEMO_T and its indexes, read without parallel workers; refuses when the table exists.
 void createData(const QString& uri, std::chrono::milliseconds timeout);
@@ -17,4 +17,4 @@ bool upgradeData(const QString& uri, std::chrono::milliseconds timeout);
 // The problems found with the table and its columns, empty when it is sound.
 QStringList checkData(const QString& uri, std::chrono::milliseconds timeout);
 
-}  // namespace store::pg::schema
+}  // namespace store::server::schema
