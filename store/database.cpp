@@ -1,4 +1,5 @@
 #include "store/database.h"
+#include "store/file/engine_error.h"
 
 #include <sqlite3.h>
 
@@ -83,9 +84,9 @@ auto namingTheWait(std::chrono::milliseconds timeout, Operation operation) {
         if (e.primaryCode() != SQLITE_BUSY) {
             throw;
         }
-        throw Error(e.code(),
-                    QStringLiteral("%1（ほかの端末のロックが %2 ms 待っても解けませんでした）")
-                        .arg(e.message(), QString::number(timeout.count())));
+        throw engineError(
+            e.code(), QStringLiteral("%1（ほかの端末のロックが %2 ms 待っても解けませんでした）")
+                          .arg(e.message(), QString::number(timeout.count())));
     }
 }
 
@@ -94,7 +95,7 @@ auto namingTheWait(std::chrono::milliseconds timeout, Operation operation) {
 // apart (a missing file, a folder or file this user may not use, a folder).
 void checkOpenable(const QString& path) {
     if (path.isEmpty()) {
-        throw Error(SQLITE_CANTOPEN, QStringLiteral("ファイル名が指定されていません。"));
+        throw engineError(SQLITE_CANTOPEN, QStringLiteral("ファイル名が指定されていません。"));
     }
     if (std::optional<Error> problem = fileProblem(path, false)) {
         throw *problem;
@@ -106,8 +107,9 @@ void checkOpenable(const QString& path) {
                     QString::number(SQLITE_CANTOPEN));
     }
     if (info.size() == 0) {
-        throw Error(SQLITE_NOTADB,
-                    QStringLiteral("ファイルが空です（データベースではありません）: %1").arg(path));
+        throw engineError(
+            SQLITE_NOTADB,
+            QStringLiteral("ファイルが空です（データベースではありません）: %1").arg(path));
     }
 }
 
@@ -240,8 +242,9 @@ void Database::openChecked() {
     // A file put in place while the engine opened the path may not be the one it opened.
     identity_ = identityOf(path_);
     if (!identity_ || identity_ != before) {
-        throw Error(SQLITE_CANTOPEN,
-                    QStringLiteral("データファイルが開く間に置き換えられました: %1").arg(path_));
+        throw engineError(
+            SQLITE_CANTOPEN,
+            QStringLiteral("データファイルが開く間に置き換えられました: %1").arg(path_));
     }
 
     // Reading the schema makes the engine check the header: a non-database fails here.
@@ -253,7 +256,7 @@ void Database::openChecked() {
         const QString now =
             singleText(db_.get(), QStringLiteral("PRAGMA journal_mode=DELETE")).toLower();
         if (now != QLatin1String("delete")) {
-            throw Error(
+            throw engineError(
                 SQLITE_CANTOPEN,
                 QStringLiteral("データファイルが WAL モードのため共有できません: %1").arg(path_));
         }
@@ -330,7 +333,7 @@ std::int64_t Database::execute(const QString& sql, const Params& params) {
 void Database::refuseReadOnly() const {
     if (isReadOnly()) {
         throw fileProblem(path_, true)
-            .value_or(Error(
+            .value_or(engineError(
                 SQLITE_READONLY,
                 QStringLiteral("データファイルに書き込めません（読み取り専用で開かれています）: %1")
                     .arg(path_)));
@@ -364,9 +367,10 @@ void Database::writeTransaction(const std::function<void(Writer&)>& work) {
     open();
     refuseReadOnly();
     if (!namingTheWait(busyTimeout_, attempt)) {
-        throw Error(SQLITE_BUSY,
-                    QStringLiteral("データファイルが書き込みの間に続けて置き換えられました: %1")
-                        .arg(path_));
+        throw engineError(
+            SQLITE_BUSY,
+            QStringLiteral("データファイルが書き込みの間に続けて置き換えられました: %1")
+                .arg(path_));
     }
 }
 

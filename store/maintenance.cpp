@@ -1,4 +1,5 @@
 #include "store/maintenance.h"
+#include "store/file/engine_error.h"
 #include "store/memo_table.h"
 
 #include <sqlite3.h>
@@ -57,7 +58,7 @@ sqlite3* fileHandle(Database& db) {
 
 void refuseReadOnly(const Database& db) {
     if (db.isReadOnly()) {
-        throw Error(
+        throw engineError(
             SQLITE_READONLY,
             QStringLiteral("データファイルに書き込めません（読み取り専用）: %1").arg(db.path()));
     }
@@ -208,13 +209,13 @@ std::int64_t copyMessages(Database& from, Database& to,
     return inTransaction(h, Transaction::Kind::Write, [&] {
         Statement any(h, QStringLiteral("Select 1 From MEMO_T Limit 1"));
         if (any.step()) {
-            throw Error(
+            throw engineError(
                 SQLITE_CONSTRAINT,
                 QStringLiteral("コピー先に既にメッセージがあります（何も変えていません）: %1")
                     .arg(to.path()));
         }
         if (highestEverNumbered(h) > 0) {
-            throw Error(SQLITE_CONSTRAINT, numberedBeforeText(to.path()));
+            throw engineError(SQLITE_CONSTRAINT, numberedBeforeText(to.path()));
         }
         const std::int64_t added = insertAll(h, messages, step);
         numberAfter(h, handedOut);

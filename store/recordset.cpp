@@ -1,4 +1,5 @@
 #include "store/recordset.h"
+#include "store/file/engine_error.h"
 
 #include <sqlite3.h>
 
@@ -20,14 +21,14 @@ Recordset::Recordset(QStringList columns, std::vector<Field> cells)
 const Field& Recordset::Fields(const QString& name) const {
     const int column = columnIndex(name);
     if (column < 0) {
-        throw Error(SQLITE_ERROR, QStringLiteral("項目 '%1' がありません。").arg(name));
+        throw file::engineError(SQLITE_ERROR, QStringLiteral("項目 '%1' がありません。").arg(name));
     }
     return field(column);
 }
 
 const Field& Recordset::field(int column) const {
     if (Eof() || column < 0 || column >= columns_.size()) {
-        throw Error(SQLITE_RANGE, QStringLiteral("カレント レコードがありません。"));
+        throw file::engineError(SQLITE_RANGE, QStringLiteral("カレント レコードがありません。"));
     }
     return cells_[size_t(current_ * columns_.size() + column)];
 }

@@ -1,4 +1,5 @@
 #include "store/restore.h"
+#include "store/file/engine_error.h"
 
 #include <sqlite3.h>
 
@@ -49,25 +50,28 @@ void requireMessageTable(sqlite3* h) {
 void checkBackup(const QString& path, sqlite3* h, const Workspace& workspace) {
     const QStringList problems = schema::checkFile(path, workspace);
     if (!problems.isEmpty()) {
-        throw Error(SQLITE_NOTADB, QStringLiteral("バックアップ %1 は健全なデータファイルではない"
-                                                  "ため、戻しません（何も変えていません）: %2")
-                                       .arg(path, problems.join(QStringLiteral(" / "))));
+        throw engineError(SQLITE_NOTADB,
+                          QStringLiteral("バックアップ %1 は健全なデータファイルではない"
+                                         "ため、戻しません（何も変えていません）: %2")
+                              .arg(path, problems.join(QStringLiteral(" / "))));
     }
     try {
         requireMessageTable(h);
     } catch (const Error&) {
-        throw Error(SQLITE_NOTADB,
-                    QStringLiteral("%1 はデータファイルではありません（MEMO_T がありません。設定"
-                                   "ファイルではありませんか）。何も変えていません。")
-                        .arg(path));
+        throw engineError(
+            SQLITE_NOTADB,
+            QStringLiteral("%1 はデータファイルではありません（MEMO_T がありません。設定"
+                           "ファイルではありませんか）。何も変えていません。")
+                .arg(path));
     }
     if (!numbering::keepsNumbering(h)) {
-        throw Error(SQLITE_CONSTRAINT,
-                    QStringLiteral("バックアップ %1 の MEMO_T は受付NO を自動で振る作りではない"
-                                   "ため、戻したあと番号を先へ進めておけません（何も変えていませ"
-                                   "ん）。create-data で新しいデータファイルを作り、copy でこの"
-                                   "バックアップの伝言を写してから、そのファイルを戻してください。")
-                        .arg(path));
+        throw engineError(
+            SQLITE_CONSTRAINT,
+            QStringLiteral("バックアップ %1 の MEMO_T は受付NO を自動で振る作りではない"
+                           "ため、戻したあと番号を先へ進めておけません（何も変えていませ"
+                           "ん）。create-data で新しいデータファイルを作り、copy でこの"
+                           "バックアップの伝言を写してから、そのファイルを戻してください。")
+                .arg(path));
     }
 }
 
@@ -78,24 +82,24 @@ std::optional<std::int64_t> replacedHighest(const QString& path, std::chrono::mi
         return std::nullopt;
     }
     if (info.isDir()) {
-        throw Error(SQLITE_CANTOPEN,
-                    QStringLiteral("フォルダはデータファイルではありません: %1").arg(path));
+        throw engineError(SQLITE_CANTOPEN,
+                          QStringLiteral("フォルダはデータファイルではありません: %1").arg(path));
     }
     try {
         if (info.size() == 0) {
-            throw Error(SQLITE_NOTADB, QStringLiteral("ファイルが空です"));
+            throw engineError(SQLITE_NOTADB, QStringLiteral("ファイルが空です"));
         }
         const Connection current = Connection::open(path, Connection::Mode::Existing, wait);
         Transaction read(current.get(), Transaction::Kind::Read);
         requireMessageTable(current.get());
         return highestNumber(current.get());
     } catch (const Error& e) {
-        throw UnreadableDataFile(
+        throw UnreadableDataFile(engineError(
             e.code(),
             QStringLiteral("今のデータファイル %1 をデータファイルとして読めません（%2）。この"
                            "ファイルが振った受付NO が分からないため、戻すと同じ番号がもう一度振ら"
                            "れるおそれがあります。何も変えていません。")
-                .arg(path, e.message()));
+                .arg(path, e.message())));
     }
 }
 
@@ -111,9 +115,9 @@ RestoreOutcome restoreBackup(const QString& backupPath, const QString& dataPath,
 
     // The backup first: nothing is made or changed for one that cannot be put back.
     if (!QFileInfo(backupPath).isFile()) {
-        throw Error(SQLITE_CANTOPEN,
-                    QStringLiteral("バックアップが見つかりません（何も変えていません）: %1")
-                        .arg(backupPath));
+        throw engineError(SQLITE_CANTOPEN,
+                          QStringLiteral("バックアップが見つかりません（何も変えていません）: %1")
+                              .arg(backupPath));
     }
     const Connection backup = Connection::open(backupPath, Connection::Mode::Existing, wait);
     checkBackup(backupPath, backup.get(), workspace);
@@ -134,8 +138,8 @@ RestoreOutcome restoreBackup(const QString& backupPath, const QString& dataPath,
     QTemporaryFile copy(
         target.dir().filePath(QStringLiteral(".%1.restore.XXXXXX").arg(target.fileName())));
     if (!copy.open()) {
-        throw Error(SQLITE_CANTOPEN, QStringLiteral("%1 にファイルを作れません: %2")
-                                         .arg(target.dir().path(), copy.errorString()));
+        throw engineError(SQLITE_CANTOPEN, QStringLiteral("%1 にファイルを作れません: %2")
+                                               .arg(target.dir().path(), copy.errorString()));
     }
     copy.close();
     copyPages(backup.get(), backupPath, copy.fileName(), wait,
@@ -174,10 +178,11 @@ RestoreOutcome restoreBackup(const QString& backupPath, const QString& dataPath,
     }
     outcome.nextNumber = highestNumber(restored.get()) + 1;
     if (outcome.nextNumber <= std::max(outcome.backupHighest, outcome.dataFileHighest)) {
-        throw Error(SQLITE_CORRUPT,
-                    QStringLiteral("戻すファイルの番号を先へ進められませんでした（何も変えていま"
-                                   "せん）: %1")
-                        .arg(dataPath));
+        throw engineError(
+            SQLITE_CORRUPT,
+            QStringLiteral("戻すファイルの番号を先へ進められませんでした（何も変えていま"
+                           "せん）: %1")
+                .arg(dataPath));
     }
     restored.reset();
     replaceFile(copy.fileName(), dataPath);

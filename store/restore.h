@@ -14,7 +14,7 @@ namespace store::maintenance {
 // numbers it handed out are unknown.
 class UnreadableDataFile : public Error {
 public:
-    using Error::Error;
+    explicit UnreadableDataFile(const Error& why) : Error(why) {}
 };
 
 struct RestoreOutcome {

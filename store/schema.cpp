@@ -1,4 +1,5 @@
 #include "store/schema.h"
+#include "store/file/engine_error.h"
 
 #include <sqlite3.h>
 
@@ -42,7 +43,7 @@ constexpr const char* kSettingsTable =
 Connection createNew(const QString& path, const Workspace& workspace) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        throw Error(
+        throw engineError(
             SQLITE_CANTOPEN,
             QFileInfo::exists(path)
                 ? QStringLiteral("ファイルが既にあります（上書きしません）: %1").arg(path)
@@ -54,7 +55,8 @@ Connection createNew(const QString& path, const Workspace& workspace) {
 
 Connection openExisting(const QString& path, const Workspace& workspace) {
     if (!QFileInfo(path).isFile()) {
-        throw Error(SQLITE_CANTOPEN, QStringLiteral("ファイルが見つかりません: %1").arg(path));
+        throw engineError(SQLITE_CANTOPEN,
+                          QStringLiteral("ファイルが見つかりません: %1").arg(path));
     }
     return Connection::open(path, Connection::Mode::Existing, workspace.busyTimeout());
 }
@@ -110,7 +112,7 @@ bool upgradeDataFile(const QString& path, const Workspace& workspace) {
     }
     const Connection db = openExisting(path, workspace);
     if (!hasTable(db.get(), memo::tableName())) {
-        throw Error(SQLITE_ERROR, QStringLiteral("MEMO_T がありません: %1").arg(path));
+        throw engineError(SQLITE_ERROR, QStringLiteral("MEMO_T がありません: %1").arg(path));
     }
     int present = 0;
     for (const char* name : kIndexNames) {

@@ -16,6 +16,7 @@
 #include "app/failure_log.h"
 #include "app/settings_store.h"
 #include "store/error.h"
+#include "store/file/engine_error.h"
 #include "store/location.h"
 #include "store/memo_table.h"
 #include "store/schema.h"
@@ -595,7 +596,8 @@ TEST(DamagedFile, StartUpFailsOrReadsWithAnErrorAndNeverChangesOrRemovesTheFile)
 TEST(FailureLog, KeepsToItsSizeWithoutLosingTheNewestLinesAndNeverFails) {
     QTemporaryDir dir;
     const QString log = dir.filePath(QStringLiteral("state/dulvane.log"));
-    const store::Error busy(SQLITE_BUSY, QStringLiteral("database is locked"));
+    const store::Error busy =
+        store::file::engineError(SQLITE_BUSY, QStringLiteral("database is locked"));
     for (int i = 0; i < 60; ++i) {
         app::logFailure(log, QStringLiteral("send"), QStringLiteral("/share/%1.mdb").arg(i), busy,
                         1024);

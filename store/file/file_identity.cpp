@@ -1,6 +1,7 @@
 // The one place that asks the operating system about a file itself: which file a path names,
 // what this user may do with it, its group, and replacing it.
 #include "store/file/file_identity.h"
+#include "store/file/engine_error.h"
 
 #include <sqlite3.h>
 
@@ -128,8 +129,9 @@ void replaceFile(const QString& from, const QString& to) {
     std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
                             std::filesystem::path(to.toStdU16String()), error);
     if (error) {
-        throw Error(SQLITE_IOERR, QStringLiteral("%1 を %2 に置き換えられません: %3")
-                                      .arg(from, to, QString::fromStdString(error.message())));
+        throw engineError(SQLITE_IOERR,
+                          QStringLiteral("%1 を %2 に置き換えられません: %3")
+                              .arg(from, to, QString::fromStdString(error.message())));
     }
 }
 

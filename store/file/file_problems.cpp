@@ -1,4 +1,5 @@
 #include "store/file/file_problems.h"
+#include "store/file/engine_error.h"
 
 #include <sqlite3.h>
 
@@ -14,7 +15,8 @@ std::optional<Error> fileProblem(const QString& path, bool forWriting) {
         case PathProblem::None:
             return std::nullopt;
         case PathProblem::Missing:
-            return Error(SQLITE_CANTOPEN, QStringLiteral("ファイルが見つかりません: %1").arg(path));
+            return engineError(SQLITE_CANTOPEN,
+                               QStringLiteral("ファイルが見つかりません: %1").arg(path));
         case PathProblem::FolderNotSearchable:
             return Error(Error::Kind::NoPermission,
                          QStringLiteral("フォルダに入る権限がありません: %1（データファイル %2）")
@@ -25,7 +27,7 @@ std::optional<Error> fileProblem(const QString& path, bool forWriting) {
                          QStringLiteral("データファイルを読む権限がありません: %1").arg(path),
                          QString::number(SQLITE_PERM));
         case PathProblem::FileNotWritable:
-            return Error(
+            return engineError(
                 SQLITE_READONLY,
                 QStringLiteral("データファイルに書き込めません（読み取り専用です）: %1").arg(path));
         case PathProblem::FolderNotWritable:
@@ -36,7 +38,7 @@ std::optional<Error> fileProblem(const QString& path, bool forWriting) {
                              .arg(QFileInfo(path).fileName(), check.where),
                          QString::number(SQLITE_PERM));
         case PathProblem::ReadOnlyFileSystem:
-            return Error(
+            return engineError(
                 SQLITE_READONLY,
                 QStringLiteral("データファイルのあるファイルシステムが読み取り専用です: %1")
                     .arg(check.where));

@@ -1,4 +1,5 @@
 #include "store/file/page_copy.h"
+#include "store/file/engine_error.h"
 
 #include <sqlite3.h>
 
@@ -50,9 +51,10 @@ void copyPages(sqlite3* const from, const QString& fromPath, const QString& copy
             // Another workstation writes: wait a moment and try the step again.
             if (Clock::now() - lastProgress > patience) {
                 sqlite3_backup_finish(backup);
-                throw Error(rc, QStringLiteral("データファイルが使用中のため、コピーを続けられま"
-                                               "せん: %1")
-                                    .arg(fromPath));
+                throw engineError(rc,
+                                  QStringLiteral("データファイルが使用中のため、コピーを続けられま"
+                                                 "せん: %1")
+                                      .arg(fromPath));
             }
             sqlite3_sleep(kWaitMs);
         } else {
@@ -71,7 +73,7 @@ void copyPages(sqlite3* const from, const QString& fromPath, const QString& copy
         const QString line =
             QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0)));
         if (line != QLatin1String("ok")) {
-            throw Error(SQLITE_CORRUPT, QStringLiteral("コピーの整合性: %1").arg(line));
+            throw engineError(SQLITE_CORRUPT, QStringLiteral("コピーの整合性: %1").arg(line));
         }
     }
 }

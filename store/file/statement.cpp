@@ -1,4 +1,5 @@
 #include "store/file/statement.h"
+#include "store/file/engine_error.h"
 
 #include <sqlite3.h>
 
@@ -12,7 +13,7 @@ void execScript(sqlite3* db, const char* sql) {
     if (rc != SQLITE_OK) {
         const QString text = QString::fromUtf8(message ? message : sqlite3_errstr(rc));
         sqlite3_free(message);
-        throw Error(sqlite3_extended_errcode(db), text);
+        throw engineError(sqlite3_extended_errcode(db), text);
     }
 }
 
@@ -23,7 +24,7 @@ void throwEngineError(sqlite3* db, int rc) {
         code = sqlite3_extended_errcode(db);
         text = QString::fromUtf8(sqlite3_errmsg(db));
     }
-    throw Error(code, text);
+    throw engineError(code, text);
 }
 
 Statement::Statement(sqlite3* db, const QString& sql) : db_(db) {
@@ -32,7 +33,7 @@ Statement::Statement(sqlite3* db, const QString& sql) : db_(db) {
         fail(rc);
     }
     if (stmt_ == nullptr) {
-        throw Error(SQLITE_MISUSE, QStringLiteral("空のステートメントです。"));
+        throw engineError(SQLITE_MISUSE, QStringLiteral("空のステートメントです。"));
     }
 }
 
@@ -46,7 +47,7 @@ void Statement::fail(int rc) const {
 
 void Statement::bind(const Params& params) {
     if (int(params.size()) != sqlite3_bind_parameter_count(stmt_)) {
-        throw Error(SQLITE_RANGE, QStringLiteral("パラメータの数が合いません。"));
+        throw engineError(SQLITE_RANGE, QStringLiteral("パラメータの数が合いません。"));
     }
     for (size_t i = 0; i < params.size(); ++i) {
         const int index = int(i) + 1;
