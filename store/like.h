@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <cstddef>
+#include <memory>
 #include <optional>
-
-struct sqlite3;
 
 namespace store {
 
@@ -17,7 +17,25 @@ std::optional<bool> likeMatch(const QString& pattern, const QString& text);
 // characters are bracketed so that they match literally, and '*' follows.
 QString prefixPattern(const QString& name);
 
-// Installs likeMatch as the connection's like(pattern, text), so "X Like ?" uses it.
-void installLike(sqlite3* db);
+// A pattern read once, for matching many texts: likeMatch(pattern, text) for each.
+class LikePattern {
+public:
+    explicit LikePattern(const QString& pattern);
+    ~LikePattern();
+    LikePattern(LikePattern&&) noexcept;
+    LikePattern& operator=(LikePattern&&) noexcept;
+
+    // nullopt for a malformed pattern.
+    std::optional<bool> match(const QString& text) const;
+    // The same for a text given as UTF-8 bytes. wellFormed is set false (and nullopt returned)
+    // when the bytes are not plain well-formed UTF-8 as utf8::read() takes it: the caller then
+    // matches the text as its engine converts it.
+    std::optional<bool> matchUtf8(const unsigned char* data, std::size_t size,
+                                  bool& wellFormed) const;
+
+private:
+    class Compiled;
+    std::unique_ptr<Compiled> compiled_;
+};
 
 }  // namespace store

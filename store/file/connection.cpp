@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "store/file/statement.h"
-#include "store/like.h"
+#include "store/file/like_function.h"
 
 namespace store::file {
 namespace {
