@@ -60,8 +60,8 @@ void provideSettings(const SettingsLocation& where) {
 }
 
 void loadSettings(Module1& state) {
-    state.Db_Ini = state.Ws_Main.openDatabase(state.iniPath, store::settings::tableName(),
-                                              store::settings::requiredColumns());
+    state.Db_Ini = state.Ws_Main.openFile(state.iniPath, store::settings::tableName(),
+                                          store::settings::requiredColumns());
     state.My_Name.clear();
     state.My_Folder.clear();
     const store::settings::Row row = store::settings::read(*state.Db_Ini);

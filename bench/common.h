@@ -12,6 +12,9 @@
 namespace store::server {
 class Connection;
 }
+namespace store::file {
+class FileDatabase;
+}
 
 namespace bench {
 
@@ -47,7 +50,7 @@ public:
 private:
     void execute(const QString& fileSql, const QString& serverSql);
 
-    std::unique_ptr<store::Database> db_;
+    std::unique_ptr<store::file::FileDatabase> db_;
     std::unique_ptr<store::server::Connection> server_;
     std::vector<std::int64_t> unread_;
 };

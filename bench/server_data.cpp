@@ -1,5 +1,7 @@
 #include "bench/server_data.h"
 
+#include <libpq-fe.h>
+
 #include <chrono>
 #include <stdexcept>
 #include <thread>
@@ -30,8 +32,9 @@ QString quoted(const QString& name) {
 }
 
 bool databaseExists(store::server::Connection& admin, const QString& name) {
-    return admin.query(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = $1"), {name})
-               .RecordCount() != 0;
+    return PQntuples(
+               admin.exec(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = $1"), {name})
+                   .get()) != 0;
 }
 
 // A statement that needs the database it names (or copies) free of other sessions. A session

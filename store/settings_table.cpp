@@ -1,21 +1,24 @@
 #include "store/settings_table.h"
 
+#include "store/file/file_database.h"
+#include "store/file/file_schema.h"
+
 namespace store::settings {
 
-Row read(Database& db) {
-    Recordset rs = db.openRecordset(QStringLiteral("Select * From INI_T Where ＮＯ = 1"));
+Row read(file::FileDatabase& db) {
+    file::Recordset rs = db.openRecordset(QStringLiteral("Select * From INI_T Where ＮＯ = 1"));
     Row row;
     if (rs.RecordCount() != 0) {
         rs.MoveFirst();
-        const Field& name = rs.Fields(QStringLiteral("名前"));
-        const Field& folder = rs.Fields(QStringLiteral("フォルダ"));
+        const file::Field& name = rs.Fields(QStringLiteral("名前"));
+        const file::Field& folder = rs.Fields(QStringLiteral("フォルダ"));
         row.name = name.isNull() ? QString() : name.value();
         row.folder = folder.isNull() ? QString() : folder.value();
     }
     return row;
 }
 
-void save(Database& db, const QString& name, const QString& folder) {
+void save(file::FileDatabase& db, const QString& name, const QString& folder) {
     const std::int64_t changed = db.execute(
         QStringLiteral("Update INI_T Set 名前 = ?,フォルダ = ? Where ＮＯ = 1"), {name, folder});
     if (changed == 0) {
@@ -24,12 +27,9 @@ void save(Database& db, const QString& name, const QString& folder) {
     }
 }
 
-QStringList requiredColumns() {
-    return {QStringLiteral("ＮＯ"), QStringLiteral("名前"), QStringLiteral("フォルダ")};
-}
-
-QString tableName() {
-    return QStringLiteral("INI_T");
+void createFile(const QString& path, const std::optional<QString>& name,
+                const std::optional<QString>& folder, const Workspace& workspace) {
+    file::createSettingsFile(path, name, folder, workspace.busyTimeout());
 }
 
 }  // namespace store::settings

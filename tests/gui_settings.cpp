@@ -22,7 +22,7 @@ const QString kSaved = QStringLiteral("変更は次回アプリケーション�
 QString storedSettings(const QString& iniPath) {
     store::Workspace ws;
     auto db =
-        ws.openDatabase(iniPath, store::settings::tableName(), store::settings::requiredColumns());
+        ws.openFile(iniPath, store::settings::tableName(), store::settings::requiredColumns());
     const store::settings::Row row = store::settings::read(*db);
     return row.name + u'|' + row.folder;
 }

@@ -39,22 +39,22 @@ store::Error::Kind kindOf(const std::function<void()>& operation) {
 TEST(Transaction, KeepsOnlyWhatWasCommittedAndRollsBackWhenAFailureLeavesItsScope) {
     Office office;
     office.makeDataFile();
-    const store::file::Connection c = connect(office.dataPath());
+    store::file::Connection c = connect(office.dataPath());
     {
-        store::Transaction t(c.get(), store::Transaction::Kind::Write);
+        store::Transaction t(c, store::Transaction::Kind::Write);
         insertOne(c);
         t.commit();
     }
     EXPECT_THROW(
         {
-            store::Transaction t(c.get(), store::Transaction::Kind::Write);
+            store::Transaction t(c, store::Transaction::Kind::Write);
             insertOne(c);
             throw std::runtime_error("interrupted");
         },
         std::runtime_error);
     // Neither a commit without BEGIN nor the lock is left behind: another workstation writes.
     EXPECT_EQ(office.rowCount(), 1);
-    office.openData(100)->execute(QStringLiteral("Delete From MEMO_T"));
+    office.openFile(100)->execute(QStringLiteral("Delete From MEMO_T"));
     EXPECT_EQ(office.rowCount(), 0);
 }
 
@@ -65,10 +65,10 @@ TEST(Connection, ClosesWithItsOwnerAndWithItTheLocksItHeld) {
         const store::file::Connection c = connect(office.dataPath());
         store::file::execScript(c.get(), "BEGIN EXCLUSIVE");
         EXPECT_EQ(
-            kindOf([&] { office.openData(100)->execute(QStringLiteral("Delete From MEMO_T")); }),
+            kindOf([&] { office.openFile(100)->execute(QStringLiteral("Delete From MEMO_T")); }),
             store::Error::Kind::Locked);
     }
-    EXPECT_NO_THROW(office.openData(100)->execute(QStringLiteral("Delete From MEMO_T")));
+    EXPECT_NO_THROW(office.openFile(100)->execute(QStringLiteral("Delete From MEMO_T")));
     {
         // A bulk fill that is not committed keeps nothing and lets the file go.
         store::file::BulkFill fill(office.dataPath());

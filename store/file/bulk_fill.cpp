@@ -31,7 +31,7 @@ BulkFill::BulkFill(const QString& path, const Workspace& workspace) {
     execScript(db_.get(), "PRAGMA journal_mode=MEMORY");
     execScript(db_.get(), "PRAGMA synchronous=FULL");
     execScript(db_.get(), "PRAGMA cache_size=-65536");
-    transaction_.emplace(db_.get(), Transaction::Kind::Exclusive);
+    transaction_.emplace(db_, Transaction::Kind::Exclusive);
     const char* sql =
         "Insert into MEMO_T (宛名,相手,受人,メモ,内外線,電話,受付日時,既読) "
         "Values (?,?,?,?,?,?,?,?)";

@@ -5,9 +5,9 @@
 #include <optional>
 #include <string_view>
 
-#include "store/database.h"
 #include "store/file/connection.h"
 #include "store/transaction.h"
+#include "store/workspace.h"
 
 struct sqlite3_stmt;
 

@@ -4,8 +4,8 @@
 
 #include <thread>
 
-#include "store/file/statement.h"
 #include "store/file/like_function.h"
+#include "store/file/statement.h"
 
 namespace store::file {
 namespace {
@@ -51,6 +51,30 @@ Connection Connection::open(const QString& path, Mode mode, std::chrono::millise
     sqlite3_busy_handler(raw, waitWhileBusy, c.busy_.get());
     installLike(raw);
     return c;
+}
+
+void Connection::begin(Transaction::Kind kind) {
+    switch (kind) {
+        case Transaction::Kind::Read:
+            execScript(get(), "BEGIN");
+            break;
+        case Transaction::Kind::Write:
+            execScript(get(), "BEGIN IMMEDIATE");
+            break;
+        case Transaction::Kind::Exclusive:
+            execScript(get(), "BEGIN EXCLUSIVE");
+            break;
+    }
+}
+
+void Connection::commit() {
+    execScript(get(), "COMMIT");
+}
+
+void Connection::rollback() noexcept {
+    if (db_ && sqlite3_get_autocommit(db_.get()) == 0) {
+        sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    }
 }
 
 }  // namespace store::file

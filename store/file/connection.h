@@ -4,6 +4,8 @@
 #include <chrono>
 #include <memory>
 
+#include "store/transaction.h"
+
 struct sqlite3;
 
 namespace store::file {
@@ -18,8 +20,9 @@ struct BusyWait {
 
 // One open connection to a database file, closed when its owner goes. Every connection the
 // program makes is opened by Connection::open, with the same settings: extended result codes,
-// the busy wait and the office's Like.
-class Connection {
+// the busy wait and the office's Like. A transaction on it (store::Transaction) is BEGIN,
+// BEGIN IMMEDIATE or BEGIN EXCLUSIVE by its kind.
+class Connection final : public Transactional {
 public:
     enum class Mode {
         Existing,   // read-write, never creating a file
@@ -27,6 +30,7 @@ public:
     };
 
     Connection() = default;
+    ~Connection() override = default;
     Connection(Connection&&) noexcept = default;
     // The connection held before closes first, while its busy wait is still there.
     Connection& operator=(Connection&& other) noexcept {
@@ -41,6 +45,13 @@ public:
     explicit operator bool() const { return db_ != nullptr; }
     // Closes the connection now.
     void reset() { db_.reset(); }
+
+    // Throw the engine's error.
+    void begin(Transaction::Kind kind) override;
+    void commit() override;
+    // A failed statement may have ended the transaction already: then, and without a
+    // connection, nothing is done.
+    void rollback() noexcept override;
 
 private:
     struct Closer {

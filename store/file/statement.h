@@ -2,8 +2,11 @@
 
 #include <QString>
 
-#include "store/database.h"
+#include "store/error.h"
 
+#include "store/params.h"
+
+struct sqlite3;
 struct sqlite3_stmt;
 
 namespace store::file {

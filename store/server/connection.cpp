@@ -10,14 +10,11 @@
 
 #include "store/error.h"
 #include "store/location.h"
-#include "store/server/listing.h"
 #include "store/utf8_text.h"
 
 namespace store::server {
-namespace {
 
-// What kind of failure a statement's SQLSTATE is.
-Error::Kind kindForState(const QByteArray& state) {
+Error::Kind kindOfState(const QByteArray& state) {
     if (state == "25006") {
         return Error::Kind::ReadOnly;  // a read-only transaction or server
     }
@@ -41,6 +38,8 @@ Error::Kind kindForState(const QByteArray& state) {
     }
     return Error::Kind::Other;
 }
+
+namespace {
 
 // What kind of failure a refused connection is: libpq gives no SQLSTATE for it, only the
 // server's or its own words.
@@ -96,7 +95,7 @@ void Connection::failResult(pg_result* r) {
     const QByteArray code = state != nullptr ? QByteArray(state) : QByteArray();
     QString message = trimmed(PQresultErrorMessage(r));
     PQclear(r);
-    const Error::Kind kind = kindForState(code);
+    const Error::Kind kind = kindOfState(code);
     if (kind == Error::Kind::Locked) {
         message = QStringLiteral("%1（ほかの端末のロックが %2 ms 待っても解けませんでした）")
                       .arg(message, QString::number(timeout_.count()));
@@ -266,10 +265,6 @@ Result Connection::exec(const QString& sql, const TextParams& params) {
         failResult(kept.release());
     }
     return kept;
-}
-
-Recordset Connection::query(const QString& sql, const TextParams& params) {
-    return readListing(exec(sql, params));
 }
 
 }  // namespace store::server

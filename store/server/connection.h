@@ -1,15 +1,14 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
-#include <type_traits>
 #include <vector>
 
-#include "store/recordset.h"
+#include "store/error.h"
 
 struct pg_conn;
 struct pg_result;
@@ -43,10 +42,10 @@ public:
     // it while it was idle (a restart): before any statement is sent, so nothing is repeated.
     void ensureConnected();
 
-    // Runs one statement with text parameters; throws the server's error.
+    // Runs one statement with text parameters; throws the server's error. A text holding a NUL
+    // character, which would arrive cut short, is refused (Error::Kind::TextRefused) before
+    // anything is sent; half a character goes as U+FFFD, as a data file stores it.
     Result exec(const QString& sql, const TextParams& params = {});
-    // Runs one statement and reads its rows (see readListing).
-    Recordset query(const QString& sql, const TextParams& params = {});
 
     const QString& location() const { return uri_; }
     // Whether the connection was found lost (the server went away or restarted).
@@ -71,44 +70,7 @@ private:
     bool unanswered_ = false;
 };
 
-// Runs a read; when it finds the connection lost (the server went away while the read was on
-// its way), connects again and reads once more. A server that did not answer is not
-// asked again at once: the wait would only double. Writes are not repeated: a write whose
-// answer was lost may have been done.
-template <class Fn>
-auto reading(Connection& server, Fn fn) {
-    try {
-        return fn();
-    } catch (...) {
-        if (!server.isLost() || server.wentUnanswered()) {
-            throw;
-        }
-    }
-    server.connect();
-    return fn();
-}
-
-// Every statement of fn in one transaction, begun by begin: committed when fn returns, rolled
-// back otherwise.
-template <class Fn>
-auto inTransaction(Connection& server, Fn fn, const QString& begin = QStringLiteral("BEGIN")) {
-    server.exec(begin);
-    try {
-        if constexpr (std::is_void_v<decltype(fn())>) {
-            fn();
-            server.exec(QStringLiteral("COMMIT"));
-        } else {
-            auto result = fn();
-            server.exec(QStringLiteral("COMMIT"));
-            return result;
-        }
-    } catch (...) {
-        try {
-            server.exec(QStringLiteral("ROLLBACK"));
-        } catch (...) {
-        }
-        throw;
-    }
-}
+// What kind of failure a statement's SQLSTATE is.
+Error::Kind kindOfState(const QByteArray& state);
 
 }  // namespace store::server

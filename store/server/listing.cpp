@@ -2,9 +2,8 @@
 
 #include <libpq-fe.h>
 
-#include <QStringList>
+#include <array>
 #include <string_view>
-#include <vector>
 
 #include "store/repeated_texts.h"
 
@@ -15,43 +14,93 @@ std::string_view bytesAt(pg_result* r, int row, int column) {
     return {PQgetvalue(r, row, column), size_t(PQgetlength(r, row, column))};
 }
 
+// A value that is not Null: an empty text is an empty string, never a null one.
 QString textAt(pg_result* r, int row, int column) {
-    return QString::fromUtf8(PQgetvalue(r, row, column), PQgetlength(r, row, column));
+    const int length = PQgetlength(r, row, column);
+    return length == 0 ? QStringLiteral("") : QString::fromUtf8(PQgetvalue(r, row, column), length);
+}
+
+using RepeatedColumns = std::array<RepeatedTexts, kTextColumns>;
+
+// The text column c (0 for 宛名) of a row; a null string for Null.
+QString sharedText(pg_result* r, int row, int c, RepeatedColumns& repeated) {
+    const int column = c + 1;
+    if (PQgetisnull(r, row, column)) {
+        return QString();
+    }
+    return repeated[std::size_t(c)].get(bytesAt(r, row, column),
+                                        [&] { return textAt(r, row, column); });
+}
+
+std::optional<std::int64_t> numberAt(pg_result* r, int row) {
+    if (PQgetisnull(r, row, 0)) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const std::int64_t n = QByteArray(PQgetvalue(r, row, 0)).toLongLong(&ok);
+    return ok ? std::optional<std::int64_t>(n) : std::nullopt;
 }
 
 }  // namespace
 
-Recordset readListing(const Result& result, const QString& filterColumn,
-                      const std::function<bool(const QString&)>& accept, std::int64_t maxRows) {
+Listing readListing(const Result& result, int filterColumn,
+                    const std::function<bool(const QString&)>& accept, std::int64_t maxRows) {
     pg_result* r = result.get();
-    const int columns = PQnfields(r);
-    QStringList names;
-    for (int c = 0; c < columns; ++c) {
-        names << QString::fromUtf8(PQfname(r, c));
-    }
-    const int filter = filterColumn.isEmpty() ? -1 : int(names.indexOf(filterColumn));
-    std::vector<RepeatedTexts> texts(size_t(columns > 0 ? columns : 0));
     const int rows = PQntuples(r);
-    Recordset::Cells cells;
+    RepeatedColumns repeated;
+    std::deque<ListedRow> listed;
     std::int64_t kept = 0;
     for (int row = 0; row < rows && (maxRows <= 0 || kept < maxRows); ++row) {
-        if (filter >= 0 &&
-            (PQgetisnull(r, row, filter) ||
-             !texts[size_t(filter)].accepted(
-                 bytesAt(r, row, filter), [&] { return textAt(r, row, filter); }, accept))) {
+        if (filterColumn >= 0 && (PQgetisnull(r, row, filterColumn) ||
+                                  !repeated[std::size_t(filterColumn - 1)].accepted(
+                                      bytesAt(r, row, filterColumn),
+                                      [&] { return textAt(r, row, filterColumn); }, accept))) {
             continue;
         }
         ++kept;
-        for (int c = 0; c < columns; ++c) {
-            if (PQgetisnull(r, row, c)) {
-                cells.emplace_back();
-            } else {
-                cells.emplace_back(
-                    texts[size_t(c)].get(bytesAt(r, row, c), [&] { return textAt(r, row, c); }));
+        ListedRow& out = listed.emplace_back();
+        out.no = numberAt(r, row);
+        QString* const texts[kTextColumns] = {&out.addressee,  &out.caller, &out.taker,
+                                              &out.memo,       &out.line,   &out.phone,
+                                              &out.receivedAt, &out.readOn};
+        for (int c = 0; c < kTextColumns; ++c) {
+            *texts[c] = sharedText(r, row, c, repeated);
+        }
+        out.identity = identityOf(out);
+    }
+    return Listing(std::move(listed));
+}
+
+std::vector<StoredMessage> readMessages(const Result& result) {
+    pg_result* r = result.get();
+    const int rows = PQntuples(r);
+    RepeatedColumns repeated;
+    std::vector<StoredMessage> messages(std::size_t(std::max(rows, 0)));
+    for (int row = 0; row < rows; ++row) {
+        StoredMessage& m = messages[std::size_t(row)];
+        m.no = numberAt(r, row).value_or(0);
+        for (int c = 0; c < kTextColumns; ++c) {
+            QString text = sharedText(r, row, c, repeated);
+            if (!text.isNull()) {
+                m.texts[std::size_t(c)] = std::move(text);
             }
         }
     }
-    return Recordset(std::move(names), std::move(cells));
+    return messages;
+}
+
+std::int64_t number(const Result& result, int row, int column) {
+    if (PQntuples(result.get()) <= row || PQgetisnull(result.get(), row, column)) {
+        return 0;
+    }
+    return QByteArray(PQgetvalue(result.get(), row, column)).toLongLong();
+}
+
+std::optional<QString> optionalText(const Result& result, int row, int column) {
+    if (PQgetisnull(result.get(), row, column)) {
+        return std::nullopt;
+    }
+    return textAt(result.get(), row, column);
 }
 
 }  // namespace store::server

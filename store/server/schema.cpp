@@ -1,21 +1,25 @@
-#include "store/server/schema.h"
-
+// Making, upgrading and checking the message table on a database server.
 #include <libpq-fe.h>
 
-#include "store/error.h"
 #include "store/location.h"
-#include "store/memo_table.h"
-#include "store/server/connection.h"
+#include "store/server/server_database.h"
+#include "store/tables.h"
 
-namespace store::server::schema {
+namespace store::server {
 namespace {
 
-// Every column but ＮＯ is text; ＮＯ is numbered by the server and never reused.
-constexpr const char* kMemoTable =
-    "CREATE TABLE \"MEMO_T\" ("
-    "\"ＮＯ\" bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY, "
-    "\"宛名\" text, \"相手\" text, \"受人\" text, \"メモ\" text, \"内外線\" text, \"電話\" text, "
-    "\"受付日時\" text, \"既読\" text)";
+// MEMO_T from the column list: the key numbered by the server and never reused, every other
+// column text.
+QString memoTable() {
+    QStringList columns;
+    for (const Column& column : memo::kColumns) {
+        columns << u'"' + column.text() + u'"' +
+                       (column.key
+                            ? QStringLiteral(" bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY")
+                            : QStringLiteral(" text"));
+    }
+    return QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(memo::tableName(), columns.join(u", "));
+}
 
 struct Index {
     const char* name;
@@ -70,63 +74,59 @@ int presentIndexes(Connection& server) {
 
 }  // namespace
 
-void createData(const QString& uri, std::chrono::milliseconds timeout) {
-    Connection server(uri, timeout);
-    server.connect();
-    inTransaction(server, [&] {
-        if (hasTable(server)) {
-            throw Error(Error::Kind::Other,
-                        QStringLiteral("MEMO_T が既にあります（上書きしません）: %1")
-                            .arg(maskedLocation(uri)));
-        }
-        server.exec(QString::fromUtf8(kMemoTable));
-        server.exec(QString::fromUtf8(kSerialScans));
-        for (const Index& index : kIndexes) {
-            server.exec(createIndex(index));
-        }
-    });
-}
-
-bool hasData(const QString& uri, std::chrono::milliseconds timeout) {
-    Connection server(uri, timeout);
-    server.connect();
-    return hasTable(server);
-}
-
-bool upgradeData(const QString& uri, std::chrono::milliseconds timeout) {
-    Connection server(uri, timeout);
-    server.connect();
-    if (!hasTable(server)) {
-        throw Error(Error::Kind::NotADataFile,
-                    QStringLiteral("MEMO_T がありません: %1").arg(maskedLocation(uri)));
+void ServerDatabase::createTable() {
+    conn_.connect();
+    Transaction transaction(*this, Transaction::Kind::Write);
+    if (hasTable(conn_)) {
+        throw Error(Error::Kind::Other,
+                    QStringLiteral("MEMO_T が既にあります（上書きしません）: %1")
+                        .arg(maskedLocation(path())));
     }
-    if (presentIndexes(server) == int(std::size(kIndexes)) && scansSerially(server)) {
+    conn_.exec(memoTable());
+    conn_.exec(QString::fromUtf8(kSerialScans));
+    for (const Index& index : kIndexes) {
+        conn_.exec(createIndex(index));
+    }
+    transaction.commit();
+}
+
+bool ServerDatabase::dataExists() {
+    conn_.connect();
+    return hasTable(conn_);
+}
+
+bool ServerDatabase::upgradeTable() {
+    conn_.connect();
+    if (!hasTable(conn_)) {
+        throw Error(Error::Kind::NotADataFile,
+                    QStringLiteral("MEMO_T がありません: %1").arg(maskedLocation(path())));
+    }
+    if (presentIndexes(conn_) == int(std::size(kIndexes)) && scansSerially(conn_)) {
         return false;
     }
-    inTransaction(server, [&] {
-        server.exec(QString::fromUtf8(kSerialScans));
-        for (const Index& index : kIndexes) {
-            server.exec(createIndex(index));
-        }
-    });
+    Transaction transaction(*this, Transaction::Kind::Write);
+    conn_.exec(QString::fromUtf8(kSerialScans));
+    for (const Index& index : kIndexes) {
+        conn_.exec(createIndex(index));
+    }
+    transaction.commit();
     return true;
 }
 
-QStringList checkData(const QString& uri, std::chrono::milliseconds timeout) {
+QStringList ServerDatabase::checkTable() {
     QStringList problems;
     try {
-        Connection server(uri, timeout);
-        server.connect();
-        if (!hasTable(server)) {
+        conn_.connect();
+        if (!hasTable(conn_)) {
             return {QStringLiteral("MEMO_T がありません。")};
         }
-        for (const QString& column : store::memo::requiredColumns()) {
+        for (const QString& column : memo::requiredColumns()) {
             const Result r =
                 // The columns of the table the program uses, not of another schema's MEMO_T.
-                server.exec(QStringLiteral("SELECT 1 FROM pg_attribute WHERE attrelid = "
-                                           "'\"MEMO_T\"'::regclass AND attname = $1 AND "
-                                           "attnum > 0 AND NOT attisdropped"),
-                            {column});
+                conn_.exec(QStringLiteral("SELECT 1 FROM pg_attribute WHERE attrelid = "
+                                          "'\"MEMO_T\"'::regclass AND attname = $1 AND "
+                                          "attnum > 0 AND NOT attisdropped"),
+                           {column});
             if (PQntuples(r.get()) == 0) {
                 problems << QStringLiteral("MEMO_T に列 %1 がありません。").arg(column);
             }
@@ -137,4 +137,4 @@ QStringList checkData(const QString& uri, std::chrono::milliseconds timeout) {
     return problems;
 }
 
-}  // namespace store::server::schema
+}  // namespace store::server

@@ -3,6 +3,7 @@
 
 #include "store/maintenance.h"
 #include "store/memo_table.h"
+#include "store/workspace.h"
 #include "tools/admin/cli.h"
 #include "tools/admin/new_file.h"
 #include "tools/admin/terminal.h"
@@ -12,9 +13,13 @@ namespace {
 
 int backup(const QStringList& args, Io& io) {
     const Arguments a(args, {}, {}, 2);
-    store::maintenance::checkBackupSource(a[0]);
-    NewFile copy(a[1]);  // refuses an existing file; nothing is left under its name on failure
     store::Workspace ws;
+    // A server's data is saved by the server's own tools: its engine says which.
+    const store::Capabilities engine = ws.database(a[0])->capabilities();
+    if (!engine.onlineBackup) {
+        throw Failure(engine.backupAdvice);
+    }
+    NewFile copy(a[1]);  // refuses an existing file; nothing is left under its name on failure
     auto db = ws.openDatabase(a[0], store::memo::tableName(), store::memo::requiredColumns());
     // The engine writes the copy through its own handle.
     copy.file().close();

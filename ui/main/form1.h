@@ -8,7 +8,7 @@
 
 #include "app/module1.h"
 #include "store/listed_message.h"
-#include "store/recordset.h"
+#include "store/message.h"
 #include "ui_Form1.h"
 
 class Frm_Memo2;
@@ -52,7 +52,7 @@ public:
 
     QTimer* Timer1;
     // The last received or sent listing, until the next listing replaces it.
-    store::Recordset Rs_Main;
+    store::Listing Rs_Main;
 
     // The memo viewer while it is open.
     Frm_Memo2* memoViewer() const;
@@ -76,7 +76,7 @@ private:
     store::Database& dataFile();
     void resetEntry();  // the reset's steps; a failure passes to the caller
     void resetFieldsWithoutDataFile();
-    void showList(store::Recordset& rs, const QString& column6);
+    void showList(store::Listing& listed, store::NameColumn name);
     bool requireName();
     // The message grid row Row stands for; none for a row without a number.
     std::optional<store::memo::ListedMessage> listedAt(int Row) const;

@@ -15,8 +15,8 @@ bool Form1::requireName() {
     return false;
 }
 
-void Form1::showList(store::Recordset& rs, const QString& column6) {
-    fillMessageList(*SS1, rs, column6);
+void Form1::showList(store::Listing& listed, store::NameColumn name) {
+    fillMessageList(*SS1, listed, name);
 }
 
 void Form1::Command1_Click() {
@@ -26,7 +26,7 @@ void Form1::Command1_Click() {
     try {
         BusyCursor busy;
         Rs_Main = store::memo::receivedList(dataFile(), state_.My_Name);
-        if (Rs_Main.RecordCount() == 0) {
+        if (Rs_Main.empty()) {
             busy.end();
             prompts_.inform(tr("受信データはありません。"));
             return;
@@ -35,7 +35,7 @@ void Form1::Command1_Click() {
         // another workstation stays unread, so it is still announced. The highest number is
         // taken first, since the grid takes the listing's rows.
         const std::int64_t highestListed = store::memo::highestNumber(Rs_Main);
-        showList(Rs_Main, QStringLiteral("受人"));
+        showList(Rs_Main, store::NameColumn::Taker);
         store::memo::markRead(dataFile(), state_.My_Name, store::dateText(store::localNow().date()),
                               highestListed);
     } catch (const std::exception& e) {
@@ -51,12 +51,12 @@ void Form1::Command3_Click() {
     try {
         BusyCursor busy;
         Rs_Main = store::memo::sentList(dataFile(), state_.My_Name);
-        if (Rs_Main.RecordCount() == 0) {
+        if (Rs_Main.empty()) {
             busy.end();
             prompts_.inform(tr("未読送信データはありません。"));
             return;
         }
-        showList(Rs_Main, QStringLiteral("宛名"));
+        showList(Rs_Main, store::NameColumn::Addressee);
     } catch (const std::exception& e) {
         logFailure(QStringLiteral("sent list"), e);
         prompts_.inform(tr("データベース検索に失敗しました。"));

@@ -1,4 +1,4 @@
-#include "store/restore.h"
+// Putting a data file back from a backup.
 #include "store/file/engine_error.h"
 
 #include <sqlite3.h>
@@ -10,31 +10,15 @@
 #include <optional>
 
 #include "store/file/connection.h"
+#include "store/file/file_database.h"
 #include "store/file/file_identity.h"
 #include "store/file/numbering.h"
 #include "store/file/page_copy.h"
 #include "store/file/statement.h"
-#include "store/location.h"
-#include "store/memo_table.h"
-#include "store/schema.h"
-#include "store/transaction.h"
+#include "store/tables.h"
 
-namespace store::maintenance {
-
-using namespace store::file;
+namespace store::file {
 namespace {
-
-void refuseServer(const QString& location) {
-    if (!isServerLocation(location)) {
-        return;
-    }
-    throw Error::misuse(
-        QStringLiteral("サーバー上のデータは restore では戻せません。pg_dump で保存したデータは "
-                       "pg_restore で戻してください。データファイルのバックアップをサーバーへ戻す"
-                       "ときは、create-data で新しく作った表へ copy で写してください（写す元が"
-                       "振った最大の番号の次から番号が続きます）: %1")
-            .arg(maskedLocation(location)));
-}
 
 // The highest number a data file ever handed out or holds.
 std::int64_t highestNumber(sqlite3* h) {
@@ -47,8 +31,9 @@ void requireMessageTable(sqlite3* h) {
 }
 
 // The backup: a sound data file with MEMO_T, numbered automatically.
-void checkBackup(const QString& path, sqlite3* h, const Workspace& workspace) {
-    const QStringList problems = schema::checkFile(path, workspace);
+void checkBackup(const QString& path, sqlite3* h, std::chrono::milliseconds wait) {
+    const QStringList problems =
+        FileDatabase(path, memo::tableName(), memo::requiredColumns(), wait).checkTable();
     if (!problems.isEmpty()) {
         throw engineError(SQLITE_NOTADB,
                           QStringLiteral("バックアップ %1 は健全なデータファイルではない"
@@ -89,8 +74,8 @@ std::optional<std::int64_t> replacedHighest(const QString& path, std::chrono::mi
         if (info.size() == 0) {
             throw engineError(SQLITE_NOTADB, QStringLiteral("ファイルが空です"));
         }
-        const Connection current = Connection::open(path, Connection::Mode::Existing, wait);
-        Transaction read(current.get(), Transaction::Kind::Read);
+        Connection current = Connection::open(path, Connection::Mode::Existing, wait);
+        Transaction read(current, Transaction::Kind::Read);
         requireMessageTable(current.get());
         return highestNumber(current.get());
     } catch (const Error& e) {
@@ -105,12 +90,10 @@ std::optional<std::int64_t> replacedHighest(const QString& path, std::chrono::mi
 
 }  // namespace
 
-RestoreOutcome restoreBackup(const QString& backupPath, const QString& dataPath,
-                             bool replaceUnreadable, const Workspace& workspace,
-                             const std::function<void(std::int64_t, std::int64_t)>& progress) {
-    refuseServer(backupPath);
-    refuseServer(dataPath);
-    const std::chrono::milliseconds wait = workspace.busyTimeout();
+RestoreOutcome FileDatabase::restoreFrom(const QString& backupPath, bool replaceUnreadable,
+                                         const ProgressOf& progress) {
+    const QString& dataPath = path();
+    const std::chrono::milliseconds wait = busyTimeout();
     RestoreOutcome outcome;
 
     // The backup first: nothing is made or changed for one that cannot be put back.
@@ -120,7 +103,7 @@ RestoreOutcome restoreBackup(const QString& backupPath, const QString& dataPath,
                               .arg(backupPath));
     }
     const Connection backup = Connection::open(backupPath, Connection::Mode::Existing, wait);
-    checkBackup(backupPath, backup.get(), workspace);
+    checkBackup(backupPath, backup.get(), wait);
 
     try {
         const std::optional<std::int64_t> highest = replacedHighest(dataPath, wait);
@@ -167,14 +150,14 @@ RestoreOutcome restoreBackup(const QString& backupPath, const QString& dataPath,
     std::optional<Transaction> lock;
     if (outcome.replaced == RestoreOutcome::Replaced::DataFile) {
         current = Connection::open(dataPath, Connection::Mode::Existing, wait);
-        lock.emplace(current.get(), Transaction::Kind::Exclusive);
+        lock.emplace(current, Transaction::Kind::Exclusive);
         outcome.dataFileHighest = highestNumber(current.get());
     }
     {
-        Transaction numbering(restored.get(), Transaction::Kind::Write);
+        Transaction moveOn(restored, Transaction::Kind::Write);
         numbering::numberAfter(restored.get(),
                                std::max(outcome.backupHighest, outcome.dataFileHighest));
-        numbering.commit();
+        moveOn.commit();
     }
     outcome.nextNumber = highestNumber(restored.get()) + 1;
     if (outcome.nextNumber <= std::max(outcome.backupHighest, outcome.dataFileHighest)) {
@@ -190,4 +173,4 @@ RestoreOutcome restoreBackup(const QString& backupPath, const QString& dataPath,
     return outcome;
 }
 
-}  // namespace store::maintenance
+}  // namespace store::file

@@ -7,7 +7,7 @@
 #include <deque>
 #include <vector>
 
-namespace store {
+namespace store::file {
 
 // One field of the current row: its text, or null.
 struct Field {
@@ -23,8 +23,8 @@ struct Field {
     const QString& value() const { return text; }
 };
 
-// The rows of one Select, held in memory after the statement was finalised.
-// Used like the old engine's result sets: RecordCount, MoveFirst, EOF, MoveNext, Fields(name).
+// The rows of one Select of the data file's own SQL (FileDatabase::openRecordset), held in memory
+// after the statement was finalised: RecordCount, MoveFirst, EOF, MoveNext, Fields(name).
 class Recordset {
 public:
     // Row after row. A deque grows without moving what it holds, so reading a large result
@@ -33,7 +33,6 @@ public:
 
     Recordset() = default;
     Recordset(QStringList columns, Cells cells);
-    Recordset(QStringList columns, std::vector<Field> cells);
 
     // Zero when the result has no row; otherwise the number of rows read.
     std::int64_t RecordCount() const { return rowCount_; }
@@ -50,21 +49,6 @@ public:
 
     const QStringList& columns() const { return columns_; }
 
-    // Goes through the rows once, first to last, calling visit(*this) with each row current,
-    // and frees each row as soon as it was visited, so that rows copied elsewhere (a list
-    // shown in the grid) are never held twice. The recordset is empty afterwards.
-    template <class Visit>
-    void drain(Visit visit) {
-        const size_t width = size_t(columns_.size());
-        for (current_ = 0; rowCount_ > 0; --rowCount_) {
-            visit(static_cast<const Recordset&>(*this));
-            for (size_t i = 0; i < width; ++i) {
-                cells_.pop_front();
-            }
-        }
-        cells_ = Cells();
-    }
-
 private:
     QStringList columns_;
     Cells cells_;
@@ -72,4 +56,4 @@ private:
     std::int64_t current_ = 0;
 };
 
-}  // namespace store
+}  // namespace store::file

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <chrono>
+#include <optional>
+
+#include "store/file/connection.h"
+
+struct sqlite3;
+
+// The files' own schema: what FileDatabase's createTable, upgradeTable and checkTable do
+// (file_schema.cpp), and the settings file.
+namespace store::file {
+
+// Reserves the path with a new empty file and opens it, so that an existing file is never
+// overwritten.
+Connection createNewFile(const QString& path, std::chrono::milliseconds busyTimeout);
+
+// Makes a new settings file with INI_T and its row ＮＯ = 1 (Null where a value is absent).
+// Refuses an existing path.
+void createSettingsFile(const QString& path, const std::optional<QString>& name,
+                        const std::optional<QString>& folder,
+                        std::chrono::milliseconds busyTimeout);
+
+// Whether the file has the indexes over the three name columns.
+bool hasNameIndexes(sqlite3* db);
+
+}  // namespace store::file
