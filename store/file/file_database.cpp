@@ -114,6 +114,7 @@ Capabilities FileDatabase::capabilities() const {
 void FileDatabase::close() {
     db_.reset();
     identity_.reset();
+    nameIndexes_.reset();
 }
 
 void FileDatabase::followPath() {

@@ -120,6 +120,8 @@ private:
     QStringList requiredColumns_;
     std::optional<FileIdentity> identity_;
     std::optional<Transaction::Kind> kind_;
+    // Whether the open file has the indexes the pick lists step through.
+    std::optional<bool> nameIndexes_;
 };
 
 // The engine's name and release ("SQLite 3.45.1").
