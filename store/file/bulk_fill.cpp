@@ -5,7 +5,9 @@
 #include <QFileInfo>
 
 #include "store/error.h"
+#include "store/file/file_schema.h"
 #include "store/file/statement.h"
+#include "store/tables.h"
 
 namespace store::file {
 namespace {
@@ -32,11 +34,12 @@ BulkFill::BulkFill(const QString& path, const Workspace& workspace) {
     execScript(db_.get(), "PRAGMA synchronous=FULL");
     execScript(db_.get(), "PRAGMA cache_size=-65536");
     transaction_.emplace(db_, Transaction::Kind::Exclusive);
-    const char* sql =
-        "Insert into MEMO_T (宛名,相手,受人,メモ,内外線,電話,受付日時,既読) "
-        "Values (?,?,?,?,?,?,?,?)";
-    const int rc =
-        sqlite3_prepare_v3(db_.get(), sql, -1, SQLITE_PREPARE_PERSISTENT, &insert_, nullptr);
+    // Every column but ＮＯ, which the file numbers.
+    const QByteArray sql = QStringLiteral("Insert into MEMO_T (%1) Values (%2)")
+                               .arg(memoColumns(1), placeholders(memo::kColumns.size() - 1))
+                               .toUtf8();
+    const int rc = sqlite3_prepare_v3(db_.get(), sql.constData(), int(sql.size()),
+                                      SQLITE_PREPARE_PERSISTENT, &insert_, nullptr);
     if (rc != SQLITE_OK) {
         throwEngineError(db_.get(), rc);
     }

@@ -29,24 +29,6 @@ const QString kDistinctNames = QStringLiteral(
     "WHERE names.v IS NOT NULL) "
     "SELECT v FROM names WHERE v IS NOT NULL");
 
-// The columns of memo::kColumns from first on, joined by commas.
-QString columnList(std::size_t first = 0) {
-    QStringList names;
-    for (std::size_t c = first; c < memo::kColumns.size(); ++c) {
-        names << memo::kColumns[c].text();
-    }
-    return names.join(u',');
-}
-
-// Question marks for count parameters, joined by commas.
-QString placeholders(std::size_t count) {
-    QStringList marks;
-    for (std::size_t i = 0; i < count; ++i) {
-        marks << QStringLiteral("?");
-    }
-    return marks.join(u',');
-}
-
 Params textParams(const MessageTexts& texts) {
     Params params;
     params.reserve(texts.size());
@@ -137,7 +119,7 @@ Listing FileDatabase::listing(NameColumn column, const NamePrefix& prefix) {
     reading([&] {
         Statement st(db_.get(),
                      QStringLiteral("Select %1 From MEMO_T Where %2 Like ? Order By ＮＯ Desc")
-                         .arg(columnList(), columnName(column)));
+                         .arg(memoColumns(), columnName(column)));
         st.bind({prefix.pattern});
         sqlite3_stmt* const stmt = st.get();
         RepeatedColumns repeated;
@@ -171,7 +153,7 @@ std::optional<MessageTexts> FileDatabase::message(std::int64_t no) {
     std::optional<MessageTexts> found;
     reading([&] {
         Statement st(db_.get(),
-                     QStringLiteral("Select %1 From MEMO_T Where ＮＯ = ?").arg(columnList(1)));
+                     QStringLiteral("Select %1 From MEMO_T Where ＮＯ = ?").arg(memoColumns(1)));
         st.bind({no});
         if (st.step()) {
             found = rowTexts(st.get(), 0);
@@ -184,7 +166,7 @@ std::vector<StoredMessage> FileDatabase::everyMessage() {
     std::vector<StoredMessage> messages;
     reading([&] {
         Statement st(db_.get(),
-                     QStringLiteral("Select %1 From MEMO_T Order By ＮＯ").arg(columnList()));
+                     QStringLiteral("Select %1 From MEMO_T Order By ＮＯ").arg(memoColumns()));
         RepeatedColumns repeated;
         while (st.step()) {
             messages.push_back({number(st.get(), 0).value_or(0), rowTexts(st.get(), 1, repeated)});
@@ -263,7 +245,7 @@ std::int64_t FileDatabase::markRead(const NamePrefix& addressee, std::int64_t up
 void FileDatabase::insertMessage(const MessageTexts& texts) {
     writing([&] {
         run(QStringLiteral("Insert into MEMO_T (%1) Values (%2)")
-                .arg(columnList(1), placeholders(texts.size())),
+                .arg(memoColumns(1), placeholders(texts.size())),
             textParams(texts));
     });
 }
@@ -278,7 +260,7 @@ std::int64_t FileDatabase::addMessages(const std::vector<StoredMessage>& message
     writing([&] {
         // A Null ＮＯ takes the next number; a larger kept number moves the numbering on.
         Statement insert(db_.get(), QStringLiteral("Insert into MEMO_T (%1) Values (%2)")
-                                        .arg(columnList(), placeholders(memo::kColumns.size())));
+                                        .arg(memoColumns(), placeholders(memo::kColumns.size())));
         Params params(memo::kColumns.size());
         for (const StoredMessage& m : messages) {
             params[0] = m.no ? Param(*m.no) : Param(nullptr);

@@ -70,6 +70,22 @@ void createIndexes(sqlite3* db) {
 
 }  // namespace
 
+QString memoColumns(std::size_t first) {
+    QStringList names;
+    for (std::size_t c = first; c < memo::kColumns.size(); ++c) {
+        names << memo::kColumns[c].text();
+    }
+    return names.join(u',');
+}
+
+QString placeholders(std::size_t count) {
+    QStringList marks;
+    for (std::size_t i = 0; i < count; ++i) {
+        marks << QStringLiteral("?");
+    }
+    return marks.join(u',');
+}
+
 Connection createNewFile(const QString& path, std::chrono::milliseconds busyTimeout) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <chrono>
+#include <cstddef>
 #include <optional>
 
 #include "store/file/connection.h"
@@ -21,6 +22,11 @@ Connection createNewFile(const QString& path, std::chrono::milliseconds busyTime
 void createSettingsFile(const QString& path, const std::optional<QString>& name,
                         const std::optional<QString>& folder,
                         std::chrono::milliseconds busyTimeout);
+
+// The names of memo::kColumns from first on, joined by commas, for statements.
+QString memoColumns(std::size_t first = 0);
+// count question marks joined by commas.
+QString placeholders(std::size_t count);
 
 // Whether the file has the indexes over the three name columns.
 bool hasNameIndexes(sqlite3* db);

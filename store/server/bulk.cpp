@@ -18,21 +18,12 @@ constexpr std::size_t kRowsPerInsert = 500;
 // The identity's sequence of ＮＯ.
 constexpr const char* kSequence = "pg_get_serial_sequence('\"MEMO_T\"', 'ＮＯ')::regclass";
 
-// memo::kColumns quoted, joined by commas.
-QString columnList() {
-    QStringList names;
-    for (const Column& column : memo::kColumns) {
-        names << u'"' + column.text() + u'"';
-    }
-    return names.join(QStringLiteral(", "));
-}
-
 // One Insert of rows messages from first on, and its parameters: a kept number is sent, a
 // missing one is the column's DEFAULT (the server's next number).
 QString insertStatement(const std::vector<StoredMessage>& messages, std::size_t first,
                         std::size_t rows, TextParams& params) {
     QString sql = QStringLiteral("INSERT INTO \"MEMO_T\" (%1) OVERRIDING SYSTEM VALUE VALUES ")
-                      .arg(columnList());
+                      .arg(memoColumns());
     params.clear();
     params.reserve(rows * kWidth);
     auto placeholder = [&](std::optional<QString> value) {
@@ -55,7 +46,7 @@ QString insertStatement(const std::vector<StoredMessage>& messages, std::size_t 
 
 std::vector<StoredMessage> ServerDatabase::everyMessage() {
     const QString sql =
-        QStringLiteral("SELECT %1 FROM \"MEMO_T\" ORDER BY \"ＮＯ\"").arg(columnList());
+        QStringLiteral("SELECT %1 FROM \"MEMO_T\" ORDER BY \"ＮＯ\"").arg(memoColumns());
     return readMessages(reading([&] { return connection().exec(sql); }));
 }
 

@@ -2,6 +2,7 @@
 
 #include <libpq-fe.h>
 
+#include <QStringList>
 #include <array>
 #include <string_view>
 
@@ -87,6 +88,14 @@ std::vector<StoredMessage> readMessages(const Result& result) {
         }
     }
     return messages;
+}
+
+QString memoColumns(std::size_t first) {
+    QStringList names;
+    for (std::size_t c = first; c < memo::kColumns.size(); ++c) {
+        names << u'"' + memo::kColumns[c].text() + u'"';
+    }
+    return names.join(QStringLiteral(", "));
 }
 
 std::int64_t number(const Result& result, int row, int column) {

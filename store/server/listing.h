@@ -24,6 +24,9 @@ Listing readListing(const Result& result, int filterColumn = -1,
 // Every row of a result whose columns are memo::kColumns, texts shared as above.
 std::vector<StoredMessage> readMessages(const Result& result);
 
+// The names of memo::kColumns from first on, quoted and joined by commas, for statements.
+QString memoColumns(std::size_t first = 0);
+
 // A whole number in the result (0 for Null or no row).
 std::int64_t number(const Result& result, int row = 0, int column = 0);
 

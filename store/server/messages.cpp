@@ -69,15 +69,6 @@ QString quoted(const QString& column) {
     return u'"' + column + u'"';
 }
 
-// memo::kColumns quoted, from first on, joined by commas.
-QString columnList(std::size_t first = 0) {
-    QStringList names;
-    for (std::size_t c = first; c < memo::kColumns.size(); ++c) {
-        names << quoted(memo::kColumns[c].text());
-    }
-    return names.join(QStringLiteral(", "));
-}
-
 // Numbers as a bigint array parameter.
 QString numberArray(const std::vector<std::int64_t>& numbers) {
     QStringList texts;
@@ -153,7 +144,7 @@ bool ServerDatabase::anyMessage() {
 
 Listing ServerDatabase::listing(NameColumn column, const NamePrefix& prefix) {
     const QString sql = QStringLiteral("SELECT %1 FROM \"MEMO_T\" WHERE %2 ORDER BY \"ＮＯ\" DESC")
-                            .arg(columnList(), kNameMatches.arg(quoted(columnName(column))));
+                            .arg(memoColumns(), kNameMatches.arg(quoted(columnName(column))));
     return reading([&] { return matching(sql, {narrowingPattern(prefix.name)}, column, prefix); });
 }
 
@@ -170,7 +161,7 @@ std::optional<MessageTexts> ServerDatabase::message(std::int64_t no) {
     const Result r = reading([&] {
         return connection().exec(
             QStringLiteral("SELECT %1 FROM \"MEMO_T\" WHERE \"ＮＯ\" = $1 FOR UPDATE")
-                .arg(columnList()),
+                .arg(memoColumns()),
             {QString::number(no)});
     });
     const std::vector<StoredMessage> found = readMessages(r);
@@ -211,7 +202,7 @@ std::int64_t ServerDatabase::markRead(const NamePrefix& addressee, std::int64_t 
 void ServerDatabase::insertMessage(const MessageTexts& texts) {
     connection().exec(
         QStringLiteral("INSERT INTO \"MEMO_T\" (%1) VALUES ($1, $2, $3, $4, $5, $6, $7, $8)")
-            .arg(columnList(1)),
+            .arg(memoColumns(1)),
         TextParams(texts.begin(), texts.end()));
 }
 
