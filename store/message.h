@@ -55,6 +55,11 @@ struct NamePrefix {
 // put back from a backup may hand out again the numbers it handed out after the backup.
 using Identity = std::uint64_t;
 Identity identityOf(const MessageTexts& texts);
+// The same in two steps, for readers that meet a text many times: each kept text's own
+// fingerprint (keptTextHash, nullptr for Null), then the identity of the seven in order.
+inline constexpr int kKeptTexts = 7;
+std::uint64_t keptTextHash(const QString* text);
+Identity identityOf(const std::array<std::uint64_t, kKeptTexts>& keptTextHashes);
 
 // A message as a list shows it. A null QString is Null; an empty text is never null.
 struct ListedRow {

@@ -129,10 +129,13 @@ Listing FileDatabase::listing(NameColumn column, const NamePrefix& prefix) {
             QString* const texts[kTextColumns] = {&row.addressee,  &row.caller, &row.taker,
                                                   &row.memo,       &row.line,   &row.phone,
                                                   &row.receivedAt, &row.readOn};
+            std::array<std::uint64_t, kKeptTexts> kept{};
             for (int c = 0; c < kTextColumns; ++c) {
-                *texts[c] = sharedText(stmt, c + 1, repeated[std::size_t(c)]);
+                RepeatedTexts& column = repeated[std::size_t(c)];
+                *texts[c] = c < kKeptTexts ? sharedText(stmt, c + 1, column, kept[std::size_t(c)])
+                                           : sharedText(stmt, c + 1, column);
             }
-            row.identity = identityOf(row);
+            row.identity = store::identityOf(kept);
         }
     });
     return Listing(std::move(rows));

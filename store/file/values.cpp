@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "store/message.h"
 #include "store/utf8_text.h"
 
 namespace store::file {
@@ -65,6 +66,25 @@ QString sharedText(sqlite3_stmt* stmt, int column, RepeatedTexts& repeated) {
                             [&] { return textValue(stmt, column, data, bytes); });
     }
     return nonNull(columnText(stmt, column));
+}
+
+QString sharedText(sqlite3_stmt* stmt, int column, RepeatedTexts& repeated, std::uint64_t& hash) {
+    const int type = sqlite3_column_type(stmt, column);
+    if (type == SQLITE_NULL) {
+        hash = keptTextHash(nullptr);
+        return QString();
+    }
+    const unsigned char* data = nullptr;
+    if (type == SQLITE_TEXT && (data = sqlite3_column_text(stmt, column)) != nullptr) {
+        const int bytes = sqlite3_column_bytes(stmt, column);
+        return repeated.hashed(
+            std::string_view(reinterpret_cast<const char*>(data), size_t(bytes)),
+            [&] { return textValue(stmt, column, data, bytes); },
+            [](const QString& text) { return keptTextHash(&text); }, hash);
+    }
+    QString text = nonNull(columnText(stmt, column));
+    hash = keptTextHash(&text);
+    return text;
 }
 
 std::optional<QString> optionalText(sqlite3_stmt* stmt, int column) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <optional>
 
 #include "store/repeated_texts.h"
@@ -22,6 +23,10 @@ QString columnText(sqlite3_stmt* stmt, int column);
 // The value as text; a null QString for Null. Texts that repeat down a column are made once
 // and shared (see RepeatedTexts).
 QString sharedText(sqlite3_stmt* stmt, int column, RepeatedTexts& repeated);
+
+// The same, and the text's fingerprint as a text a message keeps (store::keptTextHash), made
+// once for a text that repeats.
+QString sharedText(sqlite3_stmt* stmt, int column, RepeatedTexts& repeated, std::uint64_t& hash);
 
 // The value as text; nullopt for Null.
 std::optional<QString> optionalText(sqlite3_stmt* stmt, int column);

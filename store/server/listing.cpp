@@ -33,6 +33,18 @@ QString sharedText(pg_result* r, int row, int c, RepeatedColumns& repeated) {
                                         [&] { return textAt(r, row, column); });
 }
 
+// The same, and its fingerprint as a text a message keeps (store::keptTextHash).
+QString sharedText(pg_result* r, int row, int c, RepeatedColumns& repeated, std::uint64_t& hash) {
+    const int column = c + 1;
+    if (PQgetisnull(r, row, column)) {
+        hash = keptTextHash(nullptr);
+        return QString();
+    }
+    return repeated[std::size_t(c)].hashed(
+        bytesAt(r, row, column), [&] { return textAt(r, row, column); },
+        [](const QString& text) { return keptTextHash(&text); }, hash);
+}
+
 std::optional<std::int64_t> numberAt(pg_result* r, int row) {
     if (PQgetisnull(r, row, 0)) {
         return std::nullopt;
@@ -64,10 +76,12 @@ Listing readListing(const Result& result, int filterColumn,
         QString* const texts[kTextColumns] = {&out.addressee,  &out.caller, &out.taker,
                                               &out.memo,       &out.line,   &out.phone,
                                               &out.receivedAt, &out.readOn};
+        std::array<std::uint64_t, kKeptTexts> kept{};
         for (int c = 0; c < kTextColumns; ++c) {
-            *texts[c] = sharedText(r, row, c, repeated);
+            *texts[c] = c < kKeptTexts ? sharedText(r, row, c, repeated, kept[std::size_t(c)])
+                                       : sharedText(r, row, c, repeated);
         }
-        out.identity = identityOf(out);
+        out.identity = identityOf(kept);
     }
     return Listing(std::move(listed));
 }
