@@ -54,7 +54,7 @@ public:
     // How long an operation waits for another workstation's lock.
     std::chrono::milliseconds busyTimeout() const { return busyTimeout_; }
 
-    virtual Capabilities capabilities() const = 0;
+    virtual const Capabilities& capabilities() const = 0;
     // Statements (or results) still held by the engine: always 0 between operations.
     virtual int openStatementCount() const = 0;
 

@@ -147,7 +147,7 @@ Summary summarize(Database& db) {
 
 void backupTo(Database& source, const QString& copyPath,
               const std::function<void(std::int64_t, std::int64_t)>& progress) {
-    const Capabilities can = source.capabilities();
+    const Capabilities& can = source.capabilities();
     if (!can.onlineBackup) {
         throw Error::misuse(can.backupAdvice);
     }

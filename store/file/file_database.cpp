@@ -104,10 +104,8 @@ FileDatabase::~FileDatabase() {
     close();
 }
 
-Capabilities FileDatabase::capabilities() const {
-    Capabilities can;
-    can.onlineBackup = true;
-    can.textsWithNul = true;
+const Capabilities& FileDatabase::capabilities() const {
+    static const Capabilities can{true, {}, {}, true};
     return can;
 }
 

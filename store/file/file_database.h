@@ -52,7 +52,7 @@ public:
 
     // ---- Database
 
-    Capabilities capabilities() const override;
+    const Capabilities& capabilities() const override;
     int openStatementCount() const override;
 
     void open() override;

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <array>
+#include <charconv>
 #include <string_view>
 
 #include "store/repeated_texts.h"
@@ -45,13 +46,19 @@ QString sharedText(pg_result* r, int row, int c, RepeatedColumns& repeated, std:
         [](const QString& text) { return keptTextHash(&text); }, hash);
 }
 
-std::optional<std::int64_t> numberAt(pg_result* r, int row) {
-    if (PQgetisnull(r, row, 0)) {
+// A whole number as the server writes it; none for Null or anything else.
+std::optional<std::int64_t> numberAt(pg_result* r, int row, int column = 0) {
+    if (PQgetisnull(r, row, column)) {
         return std::nullopt;
     }
-    bool ok = false;
-    const std::int64_t n = QByteArray(PQgetvalue(r, row, 0)).toLongLong(&ok);
-    return ok ? std::optional<std::int64_t>(n) : std::nullopt;
+    const char* const text = PQgetvalue(r, row, column);
+    const char* const end = text + PQgetlength(r, row, column);
+    std::int64_t n = 0;
+    const auto [stop, error] = std::from_chars(text, end, n);
+    if (error != std::errc() || stop != end) {
+        return std::nullopt;
+    }
+    return n;
 }
 
 }  // namespace
@@ -113,10 +120,10 @@ QString memoColumns(std::size_t first) {
 }
 
 std::int64_t number(const Result& result, int row, int column) {
-    if (PQntuples(result.get()) <= row || PQgetisnull(result.get(), row, column)) {
+    if (PQntuples(result.get()) <= row) {
         return 0;
     }
-    return QByteArray(PQgetvalue(result.get(), row, column)).toLongLong();
+    return numberAt(result.get(), row, column).value_or(0);
 }
 
 std::optional<QString> optionalText(const Result& result, int row, int column) {

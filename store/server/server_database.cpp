@@ -6,25 +6,9 @@
 namespace store::server {
 namespace {
 
-QString quotedName(const QString& name) {
-    return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"';
-}
-
-}  // namespace
-
-ServerDatabase::ServerDatabase(QString uri, QString requiredTable, QStringList requiredColumns,
-                               std::chrono::milliseconds busyTimeout)
-    : Database(uri, busyTimeout),
-      conn_(std::move(uri), busyTimeout),
-      requiredTable_(std::move(requiredTable)),
-      requiredColumns_(std::move(requiredColumns)) {}
-
-ServerDatabase::~ServerDatabase() {
-    rollback();
-}
-
-Capabilities ServerDatabase::capabilities() const {
-    const QString where = maskedLocation(path());
+// What a server can do, and how its data is saved and put back instead of by the program.
+Capabilities serverCapabilities(const QString& uri) {
+    const QString where = maskedLocation(uri);
     Capabilities can;
     can.onlineBackup = false;
     can.backupAdvice = QStringLiteral(
@@ -43,6 +27,24 @@ Capabilities ServerDatabase::capabilities() const {
     // Texts travel as C strings: one holding a NUL would arrive cut short.
     can.textsWithNul = false;
     return can;
+}
+
+QString quotedName(const QString& name) {
+    return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+}  // namespace
+
+ServerDatabase::ServerDatabase(QString uri, QString requiredTable, QStringList requiredColumns,
+                               std::chrono::milliseconds busyTimeout)
+    : Database(uri, busyTimeout),
+      conn_(uri, busyTimeout),
+      capabilities_(serverCapabilities(uri)),
+      requiredTable_(std::move(requiredTable)),
+      requiredColumns_(std::move(requiredColumns)) {}
+
+ServerDatabase::~ServerDatabase() {
+    rollback();
 }
 
 void ServerDatabase::open() {

@@ -23,7 +23,7 @@ public:
                    std::chrono::milliseconds busyTimeout);
     ~ServerDatabase() override;
 
-    Capabilities capabilities() const override;
+    const Capabilities& capabilities() const override { return capabilities_; }
     int openStatementCount() const override { return 0; }
 
     void open() override;
@@ -82,6 +82,7 @@ private:
                      const NamePrefix& prefix);
 
     Connection conn_;
+    Capabilities capabilities_;
     QString requiredTable_;
     QStringList requiredColumns_;
     std::optional<Transaction::Kind> kind_;
