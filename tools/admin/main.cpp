@@ -3,8 +3,8 @@
 #include <QTextStream>
 #include <array>
 
-#include "store/version.h"
 #include "store/error.h"
+#include "store/version.h"
 #include "tools/admin/cli.h"
 
 namespace {
