@@ -43,6 +43,22 @@ enum class NameColumn {
 };
 QString columnName(NameColumn column);
 
+// A text made once by make() (a statement), and kept for every later call from the same place.
+template <class Make>
+const QString& madeOnce(Make make) {
+    static const QString text = make();
+    return text;
+}
+
+// A text made once for each name column by make(column) (a statement about that column), and
+// kept for every later call from the same place.
+template <class Make>
+const QString& forEachColumn(NameColumn column, Make make) {
+    static const std::array<QString, 3> texts = {make(NameColumn::Addressee),
+                                                 make(NameColumn::Caller), make(NameColumn::Taker)};
+    return texts[std::size_t(column)];
+}
+
 // The names a list looks for: every name beginning with name, by the office's Like.
 struct NamePrefix {
     QString name;     // as the engines store it

@@ -84,7 +84,6 @@ std::optional<std::int64_t> number(sqlite3_stmt* stmt, int column) {
 }  // namespace
 
 QStringList FileDatabase::distinctNames(NameColumn column) {
-    const QString name = columnName(column);
     QStringList names;
     reading([&] {
         if (!nameIndexes_) {
@@ -94,9 +93,13 @@ QStringList FileDatabase::distinctNames(NameColumn column) {
         // name, whatever the number of messages (a send at 1,000,000 messages: its three lists in
         // about 2 ms instead of 150). A file made by an earlier release without the indexes (see
         // upgradeTable) would pay a read of every message per name: it is read once instead.
-        const QString sql = *nameIndexes_
-                                ? kDistinctNames.arg(name)
-                                : QStringLiteral("Select Distinct(%1) From MEMO_T").arg(name);
+        const QString& sql =
+            *nameIndexes_
+                ? forEachColumn(column,
+                                [](NameColumn c) { return kDistinctNames.arg(columnName(c)); })
+                : forEachColumn(column, [](NameColumn c) {
+                      return QStringLiteral("Select Distinct(%1) From MEMO_T").arg(columnName(c));
+                  });
         Statement st(db_.get(), sql);
         while (st.step()) {
             if (sqlite3_column_type(st.get(), 0) != SQLITE_NULL) {
@@ -117,9 +120,11 @@ bool FileDatabase::anyMessage() {
 Listing FileDatabase::listing(NameColumn column, const NamePrefix& prefix) {
     std::deque<ListedRow> rows;
     reading([&] {
-        Statement st(db_.get(),
-                     QStringLiteral("Select %1 From MEMO_T Where %2 Like ? Order By ＮＯ Desc")
-                         .arg(memoColumns(), columnName(column)));
+        Statement st(
+            db_.get(), forEachColumn(column, [](NameColumn c) {
+                return QStringLiteral("Select %1 From MEMO_T Where %2 Like ? Order By ＮＯ Desc")
+                    .arg(memoColumns(), columnName(c));
+            }));
         st.bind({prefix.pattern});
         sqlite3_stmt* const stmt = st.get();
         RepeatedColumns repeated;
@@ -155,8 +160,10 @@ bool FileDatabase::anyUnread(const NamePrefix& addressee) {
 std::optional<MessageTexts> FileDatabase::message(std::int64_t no) {
     std::optional<MessageTexts> found;
     reading([&] {
-        Statement st(db_.get(),
-                     QStringLiteral("Select %1 From MEMO_T Where ＮＯ = ?").arg(memoColumns(1)));
+        Statement st(
+            db_.get(), madeOnce([] {
+                return QStringLiteral("Select %1 From MEMO_T Where ＮＯ = ?").arg(memoColumns(1));
+            }));
         st.bind({no});
         if (st.step()) {
             found = rowTexts(st.get(), 0);
@@ -168,8 +175,10 @@ std::optional<MessageTexts> FileDatabase::message(std::int64_t no) {
 std::vector<StoredMessage> FileDatabase::everyMessage() {
     std::vector<StoredMessage> messages;
     reading([&] {
-        Statement st(db_.get(),
-                     QStringLiteral("Select %1 From MEMO_T Order By ＮＯ").arg(memoColumns()));
+        Statement st(
+            db_.get(), madeOnce([] {
+                return QStringLiteral("Select %1 From MEMO_T Order By ＮＯ").arg(memoColumns());
+            }));
         RepeatedColumns repeated;
         while (st.step()) {
             messages.push_back({number(st.get(), 0).value_or(0), rowTexts(st.get(), 1, repeated)});
@@ -247,8 +256,10 @@ std::int64_t FileDatabase::markRead(const NamePrefix& addressee, std::int64_t up
 
 void FileDatabase::insertMessage(const MessageTexts& texts) {
     writing([&] {
-        run(QStringLiteral("Insert into MEMO_T (%1) Values (%2)")
-                .arg(memoColumns(1), placeholders(texts.size())),
+        run(madeOnce([] {
+                return QStringLiteral("Insert into MEMO_T (%1) Values (%2)")
+                    .arg(memoColumns(1), placeholders(kTextColumns));
+            }),
             textParams(texts));
     });
 }

@@ -45,8 +45,9 @@ QString insertStatement(const std::vector<StoredMessage>& messages, std::size_t 
 }  // namespace
 
 std::vector<StoredMessage> ServerDatabase::everyMessage() {
-    const QString sql =
-        QStringLiteral("SELECT %1 FROM \"MEMO_T\" ORDER BY \"ＮＯ\"").arg(memoColumns());
+    const QString& sql = madeOnce([] {
+        return QStringLiteral("SELECT %1 FROM \"MEMO_T\" ORDER BY \"ＮＯ\"").arg(memoColumns());
+    });
     return readMessages(reading([&] { return connection().exec(sql); }));
 }
 

@@ -124,8 +124,10 @@ Listing ServerDatabase::matching(const QString& sql, const TextParams& params, N
 }
 
 QStringList ServerDatabase::distinctNames(NameColumn column) {
-    const Result r =
-        reading([&] { return connection().exec(kDistinctNames.arg(quoted(columnName(column)))); });
+    const Result r = reading([&] {
+        return connection().exec(forEachColumn(
+            column, [](NameColumn c) { return kDistinctNames.arg(quoted(columnName(c))); }));
+    });
     QStringList names;
     for (int row = 0; row < PQntuples(r.get()); ++row) {
         if (const std::optional<QString> name = optionalText(r, row, 0)) {
@@ -143,15 +145,18 @@ bool ServerDatabase::anyMessage() {
 }
 
 Listing ServerDatabase::listing(NameColumn column, const NamePrefix& prefix) {
-    const QString sql = QStringLiteral("SELECT %1 FROM \"MEMO_T\" WHERE %2 ORDER BY \"ＮＯ\" DESC")
-                            .arg(memoColumns(), kNameMatches.arg(quoted(columnName(column))));
+    const QString& sql = forEachColumn(column, [](NameColumn c) {
+        return QStringLiteral("SELECT %1 FROM \"MEMO_T\" WHERE %2 ORDER BY \"ＮＯ\" DESC")
+            .arg(memoColumns(), kNameMatches.arg(quoted(columnName(c))));
+    });
     return reading([&] { return matching(sql, {narrowingPattern(prefix.name)}, column, prefix); });
 }
 
 bool ServerDatabase::anyUnread(const NamePrefix& addressee) {
-    const QString sql =
-        QStringLiteral("SELECT \"宛名\" FROM \"MEMO_T\" WHERE %1 AND \"既読\" IS NULL")
+    const QString& sql = madeOnce([] {
+        return QStringLiteral("SELECT \"宛名\" FROM \"MEMO_T\" WHERE %1 AND \"既読\" IS NULL")
             .arg(kNameMatches.arg(quoted(columnName(NameColumn::Addressee))));
+    });
     const Result r =
         reading([&] { return connection().exec(sql, {narrowingPattern(addressee.name)}); });
     return !matchingRows(r, 0, addressee, 1).empty();
@@ -160,8 +165,10 @@ bool ServerDatabase::anyUnread(const NamePrefix& addressee) {
 std::optional<MessageTexts> ServerDatabase::message(std::int64_t no) {
     const Result r = reading([&] {
         return connection().exec(
-            QStringLiteral("SELECT %1 FROM \"MEMO_T\" WHERE \"ＮＯ\" = $1 FOR UPDATE")
-                .arg(memoColumns()),
+            madeOnce([] {
+                return QStringLiteral("SELECT %1 FROM \"MEMO_T\" WHERE \"ＮＯ\" = $1 FOR UPDATE")
+                    .arg(memoColumns());
+            }),
             {QString::number(no)});
     });
     const std::vector<StoredMessage> found = readMessages(r);
@@ -178,9 +185,12 @@ std::int64_t ServerDatabase::markRead(const NamePrefix& addressee, std::int64_t 
         own.emplace(*this, Transaction::Kind::Write);
     }
     const Result candidates = conn_.exec(
-        QStringLiteral("SELECT \"ＮＯ\", \"宛名\" FROM \"MEMO_T\" WHERE %1 AND \"既読\" IS NULL "
+        madeOnce([] {
+            return QStringLiteral(
+                       "SELECT \"ＮＯ\", \"宛名\" FROM \"MEMO_T\" WHERE %1 AND \"既読\" IS NULL "
                        "AND \"ＮＯ\" <= $2 FOR UPDATE")
-            .arg(kNameMatches.arg(quoted(columnName(NameColumn::Addressee)))),
+                .arg(kNameMatches.arg(quoted(columnName(NameColumn::Addressee))));
+        }),
         {narrowingPattern(addressee.name), QString::number(upTo)});
     std::vector<std::int64_t> numbers;
     for (const int row : matchingRows(candidates, 1, addressee)) {
@@ -201,8 +211,11 @@ std::int64_t ServerDatabase::markRead(const NamePrefix& addressee, std::int64_t 
 
 void ServerDatabase::insertMessage(const MessageTexts& texts) {
     connection().exec(
-        QStringLiteral("INSERT INTO \"MEMO_T\" (%1) VALUES ($1, $2, $3, $4, $5, $6, $7, $8)")
-            .arg(memoColumns(1)),
+        madeOnce([] {
+            return QStringLiteral(
+                       "INSERT INTO \"MEMO_T\" (%1) VALUES ($1, $2, $3, $4, $5, $6, $7, $8)")
+                .arg(memoColumns(1));
+        }),
         TextParams(texts.begin(), texts.end()));
 }
 
