@@ -6,9 +6,11 @@
 
 #include "app/failure_log.h"
 #include "app/module1.h"
+#include "app/platform.h"
 #include "app/settings_store.h"
-#include "store/version.h"
 #include "store/error.h"
+#include "store/version.h"
+#include "translations/command_line.h"
 #include "ui/fonts.h"
 #include "ui/main/form1.h"
 #include "ui/pictures.h"
@@ -16,19 +18,37 @@
 
 namespace {
 
-const char* const kHelp =
+// English, translated into Japanese under a Japanese locale (translations/dulvane_ja.ts).
+const char* const kHelp = QT_TRANSLATE_NOOP(
+    "dulvane",
     "Usage: dulvane [--help | --version]\n"
     "\n"
     "The office's telephone-message book. Started without these options it opens its main\n"
-    "window; other arguments are ignored.\n"
+    "window; other arguments are ignored. The windows speak Japanese.\n"
     "\n"
     "Settings: a DULVANE.INI in the program's own folder is used when there is one (a portable\n"
     "installation). Otherwise each user has their own, in the user's configuration folder\n"
     "(e.g. ~/.config/dulvane/DULVANE.INI), made empty at the user's first start; the program\n"
-    "then asks for the user's name and the data file's path.\n"
+    "then asks for the user's name and the data file's path. Failures are written to the log\n"
+    "in the user's state folder (e.g. ~/.local/state/dulvane/dulvane.log).\n"
     "\n"
     "  --help     print this text and exit\n"
-    "  --version  print the release and the SQLite and Qt versions, and exit\n";
+    "  --version  print the release and the SQLite and Qt versions, and exit\n"
+    "\n"
+    "The data file is made and looked after with dulvane-admin (see dulvane-admin --help).\n");
+
+// The help in the command line's language. The translation is read here only, never
+// installed, so the windows keep their own texts.
+QString helpText() {
+    QTranslator texts;
+    if (translations::loadCommandLineTexts(texts, QStringLiteral("dulvane"))) {
+        const QString translated = texts.translate("dulvane", kHelp);
+        if (!translated.isEmpty()) {
+            return translated;
+        }
+    }
+    return QString::fromUtf8(kHelp);
+}
 
 // --help and --version answer on the command line, before any window; any other argument is
 // ignored. Returns whether one of them was answered.
@@ -36,7 +56,7 @@ bool answeredOnCommandLine(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (arg == "--help" || arg == "-h") {
-            QTextStream(stdout) << QString::fromUtf8(kHelp);
+            QTextStream(stdout) << helpText();
             return true;
         }
         if (arg == "--version") {
@@ -50,6 +70,7 @@ bool answeredOnCommandLine(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    app::platform::useOneHeap();
     if (answeredOnCommandLine(argc, argv)) {
         return 0;
     }

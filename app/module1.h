@@ -3,6 +3,7 @@
 #include <QString>
 #include <memory>
 
+#include "app/data_thread.h"
 #include "store/database.h"
 #include "store/file/file_database.h"
 #include "store/workspace.h"
@@ -22,4 +23,8 @@ struct Module1 {
     // Where failed operations are written for whoever looks after the program (app/
     // failure_log.h); "" writes nowhere.
     QString logPath;
+
+    // The thread that runs every operation on Db_Ini and Db_Data while the windows run. Last,
+    // so that it has ended before the databases close.
+    app::DataThread dataThread;
 };

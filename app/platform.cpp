@@ -4,6 +4,10 @@
 #include <QStandardPaths>
 #include <QtGlobal>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace app::platform {
 
 QString stateFolder() {
@@ -17,6 +21,12 @@ QString stateFolder() {
         base = QDir::homePath() + QStringLiteral("/.local/state");
     }
     return QDir::cleanPath(base + QStringLiteral("/dulvane"));
+#endif
+}
+
+void useOneHeap() {
+#if defined(__GLIBC__)
+    mallopt(M_ARENA_MAX, 1);
 #endif
 }
 

@@ -3,10 +3,13 @@
 
 #include <QApplication>
 
+#include "app/platform.h"
 #include "bench/server_data.h"
 #include "ui/fonts.h"
 
 int main(int argc, char** argv) {
+    // The program's own heap arrangement, so that its memory figures are the program's.
+    app::platform::useOneHeap();
     // Windows are real, on the offscreen platform unless a display is asked for.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -259,8 +259,8 @@ TEST(FileRestored, TheRunningWindowWorksAgainAtTheNextActionOnceTheFileIsPutBack
     fill(f, "鈴木", "田中", "戻し後", "");
     QTest::mouseClick(f.Command2, Qt::LeftButton);
     QTest::mouseClick(f.Command1, Qt::LeftButton);
-    f.Timer1_Timer();
-    f.Timer1_Timer();
+    w.tick();
+    w.tick();
     EXPECT_EQ(w.prompts.messages, QStringList({kSendFailed, kListFailed}));
     EXPECT_FALSE(QFileInfo::exists(data));
     EXPECT_FALSE(QFileInfo::exists(data + QStringLiteral("-journal")));
@@ -274,7 +274,7 @@ TEST(FileRestored, TheRunningWindowWorksAgainAtTheNextActionOnceTheFileIsPutBack
     EXPECT_EQ(w.prompts.messages, QStringList{kSent});
     EXPECT_EQ(f.SS1->text(GridColumn::Memo, 1), QStringLiteral("戻し後"));
     EXPECT_EQ(f.SS1->text(GridColumn::Number, 2), QStringLiteral("1"));
-    f.Timer1_Timer();
+    w.tick();
     EXPECT_EQ(w.prompts.messages, QStringList{kSent});
     EXPECT_EQ(w.office.rowCount(), 2);
 

@@ -17,8 +17,14 @@ struct AdminRun {
     QString out;
 };
 
-AdminRun admin(const QStringList& args) {
+// Runs the command as a process; in English unless lang names another locale.
+AdminRun admin(const QStringList& args, const QString& lang = QStringLiteral("C")) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("LC_ALL"));
+    env.remove(QStringLiteral("LC_MESSAGES"));
+    env.insert(QStringLiteral("LANG"), lang);
     QProcess p;
+    p.setProcessEnvironment(env);
     p.start(QStringLiteral(ADMIN_PATH), args);
     EXPECT_TRUE(p.waitForFinished(60000));
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError())};
@@ -36,10 +42,13 @@ TEST(AdminCommand, MakesFilesTheProgramOpensAndNeverOverwritesOne) {
     EXPECT_EQ(admin({"create-data", "--if-missing", office.dataPath()}).code, 0);
     EXPECT_EQ(office.rowCount(), 1);
 
-    EXPECT_EQ(admin({"create-settings", office.iniPath(), "--name", "O'Neil 山田", "--folder",
-                     office.dataPath()})
-                  .code,
-              0);
+    // The user's configuration folder may not be there yet at a first setup.
+    const QString ini = office.path("new/dulvane/DULVANE.INI");
+    EXPECT_EQ(
+        admin({"create-settings", ini, "--name", "O'Neil 山田", "--folder", office.dataPath()})
+            .code,
+        0);
+    ASSERT_TRUE(QFile::rename(ini, office.iniPath()));
     auto state = office.startedState(QString());
     EXPECT_EQ(state->My_Name, QStringLiteral("O'Neil 山田"));
     EXPECT_EQ(state->My_Folder, office.dataPath());
@@ -167,4 +176,58 @@ TEST(AdminRestore, RefusesWhatIsNotASoundBackupOrNotADataFileAndChangesNothing) 
     EXPECT_EQ(bytes(office.dataPath()), data);
     EXPECT_EQ(bytes(junk.fileName()), junkBytes);
     EXPECT_EQ(QDir(office.path(".")).entryList(QDir::Files | QDir::Hidden).size(), 4);
+}
+
+TEST(AdminCommand, NamesASettingsFileAndArgumentsInTheWrongOrder) {
+    Office office;
+    office.makeDataFile();
+    office.makeSettings(QStringLiteral("山田"), office.dataPath());
+    const QString data = office.dataPath();
+    const QString ini = office.iniPath();
+    const QString csv = office.path("out.csv");
+    ASSERT_EQ(admin({"export", data, csv}).code, 0);
+    const QString folder = office.path(".");
+    struct Case {
+        QStringList args;
+        int code;
+        const char* says;
+    };
+    const std::vector<Case> cases = {
+        {{"summary", ini}, 1, "DULVANE.INI is a settings file, not a data file"},
+        {{"upgrade", ini}, 1, "DULVANE.INI is a settings file, not a data file"},
+        {{"create-data", "--if-missing", ini}, 1, "DULVANE.INI is a settings file, not a data"},
+        {{"create-data", "--if-missing", csv}, 1, "not a data file"},
+        {{"backup", ini, office.path("copy.mdb")}, 1, "DULVANE.INI is a settings file, not a"},
+        {{"check", ini}, 0, "DULVANE.INI is a sound settings file (a settings file, not a data"},
+        {{"backup", data, folder}, 2, "is a folder: COPY is the new file to make, e.g. "},
+        {{"import", csv, data}, 2, "out.csv stands where the data file goes"},
+        {{"export", data, ini}, 2, "DULVANE.INI stands where the CSV file goes"},
+        {{"export", office.path("new.csv"), data}, 2, "dulvane-admin export DATAFILE OUT.csv"},
+    };
+    for (const Case& c : cases) {
+        const AdminRun run = admin(c.args);
+        EXPECT_EQ(run.code, c.code) << c.args.join(u' ').toStdString();
+        EXPECT_TRUE(run.out.contains(QString::fromUtf8(c.says))) << run.out.toStdString();
+    }
+    EXPECT_EQ(admin({"create-data", "--if-missing", data}).out, QString());
+    EXPECT_EQ(office.startedState(QString())->My_Name, QStringLiteral("山田"));
+    EXPECT_FALSE(QFile::exists(office.path("copy.mdb")));
+}
+
+TEST(AdminCommand, SpeaksJapaneseUnderAJapaneseLocaleOnly) {
+    Office office;
+    office.makeDataFile();
+    const QString folder = office.path(".");
+    const QStringList backup = {"backup", office.dataPath(), folder};
+    EXPECT_TRUE(admin(backup).out.contains("is a folder"));
+    for (const char* lang : {"ja_JP.UTF-8", "ja_JP"}) {
+        const AdminRun run = admin(backup, lang);
+        EXPECT_EQ(run.code, 2);
+        EXPECT_TRUE(run.out.contains(QStringLiteral("%1 はフォルダです").arg(folder)))
+            << run.out.toStdString();
+        EXPECT_TRUE(run.out.contains(QStringLiteral("使用法: dulvane-admin backup")));
+    }
+    EXPECT_TRUE(admin({"summary", office.path("x.mdb")}, "ja_JP.UTF-8")
+                    .out.startsWith(QStringLiteral("dulvane-admin summary: 見つかりません")));
+    EXPECT_TRUE(admin({"--help"}, "en_US.UTF-8").out.startsWith("Usage: dulvane-admin"));
 }

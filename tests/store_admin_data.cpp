@@ -25,8 +25,17 @@ struct AdminRun {
     QString err;
 };
 
+// The environment a run gets: the tests' own, in the locale lang (English for "C").
+QProcessEnvironment inLocale(const QString& lang,
+                             QProcessEnvironment env = QProcessEnvironment::systemEnvironment()) {
+    env.remove(QStringLiteral("LC_ALL"));
+    env.remove(QStringLiteral("LC_MESSAGES"));
+    env.insert(QStringLiteral("LANG"), lang);
+    return env;
+}
+
 AdminRun admin(const QStringList& args,
-               const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+               const QProcessEnvironment& env = inLocale(QStringLiteral("C"))) {
     QProcess p;
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(ADMIN_PATH), args);
@@ -229,7 +238,7 @@ const std::pair<const char*, const char*> kDateForms[] = {
 TEST_P(AdminImport, StoresEveryDateFormOneWayAndRefusesOthersByLine) {
     const DataStore data(engine());
     Office office;
-    QProcessEnvironment tokyo = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment tokyo = inLocale(QStringLiteral("C"));
     tokyo.insert(QStringLiteral("TZ"), QStringLiteral("Asia/Tokyo"));
     // A spreadsheet's Shift_JIS file with CRLF ends, first of every form, then of the good ones.
     QStringList stored;
@@ -363,6 +372,10 @@ TEST(AdminHelp, EveryCommandExplainsItself) {
         EXPECT_EQ(run.code, 0);
         EXPECT_TRUE(run.out.startsWith(QStringLiteral("Usage: dulvane-admin %1").arg(command)));
         EXPECT_TRUE(overall.contains(QStringLiteral("\n  %1 ").arg(command)));
+        // The form as help2man reads it, the explanation translated.
+        const QString japanese = admin({command, "--help"}, inLocale("ja_JP.UTF-8")).out;
+        EXPECT_TRUE(japanese.startsWith(QStringLiteral("使用法: dulvane-admin %1").arg(command)));
+        EXPECT_NE(japanese.section(u'\n', 1, 1), run.out.section(u'\n', 1, 1)) << command;
     }
     const AdminRun version = admin({"--version"});
     EXPECT_EQ(version.code, 0);
@@ -427,9 +440,14 @@ TEST_P(AdminPurge, RemovesOnlyOlderReadMessagesAndAsksFirst) {
 
     const QString script = QStandardPaths::findExecutable(QStringLiteral("script"));
     if (!script.isEmpty()) {
-        // A terminal that answers: anything but y keeps everything.
-        for (const auto& [answer, code] : {std::pair{"n", 1}, std::pair{"y", 0}}) {
+        // A terminal that answers, in either language: anything but y, yes or はい keeps
+        // everything.
+        const std::tuple<const char*, const char*, const char*, int> answers[] = {
+            {"C", "いいえ", "Remove 1 read message(s) received before 2026/01/01", 1},
+            {"ja_JP.UTF-8", "はい", "既読の伝言 1 件を消しますか？ [はい/いいえ]", 0}};
+        for (const auto& [lang, answer, asked, code] : answers) {
             QProcess p;
+            p.setProcessEnvironment(inLocale(lang));
             p.start(script, {"-qec",
                              QStringLiteral("%1 purge '%2' --before 2026-01-01")
                                  .arg(QStringLiteral(ADMIN_PATH), at),
@@ -437,7 +455,7 @@ TEST_P(AdminPurge, RemovesOnlyOlderReadMessagesAndAsksFirst) {
             p.write(QByteArray(answer) + "\n");
             p.closeWriteChannel();
             ASSERT_TRUE(p.waitForFinished(60000));
-            EXPECT_TRUE(p.readAll().contains("1 read message(s)"));
+            EXPECT_TRUE(QString::fromUtf8(p.readAll()).contains(QString::fromUtf8(asked)));
             EXPECT_EQ(p.exitCode(), code);
             EXPECT_EQ(rowsAt(at), code == 0 ? after : before);
         }
@@ -484,7 +502,10 @@ TEST(AdminCopy, AFileGoesToAServerAndBackExactlyAllOrNothing) {
     store::memo::remove(*source.openData(), source.addMessage("a", "b", "c"));
 
     testing_support::ServerDatabase onServer(*server);
-    ASSERT_EQ(admin({"create-data", onServer.uri()}).code, 0);
+    const AdminRun made = admin({"create-data", onServer.uri()}, inLocale("ja_JP.UTF-8"));
+    ASSERT_EQ(made.code, 0);
+    EXPECT_TRUE(made.out.contains(QStringLiteral("テーブルを作りました")))
+        << made.out.toStdString();
     EXPECT_EQ(admin({"create-data", "--if-missing", onServer.uri()}).code, 0);
     const AdminRun there = admin({"copy", source.dataPath(), onServer.uri()});
     ASSERT_EQ(there.code, 0) << there.err.toStdString();

@@ -1,5 +1,6 @@
 #include "tools/generate.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QElapsedTimer>
 #include <QFile>
@@ -254,7 +255,9 @@ int generateCommand(QStringList args, QTextStream& out, QTextStream& err) {
         bool ok = false;
         const qlonglong value = i + 1 < args.size() ? args.at(i + 1).toLongLong(&ok) : 0;
         if (!ok || value < 0) {
-            err << "dulvane-admin: " << flag << " needs a number of 0 or more\n";
+            err << "dulvane-admin: "
+                << QCoreApplication::translate("admin", "%1 needs a number of 0 or more").arg(flag)
+                << "\n";
             return false;
         }
         target = std::remove_reference_t<decltype(target)>(value);
@@ -271,7 +274,8 @@ int generateCommand(QStringList args, QTextStream& out, QTextStream& err) {
     }
     if (const qsizetype i = args.indexOf(QStringLiteral("--all-to")); i >= 0) {
         if (i + 1 >= args.size() || args.at(i + 1).isEmpty()) {
-            err << "dulvane-admin: --all-to needs a name\n";
+            err << "dulvane-admin: "
+                << QCoreApplication::translate("admin", "--all-to needs a name") << "\n";
             return 2;
         }
         options.allTo = args.at(i + 1);
@@ -280,20 +284,29 @@ int generateCommand(QStringList args, QTextStream& out, QTextStream& err) {
     bool ok = false;
     if (args.size() != 2 || (options.count = args.at(1).toLongLong(&ok), !ok) ||
         options.count < 0) {
-        err << "dulvane-admin: usage: generate PATH COUNT [--seed N] [--unread N] "
-               "[--all-to NAME]\n";
+        err << "dulvane-admin: "
+            << QCoreApplication::translate(
+                   "admin", "usage: generate PATH COUNT [--seed N] [--unread N] [--all-to NAME]")
+            << "\n";
         return 2;
     }
     if (options.unread && *options.unread > options.count) {
-        err << "dulvane-admin: --unread is more than COUNT\n";
+        err << "dulvane-admin: "
+            << QCoreApplication::translate("admin", "--unread is more than COUNT") << "\n";
         return 2;
     }
     QElapsedTimer timer;
     timer.start();
     const GenerateSummary made = generateDataFile(args.at(0), options);
-    out << "made data file " << args.at(0) << " with " << made.messages << " messages, "
-        << made.unread << " unread (seed " << options.seed << ") in "
-        << QString::number(double(timer.elapsed()) / 1000.0, 'f', 1) << " s\n";
+    out << QCoreApplication::translate("admin",
+                                       "made the data file %1 with %2 messages, %3 unread (seed "
+                                       "%4) in %5 s")
+               .arg(args.at(0))
+               .arg(made.messages)
+               .arg(made.unread)
+               .arg(options.seed)
+               .arg(QString::number(double(timer.elapsed()) / 1000.0, 'f', 1))
+        << "\n";
     return 0;
 }
 

@@ -3,9 +3,9 @@
 #include <QString>
 #include <optional>
 
-class Frm_set;
+class QDialog;
 
-// Every message box, question, file-open dialog and modal showing of the settings window goes
+// Every message box, question, file-open dialog and modal window (the settings window) goes
 // through this interface. The program uses QtPrompts; tests pass a scripted one.
 class Prompts {
 public:
@@ -17,10 +17,10 @@ public:
     virtual bool ask(const QString& text) = 0;
     // The file-open dialog, starting in dir with fileName proposed; nullopt when cancelled.
     virtual std::optional<QString> openFile(const QString& dir, const QString& fileName) = 0;
-    // Shows the settings window modally and returns when it has closed.
-    virtual void showSettings(Frm_set& window) = 0;
+    // Shows a window modally and returns when it has closed.
+    virtual void showModal(QDialog& window) = 0;
 
-    // True while one of these boxes, dialogs or the settings window is open (their nested
+    // True while one of these boxes, dialogs or modal windows is open (their nested
     // event loops let a timer tick in, which then must not open a second one).
     bool isOpen() const { return open_ > 0; }
 

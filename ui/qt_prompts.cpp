@@ -1,11 +1,10 @@
 #include "ui/qt_prompts.h"
 
 #include <QAbstractButton>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-
-#include "ui/settings/frm_set.h"
 
 QString programTitle() {
     return QStringLiteral("dulvane");
@@ -50,7 +49,7 @@ std::optional<QString> QtPrompts::openFile(const QString& dir, const QString& fi
     return dialog.selectedFiles().constFirst();
 }
 
-void QtPrompts::showSettings(Frm_set& window) {
+void QtPrompts::showModal(QDialog& window) {
     const Showing showing(*this);
     window.exec();
 }

@@ -20,7 +20,7 @@ public:
     void inform(const QString& text) override;
     bool ask(const QString& text) override;
     std::optional<QString> openFile(const QString& dir, const QString& fileName) override;
-    void showSettings(Frm_set& window) override;
+    void showModal(QDialog& window) override;
 
 private:
     QPointer<QWidget> parent_;

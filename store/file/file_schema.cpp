@@ -139,7 +139,13 @@ bool FileDatabase::dataExists() {
 bool FileDatabase::upgradeTable() {
     Connection db = openExisting(path(), busyTimeout());
     if (!hasTable(db.get(), memo::tableName())) {
-        throw engineError(SQLITE_ERROR, QStringLiteral("MEMO_T がありません: %1").arg(path()));
+        // Most often the settings file given in the data file's place.
+        throw Error(
+            Error::Kind::NotADataFile,
+            hasTable(db.get(), settings::tableName())
+                ? QStringLiteral("設定ファイルです。データファイルではありません: %1").arg(path())
+                : QStringLiteral("MEMO_T がありません: %1").arg(path()),
+            QString::number(SQLITE_ERROR));
     }
     int present = 0;
     for (const char* name : kIndexNames) {

@@ -1,5 +1,7 @@
 #include "support/main_window.h"
 
+#include <QTest>
+
 namespace testing_support {
 
 Workstation::Workstation(Engine engine) : office(engine) {
@@ -23,6 +25,11 @@ void Workstation::start() {
 void Workstation::startAs(const QString& name) {
     prepare(name, office.dataPath());
     start();
+}
+
+void Workstation::tick() {
+    form->Timer1_Timer();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !state.dataThread.busy(); }, 30000));
 }
 
 }  // namespace testing_support

@@ -23,6 +23,8 @@ public:
     void start();
     // prepare() with this office's data, then start().
     void startAs(const QString& name);
+    // One tick of the watch, waited for until its poll has answered.
+    void tick();
 
     Office office;
     ScriptedPrompts prompts;

@@ -55,14 +55,15 @@ std::optional<QString> ScriptedPrompts::openFile(const QString& dir, const QStri
     return file;
 }
 
-void ScriptedPrompts::showSettings(Frm_set& window) {
+void ScriptedPrompts::showModal(QDialog& window) {
     const Showing showing(*this);
     window.show();
-    opened(QStringLiteral("settings"));
-    if (!settingsScripts.empty()) {
+    auto* settings = qobject_cast<Frm_set*>(&window);
+    opened(settings ? QStringLiteral("settings") : window.objectName());
+    if (settings && !settingsScripts.empty()) {
         auto script = settingsScripts.front();
         settingsScripts.pop_front();
-        script(window);
+        script(*settings);
     }
     window.close();
 }

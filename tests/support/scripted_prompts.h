@@ -8,19 +8,21 @@
 
 #include "ui/prompts.h"
 
+class Frm_set;
+
 namespace testing_support {
 
 // Records every text shown and answers from scripts, in order. With no answer scripted, a
-// question is answered No, a file dialog is cancelled and the settings window is closed.
+// question is answered No, a file dialog is cancelled and a modal window is closed.
 class ScriptedPrompts : public Prompts {
 public:
     void inform(const QString& text) override;
     bool ask(const QString& text) override;
     std::optional<QString> openFile(const QString& dir, const QString& fileName) override;
-    void showSettings(Frm_set& window) override;
+    void showModal(QDialog& window) override;
 
     // Everything shown, in order; questions are prefixed "?", file dialogs "open:", settings
-    // windows "settings".
+    // windows "settings", other modal windows by their object name.
     QStringList shown;
     // Messages only (inform), in order.
     QStringList messages;

@@ -12,15 +12,15 @@ Arguments::Arguments(QStringList args, const QStringList& flags, const QStringLi
             flags_ << arg;
         } else if (valueOptions.contains(arg)) {
             if (args.isEmpty()) {
-                throw UsageError(QStringLiteral("%1 needs a value").arg(arg));
+                throw UsageError(Text::tr("%1 needs a value").arg(arg));
             }
             options_.insert(arg, args.takeFirst());
         } else {
-            throw UsageError(QStringLiteral("unknown option %1").arg(arg));
+            throw UsageError(Text::tr("unknown option %1").arg(arg));
         }
     }
     if (positional_.size() != positionalCount) {
-        throw UsageError(QStringLiteral("expected %1 argument(s), got %2")
+        throw UsageError(Text::tr("expected %1 argument(s), got %2")
                              .arg(positionalCount)
                              .arg(positional_.size()));
     }
@@ -32,7 +32,8 @@ void reportProblems(Io& io, const QStringList& problems) {
         io.err << "dulvane-admin: " << p << "\n";
     }
     if (problems.size() > kShown) {
-        io.err << "dulvane-admin: ... and " << problems.size() - kShown << " more\n";
+        io.err << "dulvane-admin: " << Text::tr("... and %1 more").arg(problems.size() - kShown)
+               << "\n";
     }
     io.err.flush();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -8,6 +9,13 @@
 
 // The command line of dulvane-admin: each command is a function over its own arguments.
 namespace admin {
+
+// The command's own texts are English in the code and Japanese under a Japanese locale
+// (translations/dulvane-admin_ja.ts): Text::tr("...") in code, QT_TRANSLATE_NOOP("admin", ...)
+// where a text is a constant.
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(admin)
+};
 
 // Why a command stops, in the words it prints.
 class Stop : public std::runtime_error {
@@ -63,7 +71,7 @@ void reportProblems(Io& io, const QStringList& problems);
 
 struct Command {
     const char* name;
-    // "NAME ARGS" and what the command does, indented, for --help.
+    // "NAME ARGS" and what the command does, indented, for --help; translated when shown.
     const char* help;
     int (*run)(const QStringList& args, Io& io);
 };

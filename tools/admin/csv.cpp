@@ -1,5 +1,7 @@
 #include "tools/admin/csv.h"
 
+#include "tools/admin/cli.h"
+
 namespace admin::csv {
 namespace {
 
@@ -36,18 +38,18 @@ private:
             if (text_.at(i_) == u'"') {
                 std::optional<QString> value = quoted();
                 if (!value) {
-                    parsed_.problems.push_back({record.line, QStringLiteral("unclosed quote")});
+                    parsed_.problems.push_back({record.line, Text::tr("unclosed quote")});
                     return;  // the quote ran to the end of the input
                 }
                 record.values.emplace_back(std::move(*value));
                 if (!atValueEnd()) {
-                    problem = QStringLiteral("text after a closing quote");
+                    problem = Text::tr("text after a closing quote");
                 }
             } else {
                 const qsizetype start = i_;
                 while (!atValueEnd()) {
                     if (text_.at(i_) == u'"') {
-                        problem = QStringLiteral("quote inside an unquoted value");
+                        problem = Text::tr("quote inside an unquoted value");
                     }
                     ++i_;
                 }

@@ -3,6 +3,7 @@
 
 #include "store/maintenance.h"
 #include "store/memo_table.h"
+#include "tools/admin/argument_order.h"
 #include "tools/admin/cli.h"
 #include "tools/admin/csv.h"
 #include "tools/admin/new_file.h"
@@ -15,6 +16,7 @@ namespace {
 int exportMessages(const QStringList& args, Io& io) {
     const Arguments a(args, {}, {QStringLiteral("--encoding")}, 2);
     const Encoding encoding = encodingOption(a);
+    checkDataFileAndCsv(QStringLiteral("export"), QStringLiteral("OUT.csv"), a[0], a[1]);
     NewFile out(a[1]);  // refuses an existing file before any work
     store::Workspace ws;
     auto db = ws.openDatabase(a[0], store::memo::tableName(), store::memo::requiredColumns());
@@ -56,17 +58,19 @@ int exportMessages(const QStringList& args, Io& io) {
     progress.finish();
     if (!problems.isEmpty()) {
         reportProblems(io, problems);
-        throw Failure(QStringLiteral("%1 character(s) cannot be written in %2; nothing written "
-                                     "(use --encoding utf-8 to keep every character)")
+        throw Failure(Text::tr("%1 character(s) cannot be written in %2; nothing written (use "
+                               "--encoding utf-8 to keep every character)")
                           .arg(problems.size())
                           .arg(QLatin1String(encodingName(encoding))));
     }
     if (out.file().write(bytes) != bytes.size()) {
-        throw Failure(QStringLiteral("cannot write %1: %2").arg(a[1], out.file().errorString()));
+        throw Failure(Text::tr("cannot write %1: %2").arg(a[1], out.file().errorString()));
     }
     out.commit(sharedReadable());
-    io.out << "exported " << total << " messages to " << a[1] << " (" << encodingName(encoding)
-           << ")\n";
+    io.out << Text::tr("exported %1 messages to %2 (%3)")
+                  .arg(total)
+                  .arg(a[1], QLatin1String(encodingName(encoding)))
+           << "\n";
     return 0;
 }
 
@@ -74,16 +78,21 @@ int exportMessages(const QStringList& args, Io& io) {
 
 const Command kExportCommand{
     "export",
-    "export DATAFILE OUT.csv [--encoding utf-8|shift_jis]\n"
-    "    Write every message, ordered by ＮＯ, to a new CSV file: a header line with the\n"
-    "    column names (ＮＯ,宛名,相手,受人,メモ,内外線,電話,受付日時,既読), every value in\n"
-    "    double quotes (a quote inside doubled), an empty unquoted value for a Null, CRLF line\n"
-    "    ends. UTF-8 with a byte-order mark by default; shift_jis (or cp932, windows-31j) for\n"
-    "    older spreadsheet programs: Windows' Shift_JIS, code page 932, circled numbers and ㈱\n"
-    "    included. 〜 − ‖ ¢ £ ¬ — ¦ are written as Windows' ～ － ∥ ￠ ￡ ￢ ― ￤ (an import\n"
-    "    reads those); other characters it cannot hold are listed (message, column, character)\n"
-    "    and nothing is written. Never overwrites OUT.csv. DATAFILE may be a database server's\n"
-    "    URI: the same messages give the same file.\n",
+    QT_TRANSLATE_NOOP(
+        "admin",
+        "export DATAFILE OUT.csv [--encoding utf-8|shift_jis]\n"
+        "    Write every message, ordered by ＮＯ, to a new CSV file: a header line\n"
+        "    with the column names (ＮＯ, 宛名, 相手, 受人, メモ, 内外線, 電話,\n"
+        "    受付日時, 既読), every value in double quotes (a quote inside doubled),\n"
+        "    an empty unquoted value for a Null, CRLF line ends. UTF-8 with a\n"
+        "    byte-order mark by default; shift_jis (or cp932, windows-31j) for older\n"
+        "    spreadsheet programs: Windows' Shift_JIS, code page 932, circled numbers\n"
+        "    and ㈱ included. 〜 − ‖ ¢ £ ¬ — ¦ are written as Windows' ～ － ∥ ￠ ￡\n"
+        "    ￢ ― ￤ (an import reads those); other characters it cannot hold are\n"
+        "    listed (message, column, character) and nothing is written. Never\n"
+        "    overwrites OUT.csv. The data file comes first, the CSV file second.\n"
+        "    DATAFILE may be a database server's URI: the same messages give the same\n"
+        "    file.\n"),
     exportMessages};
 
 }  // namespace admin

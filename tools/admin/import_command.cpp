@@ -9,6 +9,7 @@
 #include "store/location.h"
 #include "store/maintenance.h"
 #include "store/memo_table.h"
+#include "tools/admin/argument_order.h"
 #include "tools/admin/cli.h"
 #include "tools/admin/csv.h"
 #include "tools/admin/dates.h"
@@ -44,22 +45,22 @@ Layout layoutOf(const csv::Record& header, bool keepNumbers) {
         const QString name = header.values[std::size_t(i)].value_or(QString()).trimmed();
         const int k = int(known.indexOf(name));
         if (k < 0) {
-            throw Failure(QStringLiteral("line 1: unknown column \"%1\" (the columns are %2)")
+            throw Failure(Text::tr("line 1: unknown column \"%1\" (the columns are %2)")
                               .arg(name, known.join(u',')));
         }
         if (seen.contains(name)) {
-            throw Failure(QStringLiteral("line 1: column %1 twice").arg(name));
+            throw Failure(Text::tr("line 1: column %1 twice").arg(name));
         }
         seen << name;
         (k == 0 ? layout.number : layout.texts[std::size_t(k - 1)]) = i;
     }
     for (const QString& name : requiredColumns()) {
         if (!seen.contains(name)) {
-            throw Failure(QStringLiteral("line 1: the header lacks column %1").arg(name));
+            throw Failure(Text::tr("line 1: the header lacks column %1").arg(name));
         }
     }
     if (keepNumbers && layout.number < 0) {
-        throw Failure(QStringLiteral("--keep-numbers: the header lacks column ＮＯ"));
+        throw Failure(Text::tr("--keep-numbers: the header lacks column ＮＯ"));
     }
     return layout;
 }
@@ -68,9 +69,7 @@ Layout layoutOf(const csv::Record& header, bool keepNumbers) {
 std::variant<ImportMessage, QString> messageOf(const csv::Record& record, const Layout& layout,
                                                bool keepNumbers) {
     if (int(record.values.size()) != layout.width) {
-        return QStringLiteral("%1 values, the header has %2")
-            .arg(record.values.size())
-            .arg(layout.width);
+        return Text::tr("%1 values, the header has %2").arg(record.values.size()).arg(layout.width);
     }
     const QStringList names = store::maintenance::messageColumns();
     ImportMessage m;
@@ -82,7 +81,7 @@ std::variant<ImportMessage, QString> messageOf(const csv::Record& record, const 
         const QString& name = names.at(c + 1);
         if (requiredColumns().contains(name) &&
             m.texts[std::size_t(c)].value_or(QString()).isEmpty()) {
-            return QStringLiteral("no value for %1").arg(name);
+            return Text::tr("no value for %1").arg(name);
         }
     }
     // Dates are kept in the book's own form, whichever form the file wrote them in, so that
@@ -94,9 +93,9 @@ std::variant<ImportMessage, QString> messageOf(const csv::Record& record, const 
         }
         const std::optional<WallClock> read = readWallClock(*date);
         if (!read) {
-            return QStringLiteral("%1 \"%2\" is not a %3 (such as %4)")
+            return (withTime ? Text::tr("%1 \"%2\" is not a date and time (such as %3)")
+                             : Text::tr("%1 \"%2\" is not a date (such as %3)"))
                 .arg(names.at(withTime ? 7 : 8), *date,
-                     withTime ? QStringLiteral("date and time") : QStringLiteral("date"),
                      withTime ? QStringLiteral("2019/02/21 17:54") : QStringLiteral("2019/02/21"));
         }
         date = withTime ? dateTimeText(*read) : dateText(read->date);
@@ -107,13 +106,13 @@ std::variant<ImportMessage, QString> messageOf(const csv::Record& record, const 
         static const QRegularExpression digits(QStringLiteral("^[0-9]{1,18}$"));
         const qlonglong n = number->toLongLong();
         if (!digits.match(*number).hasMatch() || n <= 0) {
-            return QStringLiteral("bad ＮＯ \"%1\" (a whole number from 1 on)").arg(*number);
+            return Text::tr("bad ＮＯ \"%1\" (a whole number from 1 on)").arg(*number);
         }
         if (keepNumbers) {
             m.no = n;
         }
     } else if (keepNumbers) {
-        return QStringLiteral("no ＮＯ to keep");
+        return Text::tr("no ＮＯ to keep");
     }
     return m;
 }
@@ -122,28 +121,29 @@ int importMessages(const QStringList& args, Io& io) {
     const Arguments a(args, {QStringLiteral("--keep-numbers")}, {QStringLiteral("--encoding")}, 2);
     const Encoding encoding = encodingOption(a);
     const bool keepNumbers = a.flag(QStringLiteral("--keep-numbers"));
+    checkDataFileAndCsv(QStringLiteral("import"), QStringLiteral("IN.csv"), a[0], a[1]);
     store::Workspace ws;
     auto db = ws.openDatabase(a[0], store::memo::tableName(), store::memo::requiredColumns());
     QFile in(a[1]);
     if (!in.open(QIODevice::ReadOnly)) {
-        throw Failure(QStringLiteral("cannot read %1: %2").arg(a[1], in.errorString()));
+        throw Failure(Text::tr("cannot read %1: %2").arg(a[1], in.errorString()));
     }
     const Decoded decoded = decodeFile(in.readAll(), encoding);
     if (!decoded.badLines.empty()) {
         QStringList problems;
         for (int line : decoded.badLines) {
-            problems << QStringLiteral("line %1: not %2 text")
+            problems << Text::tr("line %1: not %2 text")
                             .arg(line)
                             .arg(QLatin1String(encodingName(encoding)));
         }
         reportProblems(io, problems);
-        throw Failure(QStringLiteral("nothing imported: %1 is not %2 (see --encoding)")
+        throw Failure(Text::tr("nothing imported: %1 is not %2 (see --encoding)")
                           .arg(a[1], QLatin1String(encodingName(encoding))));
     }
     const csv::Parsed parsed = csv::parse(decoded.text);
     if (parsed.records.empty() ||
         (!parsed.problems.empty() && parsed.problems.front().line < parsed.records.front().line)) {
-        throw Failure(QStringLiteral("nothing imported: %1 has no sound header line").arg(a[1]));
+        throw Failure(Text::tr("nothing imported: %1 has no sound header line").arg(a[1]));
     }
     const Layout layout = layoutOf(parsed.records.front(), keepNumbers);
 
@@ -165,8 +165,7 @@ int importMessages(const QStringList& args, Io& io) {
         if (m.no) {
             if (const int first = numberLines.value(*m.no, 0); first > 0) {
                 problems.emplace_back(
-                    record.line,
-                    QStringLiteral("ＮＯ %1 again (line %2 has it)").arg(*m.no).arg(first));
+                    record.line, Text::tr("ＮＯ %1 again (line %2 has it)").arg(*m.no).arg(first));
                 continue;
             }
             numberLines.insert(*m.no, record.line);
@@ -178,8 +177,7 @@ int importMessages(const QStringList& args, Io& io) {
         for (std::size_t i : taken) {
             problems.emplace_back(
                 lines[i],
-                QStringLiteral(
-                    "ＮＯ %1 is or was in use in the data file (numbers are never reused)")
+                Text::tr("ＮＯ %1 is or was in use in the data file (numbers are never reused)")
                     .arg(*messages[i].no));
         }
     };
@@ -192,8 +190,10 @@ int importMessages(const QStringList& args, Io& io) {
         // Another workstation may have added a message with such a number meanwhile.
         numbersTaken(outcome.numbersTaken);
         if (problems.empty()) {
-            io.out << "imported " << outcome.added << " messages into "
-                   << store::maskedLocation(a[0]) << "\n";
+            io.out << Text::tr("imported %1 messages into %2")
+                          .arg(outcome.added)
+                          .arg(store::maskedLocation(a[0]))
+                   << "\n";
             return 0;
         }
     }
@@ -201,35 +201,41 @@ int importMessages(const QStringList& args, Io& io) {
               [](const auto& x, const auto& y) { return x.first < y.first; });
     QStringList texts;
     for (const auto& [line, what] : problems) {
-        texts << QStringLiteral("%1 line %2: %3").arg(a[1]).arg(line).arg(what);
+        texts << Text::tr("%1 line %2: %3").arg(a[1]).arg(line).arg(what);
     }
     reportProblems(io, texts);
-    throw Failure(QStringLiteral("nothing imported: %1 bad row(s)").arg(problems.size()));
+    throw Failure(Text::tr("nothing imported: %1 bad row(s)").arg(problems.size()));
 }
 
 }  // namespace
 
 const Command kImportCommand{
     "import",
-    "import DATAFILE IN.csv [--encoding utf-8|shift_jis] [--keep-numbers]\n"
-    "    Add the messages of a CSV file to an existing data file: a file written by export,\n"
-    "    by a spreadsheet program (with or without a byte-order mark) or by mdb-export from\n"
-    "    the old system (mdb-export old.mdb MEMO_T). The first line names the columns, in any\n"
-    "    order; 宛名,相手,受人,メモ are required, ＮＯ,内外線,電話,受付日時,既読 optional.\n"
-    "    UTF-8 by default; shift_jis (or cp932, windows-31j) reads Windows' Shift_JIS, giving\n"
-    "    the characters Windows shows (～ for the bytes of 〜 too).\n"
-    "    An empty unquoted value is a Null; texts are kept exactly, but for the dates:\n"
-    "    受付日時 is stored as 2019/02/21 17:54 and 既読 as 2019/02/21, whether the file\n"
-    "    writes 2019/2/21 17:54, 2019/02/21 17:54:00, 2019-02-21 17:54, 2019-02-21T17:54:00\n"
-    "    (with a zone, Z or +09:00: converted to this computer's time zone) or, month first,\n"
-    "    12/25/02 12:25:00. Seconds are dropped; a date alone is at 00:00. Any other value\n"
-    "    there is a bad row. Every bad row is listed with its line number, and then nothing\n"
-    "    is imported: all rows or none.\n"
-    "    Each message gets a new number, in file order, unless --keep-numbers is given: then\n"
-    "    each keeps its ＮＯ, which must be unique in the CSV and never handed out by the\n"
-    "    data file (a number of a message deleted since is refused too).\n"
-    "    New messages are numbered after the highest number afterwards. DATAFILE may be a\n"
-    "    database server's URI; the same rules hold there.\n",
+    QT_TRANSLATE_NOOP(
+        "admin",
+        "import DATAFILE IN.csv [--encoding utf-8|shift_jis] [--keep-numbers]\n"
+        "    Add the messages of a CSV file to an existing data file: a file written\n"
+        "    by export, by a spreadsheet program (with or without a byte-order mark)\n"
+        "    or by mdb-export from the old system (mdb-export old.mdb MEMO_T). The\n"
+        "    first line names the columns, in any order; 宛名, 相手, 受人, メモ are\n"
+        "    required, ＮＯ, 内外線, 電話, 受付日時, 既読 optional.\n"
+        "    UTF-8 by default; shift_jis (or cp932, windows-31j) reads Windows'\n"
+        "    Shift_JIS, giving the characters Windows shows (～ for the bytes of 〜\n"
+        "    too).\n"
+        "    An empty unquoted value is a Null; texts are kept exactly, but for the\n"
+        "    dates: 受付日時 is stored as 2019/02/21 17:54 and 既読 as 2019/02/21,\n"
+        "    whether the file writes 2019/2/21 17:54, 2019/02/21 17:54:00, 2019-02-21\n"
+        "    17:54, 2019-02-21T17:54:00 (with a zone, Z or +09:00: converted to this\n"
+        "    computer's time zone) or, month first, 12/25/02 12:25:00. Seconds are\n"
+        "    dropped; a date alone is at 00:00. Any other value there is a bad row.\n"
+        "    Every bad row is listed with its line number, and then nothing is\n"
+        "    imported: all rows or none.\n"
+        "    Each message gets a new number, in file order, unless --keep-numbers is\n"
+        "    given: then each keeps its ＮＯ, which must be unique in the CSV and\n"
+        "    never handed out by the data file (a number of a message deleted since is\n"
+        "    refused too). New messages are numbered after the highest number\n"
+        "    afterwards. The data file comes first, the CSV file second. DATAFILE may\n"
+        "    be a database server's URI; the same rules hold there.\n"),
     importMessages};
 
 }  // namespace admin

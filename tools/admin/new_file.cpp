@@ -10,19 +10,19 @@ namespace admin {
 NewFile::NewFile(const QString& path) : path_(path) {
     const QFileInfo info(path);
     if (info.exists() || info.isSymLink()) {
-        throw Failure(QStringLiteral("%1 exists already; it is never overwritten").arg(path));
+        throw Failure(Text::tr("%1 exists already; it is never overwritten").arg(path));
     }
     temp_.setFileTemplate(info.dir().filePath(QStringLiteral(".%1.XXXXXX").arg(info.fileName())));
     if (!temp_.open()) {
-        throw Failure(QStringLiteral("cannot make a file in %1: %2")
-                          .arg(info.dir().path(), temp_.errorString()));
+        throw Failure(
+            Text::tr("cannot make a file in %1: %2").arg(info.dir().path(), temp_.errorString()));
     }
 }
 
 void NewFile::commit(QFileDevice::Permissions permissions) {
     // The temporary file may be closed already (when the engine wrote it through its own handle).
     if (temp_.isOpen() && !temp_.flush()) {
-        throw Failure(QStringLiteral("cannot write %1: %2").arg(path_, temp_.errorString()));
+        throw Failure(Text::tr("cannot write %1: %2").arg(path_, temp_.errorString()));
     }
     temp_.close();
     temp_.setPermissions(permissions);
@@ -30,7 +30,7 @@ void NewFile::commit(QFileDevice::Permissions permissions) {
     const QString temporary = temp_.fileName();
     if (!temp_.rename(path_)) {
         QFile::remove(temporary);
-        throw Failure(QStringLiteral("cannot create %1: %2").arg(path_, temp_.errorString()));
+        throw Failure(Text::tr("cannot create %1: %2").arg(path_, temp_.errorString()));
     }
     temp_.setAutoRemove(false);
 }

@@ -7,7 +7,7 @@ namespace admin {
 namespace {
 
 QString shown(const std::optional<QString>& text) {
-    return text ? *text : QStringLiteral("(Null)");
+    return text ? *text : Text::tr("(Null)");
 }
 
 int summary(const QStringList& args, Io& io) {
@@ -15,20 +15,21 @@ int summary(const QStringList& args, Io& io) {
     store::Workspace ws;
     auto db = ws.openDatabase(a[0], store::memo::tableName(), store::memo::requiredColumns());
     const store::maintenance::Summary s = store::maintenance::summarize(*db);
-    io.out << "messages: " << s.messages << "\n";
-    io.out << "unread: " << s.unread << "\n";
+    io.out << Text::tr("messages: %1").arg(s.messages) << "\n";
+    io.out << Text::tr("unread: %1").arg(s.unread) << "\n";
     if (!s.unreadByAddressee.empty()) {
-        io.out << "unread per addressee (宛名):\n";
+        io.out << Text::tr("unread per addressee (宛名):") << "\n";
         for (const auto& [name, count] : s.unreadByAddressee) {
             io.out << "  " << count << "\t" << shown(name) << "\n";
         }
     }
     if (s.oldestUnread) {
-        io.out << "oldest unread: ＮＯ " << s.oldestUnread->no << ", "
-               << shown(s.oldestUnread->addressee) << ", " << shown(s.oldestUnread->receivedAt)
+        io.out << Text::tr("oldest unread: ＮＯ %1, %2, %3")
+                      .arg(s.oldestUnread->no)
+                      .arg(shown(s.oldestUnread->addressee), shown(s.oldestUnread->receivedAt))
                << "\n";
     } else {
-        io.out << "oldest unread: none\n";
+        io.out << Text::tr("oldest unread: none") << "\n";
     }
     return 0;
 }
@@ -37,10 +38,13 @@ int summary(const QStringList& args, Io& io) {
 
 const Command kSummaryCommand{
     "summary",
-    "summary DATAFILE\n"
-    "    Count the messages: in total, unread in total, unread per addressee (most first),\n"
-    "    and name the oldest unread message (ＮＯ, 宛名, 受付日時). Changes nothing; the\n"
-    "    figures are read as one picture. DATAFILE may be a database server's URI.\n",
+    QT_TRANSLATE_NOOP(
+        "admin",
+        "summary DATAFILE\n"
+        "    Count the messages: in total, unread in total, unread per addressee (most\n"
+        "    first), and name the oldest unread message (ＮＯ, 宛名, 受付日時).\n"
+        "    Changes nothing; the figures are read as one picture. DATAFILE may be a\n"
+        "    database server's URI.\n"),
     summary};
 
 }  // namespace admin

@@ -73,8 +73,7 @@ Encoding encodingOption(const Arguments& arguments) {
     const std::optional<Encoding> encoding = encodingNamed(name);
     if (!encoding) {
         throw UsageError(
-            QStringLiteral("unknown encoding %1 (utf-8, or shift_jis, cp932, windows-31j)")
-                .arg(name));
+            Text::tr("unknown encoding %1 (utf-8, or shift_jis, cp932, windows-31j)").arg(name));
     }
     return *encoding;
 }

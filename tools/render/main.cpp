@@ -135,6 +135,9 @@ void renderOfficeDay(const SampleOffice& office, Shots& shots) {
     clearEntry();
     shots.expectBox(QStringLiteral("new-message.png"), &form);
     form.Timer1_Timer();
+    while (state.dataThread.busy()) {  // the poll answers through the event loop
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
 
     form.Command1_Click();
     shots.take(QStringLiteral("received-list.png"), render::framed(form));

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "ui/prompts.h"
+#include "ui/settings/frm_set.h"
 
 namespace render {
 
@@ -23,9 +24,9 @@ public:
     std::optional<QString> openFile(const QString&, const QString&) override {
         return std::nullopt;
     }
-    void showSettings(Frm_set& window) override {
-        if (onSettings) {
-            onSettings(window);
+    void showModal(QDialog& window) override {
+        if (auto* settings = qobject_cast<Frm_set*>(&window); settings && onSettings) {
+            onSettings(*settings);
         }
     }
 

@@ -4,6 +4,9 @@
 #include <QLineEdit>
 #include <limits>
 
+#include "app/failure_log.h"
+#include "app/settings_store.h"
+#include "ui/main/texts.h"
 #include "ui/prompts.h"
 #include "ui/settings/frm_set.h"
 #include "ui/viewer/frm_memo2.h"
@@ -39,10 +42,33 @@ Form1::~Form1() {
     delete viewer_.data();
 }
 
+void Form1::Form_Load() {
+    SS1->clear();
+    TxT_Memo->setText(texts::defaultMemo());
+
+    // A settings file that cannot be used is not caught here: the program cannot start.
+    offWindow([&state = state_] { app::loadSettings(state); });
+
+    if (state_.My_Folder.isEmpty()) {
+        showSettingsWindow();
+    }
+
+    try {
+        offWindow([&state = state_] { app::openDataFile(state); });
+        resetEntry();
+        Cmb_My->setEditText(state_.My_Name);
+    } catch (const std::exception& e) {
+        logFailure(QStringLiteral("start-up open"), e);
+        prompts_.inform(
+            tr("データベースをオープンできません。データベースの場所を確認して下さい。"));
+        showSettingsWindow();
+    }
+}
+
 void Form1::showSettingsWindow() {
     // Created afresh for each showing and discarded when it closes.
     Frm_set window(state_, prompts_);
-    prompts_.showSettings(window);
+    prompts_.showModal(window);
 }
 
 void Form1::Cmd_Set_Click() {
@@ -60,4 +86,15 @@ void Form1::closeEvent(QCloseEvent* event) {
     // Closing the window through its frame ends the program as "終了" does.
     Cmd_END_Click();
     event->accept();
+}
+
+// The failure log: what went wrong with the data file, for whoever looks after the program.
+// The user sees each operation's own message; the log keeps the engine's report.
+QString Form1::dataLocation() const {
+    // The file the program works on, or, when none is open, the path it could not open.
+    return state_.Db_Data ? state_.Db_Data->path() : state_.My_Folder;
+}
+
+void Form1::logFailure(const QString& operation, const std::exception& failure) const {
+    app::logFailure(state_.logPath, operation, dataLocation(), failure);
 }

@@ -4,20 +4,24 @@
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
+#include <functional>
 #include <optional>
 
 #include "app/module1.h"
 #include "store/listed_message.h"
+#include "store/memo_table.h"
 #include "store/message.h"
+#include "ui/off_window.h"
 #include "ui_Form1.h"
 
 class Frm_Memo2;
 class Prompts;
 
 // The main window: message entry, the message grid and the new-message watch.
-// Its handlers are split by concern: start-up (form1_load.cpp), entry (form1_entry.cpp),
-// lists (form1_lists.cpp), grid row actions (form1_rows.cpp), watch (form1_watch.cpp),
-// the failure log (form1_failures.cpp).
+// Its handlers are split by concern: start-up, settings, end and the failure log (form1.cpp),
+// entry (form1_entry.cpp), lists (form1_lists.cpp), grid row actions (form1_rows.cpp), watch
+// (form1_watch.cpp). Every operation on the data runs on the data thread while the window
+// waits for it (ui::offWindow), one at a time.
 class Form1 : public QWidget, public Ui::Form1 {
     Q_OBJECT
 
@@ -73,10 +77,23 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Runs work, an operation on the data, off the window (ui::offWindow).
+    template <class Work>
+    auto offWindow(Work work) {
+        return ui::offWindow(state_.dataThread, std::move(work));
+    }
     store::Database& dataFile();
-    void resetEntry();  // the reset's steps; a failure passes to the caller
-    void resetFieldsWithoutDataFile();
-    void showList(store::Listing& listed, store::NameColumn name);
+    // The reset's steps: the pick lists read, then the fields reset with them. A failure to
+    // read passes to the caller, with nothing reset.
+    void resetEntry();
+    // The reset's steps on the entry fields and the grid. A pick list for which lists holds
+    // none (not read, or its column gave no row) stays as it was.
+    void resetFields(const store::memo::PickLists& lists);
+    // What both lists do (form1_lists.cpp).
+    using Listing = std::function<store::Listing(store::Database&, const QString&)>;
+    void listMessages(const QString& operation, const Listing& read, store::NameColumn column6,
+                      const QString& none,
+                      const std::function<void(std::int64_t highestListed)>& afterShown);
     bool requireName();
     // The message grid row Row stands for; none for a row without a number.
     std::optional<store::memo::ListedMessage> listedAt(int Row) const;
@@ -87,7 +104,9 @@ private:
     // The failure log (form1_failures.cpp): a failed operation on the data file.
     void logFailure(const QString& operation, const std::exception& failure) const;
     QString dataLocation() const;
-    // The watch's runs of failed ticks (form1_watch.cpp).
+    // The poll's answer, or what it failed with (form1_watch.cpp).
+    void watchAnswered(bool waiting, const std::exception_ptr& failure);
+    // The watch's runs of failed ticks.
     void watchFailed(const std::exception& failure);
     void watchSucceeded();
 

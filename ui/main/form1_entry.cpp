@@ -26,23 +26,15 @@ void Form1::fillPickList(QComboBox* box, const std::optional<QStringList>& names
 }
 
 void Form1::resetEntry() {
-    const store::memo::PickLists lists = store::memo::pickLists(dataFile());
+    resetFields(offWindow([&db = dataFile()] { return store::memo::pickLists(db); }));
+}
+
+void Form1::resetFields(const store::memo::PickLists& lists) {
     Cmb_To->setEditText(QString());
     fillPickList(Cmb_To, lists.addressees);
     Cmb_From->setEditText(QString());
     fillPickList(Cmb_From, lists.callers);
     fillPickList(Cmb_My, lists.takers);
-    Cmb_My->setEditText(state_.My_Name);
-    TxT_Memo->setText(texts::defaultMemo());
-    Txt_Tel->clear();
-    Txt_Time->setText(store::dateTimeText(store::localNow()));
-    SS1->clear();
-}
-
-// The reset's steps that need no data file, for when the pick lists cannot be read.
-void Form1::resetFieldsWithoutDataFile() {
-    Cmb_To->setEditText(QString());
-    Cmb_From->setEditText(QString());
     Cmb_My->setEditText(state_.My_Name);
     TxT_Memo->setText(texts::defaultMemo());
     Txt_Tel->clear();
@@ -56,7 +48,7 @@ void Form1::Cmd_Clear_Click() {
         resetEntry();
     } catch (const std::exception& e) {
         logFailure(QStringLiteral("reset"), e);
-        resetFieldsWithoutDataFile();
+        resetFields({});
         prompts_.inform(tr("データファイルを読めませんでした。名前の一覧は更新されていません。"));
     }
 }
@@ -80,7 +72,7 @@ void Form1::Command2_Click() {
         message.outsideLine = !Option1->isChecked();
         message.phone = Txt_Tel->text();
         message.receivedAt = Txt_Time->text();
-        store::memo::insert(dataFile(), message);
+        offWindow([&db = dataFile(), message] { store::memo::insert(db, message); });
     } catch (const std::exception& e) {
         logFailure(QStringLiteral("send"), e);
         prompts_.inform(tr("データベース登録に失敗しました。"));
@@ -95,7 +87,7 @@ void Form1::Command2_Click() {
         resetEntry();
     } catch (const std::exception& e) {
         logFailure(QStringLiteral("reset"), e);
-        resetFieldsWithoutDataFile();
+        resetFields({});
         prompts_.inform(tr("メッセージは送信しましたが、名前の一覧を更新できませんでした。"));
     }
 }

@@ -15,50 +15,49 @@ bool Form1::requireName() {
     return false;
 }
 
-void Form1::showList(store::Listing& listed, store::NameColumn name) {
-    fillMessageList(*SS1, listed, name);
+// Both lists: the listing read into Rs_Main; when it is empty, the message none and nothing
+// else; otherwise the grid shows it, column 6 headed column6, and then afterShown runs. Any
+// failure on the way is logged as operation and told as the search's failure.
+void Form1::listMessages(const QString& operation, const Listing& read, store::NameColumn column6,
+                         const QString& none,
+                         const std::function<void(std::int64_t highestListed)>& afterShown) {
+    if (!requireName()) {
+        return;
+    }
+    try {
+        BusyCursor busy;
+        Rs_Main =
+            offWindow([&read, &db = dataFile(), name = state_.My_Name] { return read(db, name); });
+        if (Rs_Main.empty()) {
+            busy.end();
+            prompts_.inform(none);
+            return;
+        }
+        // Taken first, since the grid takes the listing's rows.
+        const std::int64_t highestListed = store::memo::highestNumber(Rs_Main);
+        fillMessageList(*SS1, Rs_Main, column6);
+        if (afterShown) {
+            afterShown(highestListed);
+        }
+    } catch (const std::exception& e) {
+        logFailure(operation, e);
+        prompts_.inform(tr("データベース検索に失敗しました。"));
+    }
 }
 
 void Form1::Command1_Click() {
-    if (!requireName()) {
-        return;
-    }
-    try {
-        BusyCursor busy;
-        Rs_Main = store::memo::receivedList(dataFile(), state_.My_Name);
-        if (Rs_Main.empty()) {
-            busy.end();
-            prompts_.inform(tr("受信データはありません。"));
-            return;
-        }
-        // Only the messages this listing shows are marked read: one inserted meanwhile by
-        // another workstation stays unread, so it is still announced. The highest number is
-        // taken first, since the grid takes the listing's rows.
-        const std::int64_t highestListed = store::memo::highestNumber(Rs_Main);
-        showList(Rs_Main, store::NameColumn::Taker);
-        store::memo::markRead(dataFile(), state_.My_Name, store::dateText(store::localNow().date()),
-                              highestListed);
-    } catch (const std::exception& e) {
-        logFailure(QStringLiteral("received list"), e);
-        prompts_.inform(tr("データベース検索に失敗しました。"));
-    }
+    listMessages(QStringLiteral("received list"), store::memo::receivedList, store::NameColumn::Taker,
+                 tr("受信データはありません。"), [this](std::int64_t highestListed) {
+                     // Only the messages this listing shows are marked read: one inserted
+                     // meanwhile by another workstation stays unread, so it is still announced.
+                     offWindow([&db = dataFile(), name = state_.My_Name,
+                                today = store::dateText(store::localNow().date()), highestListed] {
+                         store::memo::markRead(db, name, today, highestListed);
+                     });
+                 });
 }
 
 void Form1::Command3_Click() {
-    if (!requireName()) {
-        return;
-    }
-    try {
-        BusyCursor busy;
-        Rs_Main = store::memo::sentList(dataFile(), state_.My_Name);
-        if (Rs_Main.empty()) {
-            busy.end();
-            prompts_.inform(tr("未読送信データはありません。"));
-            return;
-        }
-        showList(Rs_Main, store::NameColumn::Addressee);
-    } catch (const std::exception& e) {
-        logFailure(QStringLiteral("sent list"), e);
-        prompts_.inform(tr("データベース検索に失敗しました。"));
-    }
+    listMessages(QStringLiteral("sent list"), store::memo::sentList, store::NameColumn::Addressee,
+                 tr("未読送信データはありません。"), nullptr);
 }

@@ -1,7 +1,6 @@
 // Actions on a grid row: delete, header sort, the memo viewer.
 #include "app/failure_log.h"
 #include "store/listed_message.h"
-#include "ui/busy_cursor.h"
 #include "ui/main/form1.h"
 #include "ui/main/spread_model.h"
 #include "ui/prompts.h"
@@ -18,8 +17,9 @@ void Form1::SS1_Click(int Col, int Row) {
         }
         store::memo::RemoveOutcome outcome{};
         try {
-            BusyCursor busy;
-            outcome = store::memo::removeListed(dataFile(), *listed);
+            outcome = offWindow([&db = dataFile(), message = *listed] {
+                return store::memo::removeListed(db, message);
+            });
         } catch (const std::exception& e) {
             logFailure(QStringLiteral("delete"), e);
             prompts_.inform(tr("データベース削除に失敗しました。"));

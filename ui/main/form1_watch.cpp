@@ -1,4 +1,7 @@
 // The new-message watch: Timer1's tick and the Chk1 switch.
+#include <QPointer>
+#include <memory>
+
 #include "app/failure_log.h"
 #include "store/memo_table.h"
 #include "ui/main/form1.h"
@@ -6,23 +9,48 @@
 
 void Form1::Timer1_Timer() {
     // One modal box at a time: a tick that comes while any box, dialog or the settings window
-    // waits for the user shows nothing; the next tick tries again.
-    if (prompts_.isOpen()) {
+    // waits for the user shows nothing; the next tick tries again. So does one that comes while
+    // another operation, or the last tick's poll, still waits for the data: one at a time.
+    if (prompts_.isOpen() || state_.dataThread.busy()) {
         return;
     }
     // An empty name would match everybody's messages: without a name there is nothing to ask.
     if (state_.My_Name.isEmpty()) {
         return;
     }
-    bool waiting = false;
+    store::Database* db = nullptr;
     try {
-        waiting = store::memo::hasUnread(dataFile(), state_.My_Name);
+        db = &dataFile();
     } catch (const std::exception& e) {
         watchFailed(e);
         return;
     }
+    // The poll waits in the background: the user did not ask for it, so the window goes on
+    // taking input meanwhile (against a server that stopped answering that is the whole
+    // bound); an operation the user starts meanwhile waits for the poll first.
+    auto waiting = std::make_shared<bool>(false);
+    state_.dataThread.post(
+        [db, waiting, name = state_.My_Name] { *waiting = store::memo::hasUnread(*db, name); },
+        [self = QPointer<Form1>(this), waiting](std::exception_ptr failure) {
+            if (self) {
+                self->watchAnswered(*waiting, failure);
+            }
+        });
+}
+
+void Form1::watchAnswered(bool waiting, const std::exception_ptr& failure) {
+    if (failure) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const std::exception& e) {
+            watchFailed(e);
+        }
+        return;
+    }
     watchSucceeded();
-    if (waiting) {
+    // An answer that comes while a box is open, or while an operation the user started waits,
+    // shows nothing, as a tick then would; the next tick asks again.
+    if (waiting && !prompts_.isOpen() && !state_.dataThread.busy()) {
         prompts_.inform(tr("新規メッセージがあります。"));
     }
 }

@@ -12,7 +12,8 @@ namespace {
 // one string among all the rows that hold the same text (a caller, a date, the line), so the
 // source strings' addresses tell which rows need the same derived text. Every source string
 // was made before the fill starts, so while the fill frees rows no address is ever reused by
-// another source.
+// another source. (Made afresh for each row instead, the derived texts raised the peak with
+// 100,000 listed rows from 84.8 to 92.8 MB, and the grid fill from 100 to 122 ms.)
 class Derived {
 public:
     template <class Make>

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "ui/main/cell_rows.h"
+#include "ui/main/grid_row.h"
 
 class SpreadModel;
 

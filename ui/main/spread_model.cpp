@@ -54,7 +54,7 @@ int compareKeys(const SortKey& a, const SortKey& b, const char16_t* pool) {
 SpreadModel::SpreadModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 int SpreadModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : cells_.rows();
+    return parent.isValid() ? 0 : int(rows_.size());
 }
 
 int SpreadModel::columnCount(const QModelIndex& parent) const {
@@ -62,10 +62,10 @@ int SpreadModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant SpreadModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= cells_.rows() || index.column() >= kGridColumns) {
+    if (!index.isValid() || index.row() >= int(rows_.size()) || index.column() >= kGridColumns) {
         return {};
     }
-    const GridRow& cells = cells_.row(index.row());
+    const GridRow& cells = rows_[size_t(index.row())];
     if (role == Qt::DisplayRole) {
         return cells.shown(columnAt(index.column()));
     }
@@ -103,13 +103,13 @@ Qt::ItemFlags SpreadModel::flags(const QModelIndex& index) const {
 }
 
 bool SpreadModel::removeRows(int row, int count, const QModelIndex& parent) {
-    if (parent.isValid() || row < 0 || count <= 0 || row + count > cells_.rows()) {
+    if (parent.isValid() || row < 0 || count <= 0 || row + count > int(rows_.size())) {
         return false;
     }
     if (!inBatch()) {
         beginRemoveRows(QModelIndex(), row, row + count - 1);
     }
-    cells_.eraseRows(row, count);
+    rows_.erase(rows_.begin() + row, rows_.begin() + row + count);
     if (!inBatch()) {
         endRemoveRows();
     }
@@ -134,26 +134,25 @@ void SpreadModel::setHeader(GridColumn column, const QString& text) {
 
 const GridRow& SpreadModel::row(int row) const {
     static const GridRow none;
-    return row >= 0 && row < cells_.rows() ? cells_.row(row) : none;
+    return row >= 0 && row < int(rows_.size()) ? rows_[size_t(row)] : none;
 }
 
 void SpreadModel::setRow(int row, GridRow cells) {
-    if (row < 0 || row >= cells_.rows()) {
+    if (row < 0 || row >= int(rows_.size())) {
         return;
     }
-    cells_.row(row) = std::move(cells);
+    rows_[size_t(row)] = std::move(cells);
     if (!inBatch()) {
         emit dataChanged(index(row, 0), index(row, kGridColumns - 1), {Qt::DisplayRole});
     }
 }
 
 void SpreadModel::appendRow(GridRow cells) {
-    const int at = cells_.rows();
+    const int at = int(rows_.size());
     if (!inBatch()) {
         beginInsertRows(QModelIndex(), at, at);
     }
-    cells_.resizeRows(at + 1);
-    cells_.row(at) = std::move(cells);
+    rows_.push_back(std::move(cells));
     if (!inBatch()) {
         endInsertRows();
     }
@@ -161,31 +160,32 @@ void SpreadModel::appendRow(GridRow cells) {
 
 void SpreadModel::setRowCount(int rows) {
     rows = std::max(rows, 0);
-    if (rows > cells_.rows()) {
+    const int now = int(rows_.size());
+    if (rows > now) {
         if (!inBatch()) {
-            beginInsertRows(QModelIndex(), cells_.rows(), rows - 1);
+            beginInsertRows(QModelIndex(), now, rows - 1);
         }
-        cells_.resizeRows(rows);
+        rows_.resize(size_t(rows));
         if (!inBatch()) {
             endInsertRows();
         }
-    } else if (rows < cells_.rows()) {
-        removeRows(rows, cells_.rows() - rows);
+    } else if (rows < now) {
+        removeRows(rows, now - rows);
     }
 }
 
 void SpreadModel::clearRows() {
-    for (int r = 0; r < cells_.rows(); ++r) {
-        cells_.row(r) = GridRow();
+    for (GridRow& row : rows_) {
+        row = GridRow();
     }
-    if (!inBatch() && cells_.rows() > 0) {
-        emit dataChanged(index(0, 0), index(cells_.rows() - 1, kGridColumns - 1),
+    if (!inBatch() && !rows_.empty()) {
+        emit dataChanged(index(0, 0), index(int(rows_.size()) - 1, kGridColumns - 1),
                          {Qt::DisplayRole});
     }
 }
 
 void SpreadModel::sortRows(GridColumn key) {
-    const int n = cells_.rows();
+    const int n = int(rows_.size());
     if (n < 2 || int(key) < 1 || int(key) > kGridColumns) {
         return;
     }
@@ -198,8 +198,8 @@ void SpreadModel::sortRows(GridColumn key) {
     keys.reserve(n);
     std::vector<char16_t> pool;
     for (int i = 0; i < n; ++i) {
-        empty[i] = cells_.row(i).isEmpty();
-        keys.push_back(keyOf(cells_.row(i), key, pool));
+        empty[i] = rows_[size_t(i)].isEmpty();
+        keys.push_back(keyOf(rows_[size_t(i)], key, pool));
     }
     const auto listedEnd =
         std::stable_partition(order.begin(), order.end(), [&](int row) { return !empty[row]; });
@@ -218,11 +218,9 @@ void SpreadModel::sortRows(GridColumn key) {
     }
     std::vector<GridRow> sorted(n);
     for (int i = 0; i < n; ++i) {
-        sorted[i] = std::move(cells_.row(order[i]));
+        sorted[i] = std::move(rows_[size_t(order[i])]);
     }
-    for (int i = 0; i < n; ++i) {
-        cells_.row(i) = std::move(sorted[i]);
-    }
+    std::move(sorted.begin(), sorted.end(), rows_.begin());
     if (!inBatch()) {
         // Indexes the views hold follow their rows.
         std::vector<int> newRowOf(n);

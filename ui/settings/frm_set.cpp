@@ -8,7 +8,7 @@
 #include "app/settings_store.h"
 #include "store/error.h"
 #include "store/location.h"
-#include "ui/busy_cursor.h"
+#include "ui/off_window.h"
 #include "ui/prompts.h"
 
 Frm_set::Frm_set(Module1& state, Prompts& prompts, QWidget* parent)
@@ -60,8 +60,10 @@ void Frm_set::Command2_Click() {
         return;
     }
     try {
-        BusyCursor busy;
-        app::saveSettings(state_, Txt_Name->text(), Txt_File->text());
+        ui::offWindow(state_.dataThread,
+                      [&state = state_, name = Txt_Name->text(), folder = Txt_File->text()] {
+                          app::saveSettings(state, name, folder);
+                      });
     } catch (const store::Error& e) {
         // Nothing was stored and the program keeps its old name and path.
         app::logFailure(state_.logPath, QStringLiteral("settings save"), state_.iniPath, e);

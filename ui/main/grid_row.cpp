@@ -1,4 +1,4 @@
-#include "ui/main/cell_rows.h"
+#include "ui/main/grid_row.h"
 
 #include <algorithm>
 
@@ -42,41 +42,4 @@ QString GridRow::shown(GridColumn column) const {
 bool GridRow::isEmpty() const {
     return number_ == kNoNumber &&
            std::all_of(texts_.begin(), texts_.end(), [](const QString& s) { return s.isEmpty(); });
-}
-
-void CellRows::fitChunks(int rows) {
-    const size_t needed = (size_t(rows) + kChunkRows - 1) >> kChunkShift;
-    if (needed < chunks_.size()) {
-        chunks_.resize(needed);
-        return;
-    }
-    while (chunks_.size() < needed) {
-        chunks_.push_back(std::make_unique<GridRow[]>(size_t(kChunkRows)));
-    }
-}
-
-void CellRows::resizeRows(int rows) {
-    rows = std::max(rows, 0);
-    if (rows < rows_) {
-        // Rows left in a chunk that stays are emptied; whole chunks go with their rows.
-        const int keptEnd =
-            std::min(rows_, int(((size_t(rows) + kChunkRows - 1) >> kChunkShift) << kChunkShift));
-        for (int r = rows; r < keptEnd; ++r) {
-            row(r) = GridRow();
-        }
-    }
-    fitChunks(rows);
-    rows_ = rows;
-}
-
-void CellRows::eraseRows(int first, int count) {
-    first = std::max(first, 0);
-    count = std::min(count, rows_ - first);
-    if (count <= 0) {
-        return;
-    }
-    for (int r = first; r + count < rows_; ++r) {
-        row(r) = std::move(row(r + count));
-    }
-    resizeRows(rows_ - count);
 }

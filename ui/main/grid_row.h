@@ -5,9 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
-#include <memory>
 #include <optional>
-#include <vector>
 
 // The message grid's columns, numbered from 1 as the window's click events count them.
 enum class GridColumn {
@@ -48,36 +46,4 @@ private:
     std::array<QString, kTexts> texts_;
     std::int64_t number_ = kNoNumber;
     std::uint64_t identity_ = 0;
-};
-
-// The grid's rows, kept in chunks of a fixed number of rows. A chunk is allocated as the rows
-// reach it, so a growing grid never moves the rows it holds and never needs room for all of
-// them at once (a large list is written into the grid while its source is freed row by row).
-class CellRows {
-public:
-    int rows() const { return rows_; }
-
-    // Row (0 <= row < rows()).
-    GridRow& row(int row) { return chunks_[size_t(row) >> kChunkShift][offset(row)]; }
-    const GridRow& row(int row) const { return chunks_[size_t(row) >> kChunkShift][offset(row)]; }
-
-    // Appends empty rows, or drops rows from the end.
-    void resizeRows(int rows);
-    // Removes count rows from first on; the rows below move up.
-    void eraseRows(int first, int count);
-
-private:
-    // Two rows a chunk: blocks no larger than those a listing frees as the grid takes its
-    // rows, so the heap makes the grid's rows from that memory instead of growing. (Larger
-    // chunks measured a peak up to a fifth higher for 100,000 listed rows.)
-    static constexpr unsigned kChunkShift = 1;
-    static constexpr int kChunkRows = 1 << kChunkShift;
-
-    static size_t offset(int row) { return size_t(row & (kChunkRows - 1)); }
-    // Allocates or frees chunks so that exactly those holding rows 0..rows-1 remain.
-    void fitChunks(int rows);
-
-    // Every row at or beyond rows_ is empty.
-    std::vector<std::unique_ptr<GridRow[]>> chunks_;
-    int rows_ = 0;
 };
