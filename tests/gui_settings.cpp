@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "app/settings_store.h"
+#include "store/file/file_database.h"
 #include "store/settings_table.h"
 #include "store/transaction.h"
 #include "support/main_window.h"
@@ -163,7 +164,7 @@ TEST_P(SettingsWindow, BrowseStartsInTheTypedPathsFolder) {
 }
 
 TEST_P(SettingsWindow, ASaveWithoutASettingsRowAddsTheRow) {
-    w.state.Db_Ini->execute(QStringLiteral("DELETE FROM INI_T"));
+    w.state.Db_Ini->database().execute(QStringLiteral("DELETE FROM INI_T"));
     showWith([&](Frm_set& s) {
         s.Txt_Name->setText(QStringLiteral("山田"));
         s.Txt_File->setText(QStringLiteral("/share/dulvane.mdb"));

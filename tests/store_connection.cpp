@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
+#include "store/bulk_fill.h"
 #include "store/error.h"
-#include "store/file/bulk_fill.h"
 #include "store/file/connection.h"
 #include "store/file/statement.h"
 #include "store/memo_table.h"
@@ -71,7 +71,7 @@ TEST(Connection, ClosesWithItsOwnerAndWithItTheLocksItHeld) {
     EXPECT_NO_THROW(office.openFile(100)->execute(QStringLiteral("Delete From MEMO_T")));
     {
         // A bulk fill that is not committed keeps nothing and lets the file go.
-        store::file::BulkFill fill(office.dataPath());
+        store::BulkFill fill(office.dataPath());
         fill.add({"a", "b", "c", "m", "内線", "-", "2026/12/01 09:30", "", false});
     }
     EXPECT_EQ(office.rowCount(), 0);

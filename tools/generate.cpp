@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "store/bulk_fill.h"
 #include "store/error.h"
-#include "store/file/bulk_fill.h"
 #include "store/schema.h"
 #include "tools/sample_data.h"
 
@@ -176,9 +176,9 @@ void fill(const QString& path, const GenerateOptions& options, std::int64_t unre
     char phoneBuffer[32];
     char receivedAt[32];
 
-    store::file::BulkFill bulk(path);
+    store::BulkFill bulk(path);
     for (std::int64_t i = 0; i < count; ++i) {
-        store::file::BulkMessage m;
+        store::BulkMessage m;
         const bool isUnread = i >= firstUnread;
 
         std::size_t to = staffPicker.pick(random);

@@ -5,6 +5,11 @@
 
 namespace store::settings {
 
+File::File(const QString& path, const Workspace& workspace)
+    : db_(workspace.openFile(path, tableName(), requiredColumns())) {}
+
+File::~File() = default;
+
 Row read(file::FileDatabase& db) {
     file::Recordset rs = db.openRecordset(QStringLiteral("Select * From INI_T Where ＮＯ = 1"));
     Row row;
