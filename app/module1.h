@@ -5,12 +5,14 @@
 
 #include "app/data_thread.h"
 #include "store/database.h"
+#include "store/settings_table.h"
+#include "store/workspace.h"
 
 // The program state that every handler shares, from start-up to the end of the program.
 struct Module1 {
     store::Workspace Ws_Main;
-    std::unique_ptr<store::Database> Db_Ini;
-    std::unique_ptr<store::Database> Db_Data;  // absent when its open failed
+    std::unique_ptr<store::settings::File> Db_Ini;  // always a file on the workstation
+    std::unique_ptr<store::Database> Db_Data;       // absent when its open failed
     QString My_Name;
     QString My_Folder;
     // Desktop notifications in the watch's box's place: the user's choice, from the settings

@@ -60,16 +60,15 @@ void provideSettings(const SettingsLocation& where) {
 }
 
 void loadSettings(Module1& state) {
-    state.Db_Ini = state.Ws_Main.openDatabase(state.iniPath, store::settings::tableName(),
-                                              store::settings::requiredColumns());
+    state.Db_Ini = std::make_unique<store::settings::File>(state.iniPath, state.Ws_Main);
     state.My_Name.clear();
     state.My_Folder.clear();
-    const store::settings::Row row = store::settings::read(*state.Db_Ini);
+    const store::settings::Row row = state.Db_Ini->read();
     state.My_Name = row.name;
     state.My_Folder = row.folder;
     // The choice is an extra: a file that cannot tell it still starts the program, with it off.
     try {
-        state.desktopNotices = store::settings::readDesktopNotices(*state.Db_Ini);
+        state.desktopNotices = state.Db_Ini->readDesktopNotices();
     } catch (const store::Error&) {
         state.desktopNotices = false;
     }
@@ -84,7 +83,7 @@ void saveSettings(Module1& state, const QString& name, const QString& folder) {
     if (!state.Db_Ini) {
         throw store::Error::notOpen(QStringLiteral("設定ファイルが開かれていません。"));
     }
-    store::settings::save(*state.Db_Ini, name, folder);
+    state.Db_Ini->save(name, folder);
     state.My_Name = name;
     state.My_Folder = folder;
 }
@@ -93,7 +92,7 @@ void saveDesktopNotices(Module1& state, bool on) {
     if (!state.Db_Ini) {
         throw store::Error::notOpen(QStringLiteral("設定ファイルが開かれていません。"));
     }
-    store::settings::saveDesktopNotices(*state.Db_Ini, on);
+    state.Db_Ini->saveDesktopNotices(on);
     state.desktopNotices = on;
 }
 

@@ -59,10 +59,10 @@ void BM_Memory_ListingBreakdown(benchmark::State& state) {
     std::int64_t rows = 0;
     for (auto _ : state) {
         const double start = heapMegabytes();
-        store::Recordset rs = store::memo::receivedList(*w.state.Db_Data, user());
+        store::Listing rs = store::memo::receivedList(*w.state.Db_Data, user());
         const double afterQuery = heapMegabytes();
-        rows = rs.RecordCount();
-        fillMessageList(*w.form->SS1, rs, QStringLiteral("受人"));
+        rows = std::int64_t(rs.size());
+        fillMessageList(*w.form->SS1, rs, store::NameColumn::Taker);
         settle();
         const double afterFill = heapMegabytes();
         listing = afterQuery - start;

@@ -50,8 +50,9 @@ void storeList(benchmark::State& state, Engine engine, FileKind kind, bool sent,
     store::memo::sentList(*db, name);
     std::int64_t rows = 0;
     for (auto _ : state) {
-        rows = (sent ? store::memo::sentList(*db, name) : store::memo::receivedList(*db, name))
-                   .RecordCount();
+        rows = std::int64_t(
+            (sent ? store::memo::sentList(*db, name) : store::memo::receivedList(*db, name))
+                .size());
     }
     report(state, rows);
 }
@@ -117,7 +118,7 @@ void BM_Store_MarkRead_Office(benchmark::State& state, Engine engine) {
     WorkCopy file(FileKind::Office, state.range(0), engine);
     UnreadRestorer unread(file.path(), user());
     auto db = openData(file.path());
-    store::Recordset listed = store::memo::receivedList(*db, user());
+    store::Listing listed = store::memo::receivedList(*db, user());
     const std::int64_t highestListed = store::memo::highestNumber(listed);
     const QString today = store::dateText(store::localNow().date());
     std::int64_t marked = 0;
@@ -163,7 +164,7 @@ void BM_Store_MarkRead_EveryMessageUnread(benchmark::State& state, Engine engine
     WorkCopy file(FileKind::AllTo, state.range(0), engine);
     UnreadRestorer::markAllUnread(file.path());
     auto db = openData(file.path());
-    store::Recordset listed = store::memo::receivedList(*db, user());
+    store::Listing listed = store::memo::receivedList(*db, user());
     const std::int64_t highestListed = store::memo::highestNumber(listed);
     const QString today = store::dateText(store::localNow().date());
     std::int64_t marked = 0;

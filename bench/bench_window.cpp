@@ -129,12 +129,12 @@ BENCHMARK_ENGINES(BM_ReceivedList_EveryMessageUnread, upTo100k);
 void gridFill(benchmark::State& state, FileKind kind) {
     Window w(cachedDataFile(kind, state.range(0)));
     w.showAndSettle();
-    const store::Recordset listed = store::memo::receivedList(*w.state.Db_Data, user());
+    const store::Listing listed = store::memo::receivedList(*w.state.Db_Data, user());
     for (auto _ : state) {
         state.PauseTiming();
-        store::Recordset rs = listed;  // the fill takes the rows out of the listing
+        store::Listing rs = listed;  // the fill takes the rows out of the listing
         state.ResumeTiming();
-        fillMessageList(*w.form->SS1, rs, QStringLiteral("受人"));
+        fillMessageList(*w.form->SS1, rs, store::NameColumn::Taker);
         settle();
     }
     report(state, w.form->SS1->rowCount());
@@ -171,11 +171,11 @@ void headerSort(benchmark::State& state, int column) {
     w.showAndSettle();
     w.form->Command1_Click();
     settle();
-    const store::Recordset listed = store::memo::receivedList(*w.state.Db_Data, user());
+    const store::Listing listed = store::memo::receivedList(*w.state.Db_Data, user());
     for (auto _ : state) {
         state.PauseTiming();
-        store::Recordset rs = listed;
-        fillMessageList(*w.form->SS1, rs, QStringLiteral("受人"));
+        store::Listing rs = listed;
+        fillMessageList(*w.form->SS1, rs, store::NameColumn::Taker);
         settle();
         state.ResumeTiming();
         w.form->SS1_Click(column, 0);

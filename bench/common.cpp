@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <string>
 
+#include <libpq-fe.h>
 #include "bench/server_data.h"
+
+#include "store/file/file_database.h"
 #include "store/like.h"
 #include "store/location.h"
 #include "store/memo_table.h"
-#include "store/pg/server.h"
+#include "store/server/connection.h"
 
 namespace bench {
 
@@ -47,8 +50,14 @@ std::unique_ptr<store::Database> openData(const QString& path) {
 
 namespace {
 
-std::unique_ptr<store::pg::Server> connectTo(const QString& uri) {
-    auto server = std::make_unique<store::pg::Server>(uri, std::chrono::minutes(10));
+// The data file as a file, for the benchmarks' own statements.
+std::unique_ptr<store::file::FileDatabase> openFile(const QString& path) {
+    return store::Workspace{}.openFile(path, store::memo::tableName(),
+                                       store::memo::requiredColumns());
+}
+
+std::unique_ptr<store::server::Connection> connectTo(const QString& uri) {
+    auto server = std::make_unique<store::server::Connection>(uri, std::chrono::minutes(10));
     server->connect();
     return server;
 }
@@ -62,18 +71,21 @@ QString serverPrefix(const QString& name) {
 }  // namespace
 
 UnreadRestorer::UnreadRestorer(const QString& path, const QString& name) {
-    store::Recordset rs;
     if (store::isServerLocation(path)) {
         server_ = connectTo(path);
-        rs = server_->query(QStringLiteral("SELECT \"ＮＯ\" FROM \"MEMO_T\" WHERE \"宛名\" LIKE $1 "
-                                           "AND \"既読\" IS NULL"),
-                            {serverPrefix(name)});
-    } else {
-        db_ = openData(path);
-        rs = db_->openRecordset(
-            QStringLiteral("Select ＮＯ From MEMO_T Where 宛名 Like ? And 既読 Is Null"),
-            {store::prefixPattern(name)});
+        const store::server::Result r =
+            server_->exec(QStringLiteral("SELECT \"ＮＯ\" FROM \"MEMO_T\" WHERE \"宛名\" LIKE $1 "
+                                         "AND \"既読\" IS NULL"),
+                          {serverPrefix(name)});
+        for (int row = 0; row < PQntuples(r.get()); ++row) {
+            unread_.push_back(QByteArray(PQgetvalue(r.get(), row, 0)).toLongLong());
+        }
+        return;
     }
+    db_ = openFile(path);
+    store::file::Recordset rs = db_->openRecordset(
+        QStringLiteral("Select ＮＯ From MEMO_T Where 宛名 Like ? And 既読 Is Null"),
+        {store::prefixPattern(name)});
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
         unread_.push_back(rs.field(0).value().toLongLong());
     }
@@ -87,7 +99,7 @@ void UnreadRestorer::markAllUnread(const QString& path) {
             QStringLiteral("UPDATE \"MEMO_T\" SET \"既読\" = NULL WHERE \"既読\" IS NOT NULL"));
         return;
     }
-    openData(path)->execute(QStringLiteral("Update MEMO_T Set 既読 = Null Where 既読 Is Not Null"));
+    openFile(path)->execute(QStringLiteral("Update MEMO_T Set 既読 = Null Where 既読 Is Not Null"));
 }
 
 void UnreadRestorer::execute(const QString& fileSql, const QString& serverSql) {

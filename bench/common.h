@@ -9,8 +9,11 @@
 #include "bench/data_files.h"
 #include "store/database.h"
 
-namespace store::pg {
-class Server;
+namespace store::server {
+class Connection;
+}
+namespace store::file {
+class FileDatabase;
 }
 
 namespace bench {
@@ -47,8 +50,8 @@ public:
 private:
     void execute(const QString& fileSql, const QString& serverSql);
 
-    std::unique_ptr<store::Database> db_;
-    std::unique_ptr<store::pg::Server> server_;
+    std::unique_ptr<store::file::FileDatabase> db_;
+    std::unique_ptr<store::server::Connection> server_;
     std::vector<std::int64_t> unread_;
 };
 

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "store/like.h"
+#include "store/file/like_function.h"
 
 namespace bench {
 namespace {
@@ -25,7 +25,7 @@ RawDb::RawDb(const QString& path, Like like) : like_(like) {
     exec("PRAGMA synchronous=FULL");
     exec("PRAGMA mmap_size=0");
     if (like_ == Like::Program) {
-        store::installLike(db_);
+        store::file::installLike(db_);
     }
 }
 

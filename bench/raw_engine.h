@@ -15,7 +15,7 @@ namespace bench {
 class RawDb {
 public:
     enum class Like {
-        Program,  // the program's like() installed (store::installLike), patterns as it binds
+        Program,  // the program's like() installed (store::file::installLike), patterns as it binds
         Builtin,  // SQLite's own GLOB with the equivalent pattern: what the engine does alone
     };
 

@@ -1,5 +1,7 @@
 #include "bench/server_data.h"
 
+#include <libpq-fe.h>
+
 #include <chrono>
 #include <stdexcept>
 #include <thread>
@@ -9,8 +11,8 @@
 #include "store/location.h"
 #include "store/maintenance.h"
 #include "store/memo_table.h"
-#include "store/pg/server.h"
 #include "store/schema.h"
+#include "store/server/connection.h"
 
 namespace bench {
 namespace {
@@ -19,8 +21,8 @@ namespace {
 // the program's 10 s.
 constexpr std::chrono::milliseconds kLong = std::chrono::minutes(30);
 
-std::unique_ptr<store::pg::Server> connectTo(const QString& uri) {
-    auto server = std::make_unique<store::pg::Server>(uri, kLong);
+std::unique_ptr<store::server::Connection> connectTo(const QString& uri) {
+    auto server = std::make_unique<store::server::Connection>(uri, kLong);
     server->connect();
     return server;
 }
@@ -29,14 +31,15 @@ QString quoted(const QString& name) {
     return u'"' + name + u'"';
 }
 
-bool databaseExists(store::pg::Server& admin, const QString& name) {
-    return admin.query(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = $1"), {name})
-               .RecordCount() != 0;
+bool databaseExists(store::server::Connection& admin, const QString& name) {
+    return PQntuples(
+               admin.exec(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = $1"), {name})
+                   .get()) != 0;
 }
 
 // A statement that needs the database it names (or copies) free of other sessions. A session
 // just closed by this process may still be ending on the server: tried again for a while.
-void withDatabaseFree(store::pg::Server& admin, const QString& sql) {
+void withDatabaseFree(store::server::Connection& admin, const QString& sql) {
     for (int attempt = 0;; ++attempt) {
         try {
             admin.exec(sql);

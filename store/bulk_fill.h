@@ -2,18 +2,14 @@
 
 #include <QString>
 #include <memory>
-#include <optional>
 #include <string_view>
 
-#include "store/connection.h"
-#include "store/database.h"
-#include "store/transaction.h"
-
-struct sqlite3_stmt;
+#include "store/workspace.h"
 
 // Filling a new data file with many messages at once: only the generator of sample data files
-// uses this. The program itself adds one message at a time (store::memo::insert).
-namespace store::schema {
+// uses this. The program itself adds one message at a time (store::memo::insert). A data file
+// only: a server's sample data is copied from such a file (dulvane-admin copy).
+namespace store {
 
 // One message as UTF-8 texts. The views need to stay valid only during add().
 struct BulkMessage {
@@ -43,11 +39,8 @@ public:
     void commit();
 
 private:
-    // Declared in the order they are made, so that they go in the reverse order: the statement,
-    // then the transaction (rolled back unless committed), then the connection.
-    Connection db_;
-    std::optional<Transaction> transaction_;
-    sqlite3_stmt* insert_ = nullptr;
+    struct Engine;  // the file's connection, transaction and prepared insert (store/file)
+    std::unique_ptr<Engine> engine_;
 };
 
-}  // namespace store::schema
+}  // namespace store

@@ -5,142 +5,164 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
-#include <memory>
-#include <variant>
+#include <optional>
+#include <utility>
 #include <vector>
 
-#include "store/connection.h"
 #include "store/error.h"
-#include "store/file_identity.h"
-#include "store/recordset.h"
-
-struct sqlite3;
+#include "store/message.h"
+#include "store/restore_outcome.h"
+#include "store/transaction.h"
+#include "store/workspace.h"
 
 namespace store {
 
-namespace pg {
-class Server;
-}
+// What an engine can do, asked before relying on it.
+struct Capabilities {
+    // Copies itself page by page while workstations go on using it (dulvane-admin backup), and
+    // is put back from such a copy (restore). Without it, the advice says how the engine's own
+    // tools save and put back its data instead.
+    bool onlineBackup = false;
+    QString backupAdvice;
+    QString restoreAdvice;
+    // Keeps a text holding a NUL character (U+0000) whole; without it such a text is refused
+    // (Error::Kind::TextRefused), never stored cut short.
+    bool textsWithNul = true;
+};
 
-// A value bound to a statement parameter. Values are never spliced into statement text.
-using Param = std::variant<std::nullptr_t, std::int64_t, QString>;
-using Params = std::vector<Param>;
+// progress(done) now and then; progress(done, total) where the total is known.
+using Progress = std::function<void(std::int64_t)>;
+using ProgressOf = std::function<void(std::int64_t, std::int64_t)>;
 
-// One open database file. Every statement runs and is finalised inside the call that runs it,
-// so no lock on the (usually shared) file outlives an operation.
+// The office's messages in one engine: a data file (store/file) or a database server
+// (store/server), made by Workspace from the location. These are the engine's primitives; the
+// office's rules are written once above them (store::memo, store::maintenance, store::schema).
 //
-// Before each operation the database checks that its path still names the file it opened.
-// When the file was removed, moved or put back from a backup, the old connection is closed
-// (nothing is ever written through a handle to a file that is no longer at the path) and the
-// path is opened again with every check of the first open, never creating a file: the
-// operation goes on with the file found there, or fails with the open's error, and the next
-// operation tries again.
-//
-// A location that is a database server's URI opens a connection to the server instead; the
-// store's operations then send the server's statements (see server()).
-class Database {
+// Each operation runs inside the transaction open on the database (store::Transaction), or,
+// with none open, stands alone: a read sees one moment, a write is kept whole or not at all.
+// Nothing stays open after an operation returns: no statement, no lock outside a transaction.
+// Every failure is a store::Error.
+class Database : public Transactional {
 public:
-    ~Database();
+    ~Database() override = default;
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    const QString& path() const { return path_; }
-    // How long a statement waits for another workstation's lock.
+    // The location: the data file's path or the server's URI (a password in it shown only
+    // through maskedLocation).
+    const QString& path() const { return location_; }
+    // How long an operation waits for another workstation's lock.
     std::chrono::milliseconds busyTimeout() const { return busyTimeout_; }
 
-    // Runs a Select and reads its rows into memory. maxRows > 0 stops after that many rows:
-    // a caller that only tests for a row reads one.
-    Recordset openRecordset(const QString& sql, const Params& params = {},
-                            std::int64_t maxRows = 0);
+    virtual const Capabilities& capabilities() const = 0;
+    // Statements (or results) still held by the engine: always 0 between operations.
+    virtual int openStatementCount() const = 0;
 
-    // Runs one Insert, Update or Delete as BEGIN IMMEDIATE ... COMMIT and returns the number
-    // of rows it changed. A valid statement that changes nothing is no error.
-    std::int64_t execute(const QString& sql, const Params& params = {});
+    // ---- The table
 
-    // The statements of one write transaction, run on the file it holds locked.
-    class Writer {
-    public:
-        Recordset read(const QString& sql, const Params& params = {});
-        // Returns the number of rows the statement changed.
-        std::int64_t execute(const QString& sql, const Params& params = {});
+    // Opens the location and checks that it holds the table with every column given when the
+    // database was made: a missing file, a file that is not a database, a file held exclusively
+    // by another program, a server that cannot be reached and data without the table all fail
+    // here. The operations below open the location themselves when it is not open.
+    virtual void open() = 0;
+    // Makes the message table with its indexes: a new data file at the path (an existing file is
+    // refused, never overwritten), or the table on the server (refused when it exists).
+    virtual void createTable() = 0;
+    // Whether the data is there: a file at the path, or the table on the server.
+    virtual bool dataExists() = 0;
+    // Adds what data made by an earlier release lacks (indexes, settings of the table); changes
+    // nothing else. Returns true when something was added.
+    virtual bool upgradeTable() = 0;
+    // The problems found with the data: is it a database, does it hold the table and every
+    // column, is it sound. Empty when it is sound; never throws.
+    virtual QStringList checkTable() = 0;
 
-    private:
-        friend class Database;
-        explicit Writer(Database& db) : db_(db) {}
-        Database& db_;
-    };
+    // ---- Transactions (through store::Transaction)
 
-    // Runs work in one write transaction (BEGIN IMMEDIATE ... COMMIT): its statements see and
-    // change the file as nobody else does meanwhile. When another file took the path while the
-    // lock was awaited (a file put back from a backup), work would write to the old file, which
-    // nobody opens any more (the engine refuses such a write as one to a moved file): the
-    // transaction is rolled back, the path opened again, and work runs once more, on the file
-    // found there. work may therefore run twice; only the last run is kept.
-    void writeTransaction(const std::function<void(Writer&)>& work);
+    // After a read that failed: whether the engine found its connection lost on the way (a
+    // server that went away or restarted) and opened it again, so that the read may run once
+    // more (see store::reading).
+    virtual bool reopenAfterLostRead() = 0;
 
-    // The engine refused write access when the file was opened (file or folder read-only).
-    bool isReadOnly() const;
+    // ---- Reads
 
-    // Statements still prepared on the connection: always 0 between operations.
-    int openStatementCount() const;
+    // The distinct values of a name column in the byte order of their texts, Nulls left out.
+    virtual QStringList distinctNames(NameColumn column) = 0;
+    // Whether any message is there.
+    virtual bool anyMessage() = 0;
+    // The messages whose name column holds a name beginning with prefix (the office's Like),
+    // newest first.
+    virtual Listing listing(NameColumn column, const NamePrefix& prefix) = 0;
+    // Whether an unread message (既読 Null) is addressed to a name beginning with prefix.
+    virtual bool anyUnread(const NamePrefix& addressee) = 0;
+    // How many unread messages are addressed to a name beginning with prefix, and the newest.
+    virtual Unread unread(const NamePrefix& addressee) = 0;
+    // The message numbered no, none when no message holds it. Inside a write transaction the
+    // message stays as read until the end.
+    virtual std::optional<MessageTexts> message(std::int64_t no) = 0;
+    // Every message in ＮＯ order, read in one statement: one picture while others write.
+    virtual std::vector<StoredMessage> everyMessage() = 0;
+    // The highest number ever handed out: deleted messages, and numbers a copy or an import
+    // kept, included (0 when none ever was).
+    virtual std::int64_t highestEverNumbered() = 0;
+    // Which of the numbers a message holds now.
+    virtual std::vector<std::int64_t> numbersHeld(const std::vector<std::int64_t>& among) = 0;
+    // Read messages (既読 not Null) received before dateText ("YYYY/MM/DD"); received times
+    // that are not a date-time text are never taken for old ones.
+    virtual std::int64_t countReadBefore(const QString& dateText) = 0;
+    // The summary's counts.
+    virtual Summary summary() = 0;
 
-    // The current connection; null while the path names no usable data file, and for a server.
-    sqlite3* handle() const { return db_.get(); }
+    // ---- Writes
 
-    // For a server's data: the connection, reopened first when it was found lost; otherwise
-    // null. Only the store's own operations use it.
-    pg::Server* server();
+    // Sets 既読 to dateText on the unread messages addressed to a name beginning with prefix and
+    // numbered up to upTo. Returns how many.
+    virtual std::int64_t markRead(const NamePrefix& addressee, std::int64_t upTo,
+                                  const QString& dateText) = 0;
+    // Adds one message with every text given; the engine numbers it.
+    virtual void insertMessage(const MessageTexts& texts) = 0;
+    // Deletes the message numbered no; none holding it is no error.
+    virtual void deleteMessage(std::int64_t no) = 0;
+    // Adds the messages in order: a message with a number keeps it, one without takes the next
+    // one. Numbering goes on after the highest number held. Returns how many.
+    virtual std::int64_t addMessages(const std::vector<StoredMessage>& messages,
+                                     const Progress& progress) = 0;
+    // Moves the numbering on so that the next number handed out is above n (n > 0).
+    virtual void numberAfter(std::int64_t n) = 0;
+    // Removes what countReadBefore counts; returns how many went.
+    virtual std::int64_t removeReadBefore(const QString& dateText) = 0;
+
+    // ---- Copies of the whole (when capabilities().onlineBackup)
+
+    // Copies the data page by page into copyPath, an empty file the caller made, while others
+    // go on using it. progress counts pages.
+    virtual void backUp(const QString& copyPath, const ProgressOf& progress) = 0;
+    // Puts the copy at backupPath back in this data's place (see RestoreOutcome).
+    virtual RestoreOutcome restoreFrom(const QString& backupPath, bool replaceUnreadable,
+                                       const ProgressOf& progress) = 0;
+
+protected:
+    Database(QString location, std::chrono::milliseconds busyTimeout)
+        : location_(std::move(location)), busyTimeout_(busyTimeout) {}
 
 private:
-    friend class Workspace;
-    Database(QString path, QString requiredTable, QStringList requiredColumns,
-             std::chrono::milliseconds busyTimeout);
-
-    // Opens the path with every check; on failure the database stays closed and throws.
-    void open();
-    void openChecked();
-    void close();
-    // Reopens the path when it no longer names the file that was opened.
-    void followPath();
-    Recordset read(const QString& sql, const Params& params, std::int64_t maxRows);
-    std::int64_t run(const QString& sql, const Params& params);
-    // Runs work in a write transaction on the open file; false, with nothing done, when the
-    // path no longer names that file once its lock is held.
-    bool writeOnOpenFile(const std::function<void(Writer&)>& work);
-    void refuseReadOnly() const;
-    [[noreturn]] void fail(int rc) const;
-
-    Connection db_;
-    QString path_;
-    QString requiredTable_;
-    QStringList requiredColumns_;
-    std::optional<FileIdentity> identity_;
-    std::chrono::milliseconds busyTimeout_;
-    std::unique_ptr<pg::Server> server_;
-};
-
-// The engine's name and release, for the program's version text ("SQLite 3.45.1").
-QString engineVersionText();
-
-// Opens database files. The workspace never creates a file: a missing path is an error.
-class Workspace {
-public:
-    // How long a statement waits for another workstation's lock before it fails.
-    static constexpr std::chrono::milliseconds kDefaultBusyTimeout{10000};
-
-    explicit Workspace(std::chrono::milliseconds busyTimeout = kDefaultBusyTimeout)
-        : busyTimeout_(busyTimeout) {}
-
-    // Opens an existing database read-write and checks that it holds requiredTable with
-    // requiredColumns, so a missing file, a file that is not a database, a file held
-    // exclusively by another program and a file without the table all fail here.
-    std::unique_ptr<Database> openDatabase(const QString& path, const QString& requiredTable,
-                                           const QStringList& requiredColumns) const;
-
-    std::chrono::milliseconds busyTimeout() const { return busyTimeout_; }
-
-private:
+    QString location_;
     std::chrono::milliseconds busyTimeout_;
 };
+
+// Runs read (reads standing alone, or a transaction of kind Read); when it failed because the
+// engine found its connection lost on the way and opened it again, runs it once more. Never for
+// writes: a write whose answer was lost may have been done.
+template <class Read>
+auto reading(Database& db, Read read) {
+    try {
+        return read();
+    } catch (...) {
+        if (!db.reopenAfterLostRead()) {
+            throw;
+        }
+    }
+    return read();
+}
 
 }  // namespace store

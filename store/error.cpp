@@ -1,37 +1,14 @@
 #include "store/error.h"
 
-#include <sqlite3.h>
-
 namespace store {
 namespace {
 
-Error::Kind kindOfEngineCode(int code) {
-    switch (code & 0xff) {
-        case SQLITE_CANTOPEN:
-            return Error::Kind::Missing;
-        case SQLITE_PERM:
-        case SQLITE_AUTH:
-            return Error::Kind::NoPermission;
-        case SQLITE_READONLY:
-            return Error::Kind::ReadOnly;
-        case SQLITE_BUSY:
-        case SQLITE_LOCKED:
-            return Error::Kind::Locked;
-        case SQLITE_NOTADB:
-            return Error::Kind::NotADataFile;
-        default:
-            return Error::Kind::Other;
-    }
-}
+// The codes the data file's engine gives a file it cannot open and a request it cannot carry
+// out, so that the log tells these failures as it tells the engine's own.
+const QString kCannotOpen = QStringLiteral("14");
+const QString kMisuse = QStringLiteral("21");
 
 }  // namespace
-
-Error::Error(int engineCode, const QString& message)
-    : std::runtime_error(message.toStdString()),
-      kind_(kindOfEngineCode(engineCode)),
-      code_(engineCode),
-      message_(message),
-      engineCode_(QString::number(engineCode)) {}
 
 Error::Error(Kind kind, const QString& message, const QString& engineCode)
     : std::runtime_error(message.toStdString()),
@@ -41,11 +18,11 @@ Error::Error(Kind kind, const QString& message, const QString& engineCode)
       engineCode_(engineCode) {}
 
 Error Error::notOpen(const QString& message) {
-    return Error(SQLITE_CANTOPEN, message);
+    return Error(Kind::Missing, message, kCannotOpen);
 }
 
 Error Error::misuse(const QString& message) {
-    return Error(SQLITE_MISUSE, message);
+    return Error(Kind::Other, message, kMisuse);
 }
 
 QString Error::report() const {

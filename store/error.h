@@ -25,8 +25,6 @@ public:
         Other,
     };
 
-    // A failure the file engine reported, its kind told by its extended result code.
-    Error(int engineCode, const QString& message);
     // A failure of a known kind; engineCode is the engine's code as text ("" when none).
     Error(Kind kind, const QString& message, const QString& engineCode = {});
 
@@ -40,7 +38,8 @@ public:
     // The engine's own code as text: the file engine's extended result code ("14"), the
     // server's SQLSTATE ("42501"); "" when the failure did not come with one.
     const QString& engineCode() const noexcept { return engineCode_; }
-    // The file engine's extended result code, 0 for a failure that did not come from it.
+    // The engine's code as a number (the file engine's extended result code), 0 for a failure
+    // that did not come with one.
     int code() const noexcept { return code_; }
     int primaryCode() const noexcept { return code_ & 0xff; }
 

@@ -1,32 +1,12 @@
 #include "store/like.h"
 
-#include "store/utf8_text.h"
-
-#include <sqlite3.h>
-
 #include <QChar>
 #include <algorithm>
-#include <memory>
 #include <vector>
 
 namespace store {
+namespace like_detail {
 namespace {
-
-// Code points of a text, case-folded so that comparison ignores case in every script.
-std::vector<char32_t> foldedCodePoints(const QString& s) {
-    std::vector<char32_t> out;
-    out.reserve(size_t(s.size()));
-    const qsizetype n = s.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        char32_t c = s.at(i).unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < n && s.at(i + 1).isLowSurrogate()) {
-            c = QChar::surrogateToUcs4(s.at(i).unicode(), s.at(i + 1).unicode());
-            ++i;
-        }
-        out.push_back(QChar::toCaseFolded(c));
-    }
-    return out;
-}
 
 bool isDigit(char32_t c) {
     return QChar::isDigit(c);
@@ -65,7 +45,23 @@ std::optional<bool> matchList(const std::vector<char32_t>& p, size_t start, char
     return found != negate;
 }
 
-// The general matcher, on a folded pattern and a folded text.
+}  // namespace
+
+std::vector<char32_t> foldedCodePoints(const QString& s) {
+    std::vector<char32_t> out;
+    out.reserve(size_t(s.size()));
+    const qsizetype n = s.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        char32_t c = s.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < n && s.at(i + 1).isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(s.at(i).unicode(), s.at(i + 1).unicode());
+            ++i;
+        }
+        out.push_back(QChar::toCaseFolded(c));
+    }
+    return out;
+}
+
 std::optional<bool> matchFolded(const std::vector<char32_t>& p, const char32_t* t, size_t tSize) {
     // Greedy matching with one backtrack point per '*': linear in practice and never
     // exponential, since a later '*' makes earlier choices irrelevant.
@@ -130,131 +126,10 @@ std::optional<bool> matchFolded(const std::vector<char32_t>& p, const char32_t* 
     return true;
 }
 
-// A pattern read once per statement. Most patterns the program sends are a name's
-// prefixPattern(): literal characters (a wildcard character bracketed as "[*]") and a
-// closing '*'. Those are matched by comparing the text's first characters, without
-// reading the rest of the text or allocating; every other pattern uses the general matcher.
-class CompiledPattern {
-public:
-    explicit CompiledPattern(std::vector<char32_t> folded) : folded_(std::move(folded)) {
-        size_t i = 0;
-        while (i < folded_.size()) {
-            const char32_t c = folded_[i];
-            if (c == U'*' || c == U'?' || c == U'#') {
-                break;
-            }
-            if (c == U'[') {
-                // "[c]" with one character other than '!' and ']' matches c alone.
-                if (i + 2 < folded_.size() && folded_[i + 2] == U']' && folded_[i + 1] != U'!' &&
-                    folded_[i + 1] != U']') {
-                    literal_.push_back(folded_[i + 1]);
-                    i += 3;
-                    continue;
-                }
-                break;
-            }
-            literal_.push_back(c);
-            ++i;
-        }
-        if (i == folded_.size()) {
-            kind_ = Kind::Exact;
-        } else if (std::all_of(folded_.begin() + ptrdiff_t(i), folded_.end(),
-                               [](char32_t c) { return c == U'*'; })) {
-            kind_ = Kind::Prefix;
-        }
-    }
-
-    // Source: bool next(char32_t&) gives the text's next folded code point, false at its end.
-    template <class Source>
-    std::optional<bool> match(Source&& source, std::vector<char32_t>& scratch) const {
-        if (kind_ != Kind::General) {
-            char32_t c = 0;
-            for (char32_t want : literal_) {
-                if (!source.next(c) || c != want) {
-                    return false;
-                }
-            }
-            return kind_ == Kind::Prefix || !source.next(c);
-        }
-        scratch.clear();
-        char32_t c = 0;
-        while (source.next(c)) {
-            scratch.push_back(c);
-        }
-        return matchFolded(folded_, scratch.data(), scratch.size());
-    }
-
-private:
-    enum class Kind { General, Prefix, Exact };
-    std::vector<char32_t> folded_;
-    std::vector<char32_t> literal_;
-    Kind kind_ = Kind::General;
-};
-
-// The folded code points of UTF-16 text, surrogate pairs as one character.
-class Utf16Source {
-public:
-    explicit Utf16Source(const QString& text)
-        : p_(text.constData()), end_(text.constData() + text.size()) {}
-    bool next(char32_t& out) {
-        if (p_ == end_) {
-            return false;
-        }
-        char32_t c = (p_++)->unicode();
-        if (QChar::isHighSurrogate(c) && p_ != end_ && p_->isLowSurrogate()) {
-            c = QChar::surrogateToUcs4(char16_t(c), (p_++)->unicode());
-        }
-        out = QChar::toCaseFolded(c);
-        return true;
-    }
-
-private:
-    const QChar* p_;
-    const QChar* end_;
-};
-
-// The folded code points of UTF-8 text. Accepts only what the engine's own conversion to
-// UTF-16 would turn into the same characters: on anything else invalid() is set and the
-// caller reads the text through that conversion instead.
-class Utf8Source {
-public:
-    Utf8Source(const unsigned char* data, size_t size) : p_(data), end_(data + size) {}
-    bool next(char32_t& out) {
-        if (p_ == end_) {
-            return false;
-        }
-        char32_t c = 0;
-        const size_t n = utf8::read(p_, end_, c);
-        if (n == 0) {
-            return fail();
-        }
-        p_ += n;
-        out = QChar::toCaseFolded(c);
-        return true;
-    }
-    bool invalid() const { return invalid_; }
-
-private:
-    bool fail() {
-        invalid_ = true;
-        p_ = end_;
-        return false;
-    }
-    const unsigned char* p_;
-    const unsigned char* end_;
-    bool invalid_ = false;
-};
-
-std::vector<char32_t>& scratchBuffer() {
-    thread_local std::vector<char32_t> buffer;
-    return buffer;
-}
-
-}  // namespace
+}  // namespace like_detail
 
 std::optional<bool> likeMatch(const QString& pattern, const QString& text) {
-    const CompiledPattern compiled(foldedCodePoints(pattern));
-    return compiled.match(Utf16Source(text), scratchBuffer());
+    return LikePattern(pattern).match(text);
 }
 
 QString prefixPattern(const QString& name) {
@@ -271,74 +146,6 @@ QString prefixPattern(const QString& name) {
     }
     out += u'*';
     return out;
-}
-
-namespace {
-
-QString argText(sqlite3_value* v) {
-    const void* data = sqlite3_value_text16(v);
-    const int bytes = sqlite3_value_bytes16(v);
-    return QString(reinterpret_cast<const QChar*>(data), bytes / 2);
-}
-
-void deletePattern(void* pattern) {
-    delete static_cast<CompiledPattern*>(pattern);
-}
-
-// like(pattern, text). The pattern is read once per statement (kept by the engine while the
-// bound pattern stays the same); the text is read in the file's own encoding, UTF-8, without
-// a copy. Any text that is not well-formed UTF-8, and any value that is not text, is read as
-// UTF-16 through the engine's own conversion, as it always was.
-void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    if (argc < 2) {
-        sqlite3_result_error(ctx, "like() needs a pattern and a text", -1);
-        return;
-    }
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    auto* pattern = static_cast<const CompiledPattern*>(sqlite3_get_auxdata(ctx, 0));
-    std::optional<CompiledPattern> local;
-    if (pattern == nullptr) {
-        auto compiled = std::make_unique<CompiledPattern>(foldedCodePoints(argText(argv[0])));
-        const CompiledPattern* raw = compiled.get();
-        sqlite3_set_auxdata(ctx, 0, compiled.release(), deletePattern);
-        // The engine keeps it until this call returns at least, unless it failed to.
-        pattern = static_cast<const CompiledPattern*>(sqlite3_get_auxdata(ctx, 0));
-        if (pattern != raw) {
-            local.emplace(foldedCodePoints(argText(argv[0])));
-            pattern = &*local;
-        }
-    }
-    std::optional<bool> m;
-    bool done = false;
-    if (sqlite3_value_type(argv[1]) == SQLITE_TEXT) {
-        const unsigned char* text = sqlite3_value_text(argv[1]);
-        const int bytes = sqlite3_value_bytes(argv[1]);
-        if (text != nullptr) {
-            Utf8Source source(text, size_t(bytes));
-            m = pattern->match(source, scratchBuffer());
-            done = !source.invalid();
-        }
-    }
-    if (!done) {
-        const QString text = argText(argv[1]);
-        m = pattern->match(Utf16Source(text), scratchBuffer());
-    }
-    if (!m) {
-        sqlite3_result_error(ctx, "invalid pattern string in Like", -1);
-        return;
-    }
-    sqlite3_result_int(ctx, *m ? 1 : 0);
-}
-
-}  // namespace
-
-void installLike(sqlite3* db) {
-    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
-    sqlite3_create_function_v2(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr,
-                               nullptr);
 }
 
 }  // namespace store

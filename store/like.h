@@ -1,9 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <cstddef>
 #include <optional>
 
-struct sqlite3;
+#include "store/like_pattern.h"
 
 namespace store {
 
@@ -17,7 +18,29 @@ std::optional<bool> likeMatch(const QString& pattern, const QString& text);
 // characters are bracketed so that they match literally, and '*' follows.
 QString prefixPattern(const QString& name);
 
-// Installs likeMatch as the connection's like(pattern, text), so "X Like ?" uses it.
-void installLike(sqlite3* db);
+// A pattern read once, for matching many texts: likeMatch(pattern, text) for each.
+class LikePattern {
+public:
+    explicit LikePattern(const QString& pattern)
+        : compiled_(like_detail::foldedCodePoints(pattern)) {}
+
+    // nullopt for a malformed pattern.
+    std::optional<bool> match(const QString& text) const {
+        return compiled_.match(like_detail::Utf16Source(text));
+    }
+    // The same for a text given as UTF-8 bytes. wellFormed is set false (and nullopt returned)
+    // when the bytes are not plain well-formed UTF-8 as utf8::read() takes it: the caller then
+    // matches the text as its engine converts it.
+    std::optional<bool> matchUtf8(const unsigned char* data, std::size_t size,
+                                  bool& wellFormed) const {
+        like_detail::Utf8Source source(data, size);
+        const std::optional<bool> m = compiled_.match(source);
+        wellFormed = !source.invalid();
+        return wellFormed ? m : std::nullopt;
+    }
+
+private:
+    like_detail::CompiledPattern compiled_;
+};
 
 }  // namespace store

@@ -1,33 +1,18 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
-#include <functional>
 
 #include "store/database.h"
+#include "store/message.h"
 
 // A message as a list showed it, and the actions that must reach that message and no other.
 // A number alone does not say so: a data file put back from a backup may hand out again the
 // numbers it handed out after the backup, and a list shown before then still holds them.
 namespace store::memo {
 
-// A fingerprint of the texts a message keeps from its send on: 宛名, 相手, 受人, メモ, 内外線, 電話
-// and 受付日時, a Null told apart from an empty text. 既読 is left out: the received list itself
-// sets it on the messages it shows.
-using Identity = std::uint64_t;
+using store::Identity;
 
-// Reads the fingerprinted columns of a listing (or of any read of whole messages) by index.
-class IdentityColumns {
-public:
-    explicit IdentityColumns(const Recordset& rs);
-    // The current row's identity.
-    Identity of(const Recordset& rs) const;
-
-private:
-    std::array<int, 7> columns_;
-};
-
-// Which message a list row stands for.
+// Which message a list row stands for: its number and its identity (store::identityOf).
 struct ListedMessage {
     std::int64_t no = 0;
     Identity identity = 0;

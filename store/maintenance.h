@@ -2,13 +2,13 @@
 
 #include <QString>
 #include <QStringList>
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <vector>
 
 #include "store/database.h"
+#include "store/message.h"
 
 // The administrator's operations on the whole of an office's messages, in a data file or on a
 // database server: export and import of every message, purging old read messages, a summary,
@@ -16,24 +16,17 @@
 // the program itself works one message at a time (store::memo).
 namespace store::maintenance {
 
-// The message columns after ＮＯ, in the order of messageColumns().
-constexpr int kTextColumns = 8;
-using MessageTexts = std::array<std::optional<QString>, kTextColumns>;  // nullopt: Null
+using store::kTextColumns;
+using store::MessageTexts;
+using store::Summary;
+// One message to add; no: the number to keep, or nullopt for the next free one.
+using ImportMessage = store::StoredMessage;
 
 // ＮＯ,宛名,相手,受人,メモ,内外線,電話,受付日時,既読: the columns a whole message consists of.
 QStringList messageColumns();
 
 // Every message in ＮＯ order, read in one statement (a consistent picture while other
-// workstations write), columns as messageColumns().
-Recordset allMessages(Database& db);
-
-// One message to add; no: the number to keep, or nullopt for the next free one.
-struct ImportMessage {
-    std::optional<std::int64_t> no;
-    MessageTexts texts;
-};
-
-// Every message in ＮＯ order, read in one statement, each with its number.
+// workstations write), each with its number.
 std::vector<ImportMessage> everyMessage(Database& db);
 
 struct ImportOutcome {
@@ -47,8 +40,9 @@ struct ImportOutcome {
 // out before (numbers are never reused).
 std::vector<std::size_t> numbersInUse(Database& db, const std::vector<ImportMessage>& messages);
 
-// Adds the messages in one transaction: every one or, when a number to keep is taken already,
-// none. progress(done) is called now and then. Numbering goes on after the highest number.
+// Adds the messages in one transaction that keeps other writers out: every one or, when a
+// number to keep is taken already, none. progress(done) is called now and then. Numbering goes
+// on after the highest number.
 ImportOutcome addMessages(Database& db, const std::vector<ImportMessage>& messages,
                           const std::function<void(std::int64_t)>& progress = {});
 
@@ -70,30 +64,13 @@ QString numberedBeforeText(const QString& location);
 std::int64_t countReadBefore(Database& db, const QString& dateText);
 std::int64_t removeReadBefore(Database& db, const QString& dateText);
 
-struct Summary {
-    std::int64_t messages = 0;
-    std::int64_t unread = 0;
-    // Addressee (nullopt: Null) and unread count, most first.
-    std::vector<std::pair<std::optional<QString>, std::int64_t>> unreadByAddressee;
-    // The oldest unread message by 受付日時 (then ＮＯ).
-    struct Oldest {
-        std::int64_t no = 0;
-        std::optional<QString> addressee;
-        std::optional<QString> receivedAt;
-    };
-    std::optional<Oldest> oldestUnread;
-};
-
 // Counts only; changes nothing. Read in one transaction that sees one picture of the table,
 // so the figures agree while workstations write.
 Summary summarize(Database& db);
 
-// Throws store::Error when location cannot be copied page by page: a server's data, which
-// the server's own tools save and restore.
-void checkBackupSource(const QString& location);
-
-// Copies the open data file page by page through the engine's online backup into copyPath,
-// an empty file the caller made, while other workstations go on using the original. The copy
+// Copies the open data page by page through the engine's online backup into copyPath, an
+// empty file the caller made, while other workstations go on using the original (when the
+// engine can: capabilities().onlineBackup; else it refuses with the engine's advice). The copy
 // is left in rollback-journal mode. progress(done, total) counts pages. Throws store::Error.
 void backupTo(Database& source, const QString& copyPath,
               const std::function<void(std::int64_t, std::int64_t)>& progress = {});

@@ -1,140 +1,82 @@
 #include "store/memo_table.h"
 
 #include "store/like.h"
-#include "store/pg/memo.h"
+#include "store/utf8_text.h"
 
 namespace store::memo {
-
 namespace {
 
-// One pick list: column's values as sql reads them; nullopt when the statement gave no row.
-std::optional<QStringList> pickList(Database& db, const QString& sql, const QString& column) {
-    Recordset rs = db.openRecordset(sql);
-    if (rs.RecordCount() == 0) {
+// One pick list: nullopt when the table holds no message.
+std::optional<QStringList> pickList(Database& db, NameColumn column) {
+    QStringList names = db.distinctNames(column);
+    if (names.isEmpty() && !db.anyMessage()) {
         return std::nullopt;
-    }
-    const int index = rs.columnIndex(column);
-    QStringList names;
-    names.reserve(qsizetype(rs.RecordCount()));
-    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
-        const Field& f = index >= 0 ? rs.field(index) : rs.Fields(column);
-        if (!f.isNull()) {
-            names << f.value();
-        }
     }
     return names;
 }
 
 }  // namespace
 
-PickLists pickLists(Database& db) {
-    if (pg::Server* server = db.server()) {
-        return pg::memo::pickLists(*server);
+QString storable(const Database& db, const QString& text) {
+    if (!db.capabilities().textsWithNul && text.contains(QChar(0))) {
+        throw Error(
+            Error::Kind::TextRefused,
+            QStringLiteral("サーバーには NUL 文字（U+0000）を含む文字列を保存できません。"));
     }
+    return utf8::withoutLoneSurrogates(text);
+}
+
+NamePrefix namesBeginningWith(const Database& db, const QString& name) {
+    // The name is taken as it would be stored, so that a name with half a character finds the
+    // names stored from it.
+    const QString stored = storable(db, name);
+    return {stored, prefixPattern(stored)};
+}
+
+PickLists pickLists(Database& db) {
     PickLists lists;
-    lists.addressees =
-        pickList(db, QStringLiteral("Select Distinct(宛名) From MEMO_T"), QStringLiteral("宛名"));
-    lists.callers =
-        pickList(db, QStringLiteral("Select Distinct(相手) From MEMO_T"), QStringLiteral("相手"));
-    lists.takers =
-        pickList(db, QStringLiteral("Select Distinct(受人) From MEMO_T"), QStringLiteral("受人"));
+    lists.addressees = pickList(db, NameColumn::Addressee);
+    lists.callers = pickList(db, NameColumn::Caller);
+    lists.takers = pickList(db, NameColumn::Taker);
     return lists;
 }
 
-Recordset receivedList(Database& db, const QString& name) {
-    if (pg::Server* server = db.server()) {
-        return pg::memo::receivedList(*server, name);
-    }
-    return db.openRecordset(
-        QStringLiteral("Select * From MEMO_T Where 宛名 Like ? Order By ＮＯ Desc"),
-        {prefixPattern(name)});
+Listing receivedList(Database& db, const QString& name) {
+    return db.listing(NameColumn::Addressee, namesBeginningWith(db, name));
 }
 
-std::int64_t highestNumber(Recordset& listed) {
-    // Both listings come newest first (Order By ＮＯ Desc): the first row has the highest.
-    listed.MoveFirst();
-    if (listed.Eof()) {
-        return 0;
-    }
-    return listed.Fields(QStringLiteral("ＮＯ")).value().toLongLong();
+Listing sentList(Database& db, const QString& name) {
+    return db.listing(NameColumn::Taker, namesBeginningWith(db, name));
+}
+
+std::int64_t highestNumber(const Listing& listed) {
+    // Both listings come newest first: the first row has the highest.
+    return listed.empty() ? 0 : listed[0].no.value_or(0);
 }
 
 std::int64_t markRead(Database& db, const QString& name, const QString& today,
                       std::int64_t highestListed) {
-    if (pg::Server* server = db.server()) {
-        return pg::memo::markRead(*server, name, today, highestListed);
-    }
-    return db.execute(QStringLiteral("Update MEMO_T set 既読 = ? Where 宛名 Like ? And 既読 is "
-                                     "null And ＮＯ <= ?"),
-                      {today, prefixPattern(name), highestListed});
-}
-
-Recordset sentList(Database& db, const QString& name) {
-    if (pg::Server* server = db.server()) {
-        return pg::memo::sentList(*server, name);
-    }
-    return db.openRecordset(
-        QStringLiteral("Select * From MEMO_T Where 受人 Like ? Order By ＮＯ Desc"),
-        {prefixPattern(name)});
+    return db.markRead(namesBeginningWith(db, name), highestListed, storable(db, today));
 }
 
 void insert(Database& db, const NewMessage& m) {
-    if (pg::Server* server = db.server()) {
-        return pg::memo::insert(*server, m);
-    }
-    db.execute(QStringLiteral("Insert into memo_t (宛名,相手,受人,メモ,内外線,電話,受付日時) "
-                              "Values (?,?,?,?,?,?,?)"),
-               {m.addressee, m.caller, m.taker, m.memo,
-                m.outsideLine ? QStringLiteral("外線") : QStringLiteral("内線"),
-                m.phone.isEmpty() ? QStringLiteral("-") : m.phone, m.receivedAt});
+    db.insertMessage({storable(db, m.addressee), storable(db, m.caller), storable(db, m.taker),
+                      storable(db, m.memo),
+                      m.outsideLine ? QStringLiteral("外線") : QStringLiteral("内線"),
+                      m.phone.isEmpty() ? QStringLiteral("-") : storable(db, m.phone),
+                      storable(db, m.receivedAt), std::nullopt});
 }
 
 void remove(Database& db, std::int64_t no) {
-    if (pg::Server* server = db.server()) {
-        return pg::memo::remove(*server, no);
-    }
-    db.execute(QStringLiteral("Delete from MEMO_T Where ＮＯ = ?"), {no});
+    db.deleteMessage(no);
 }
 
 bool hasUnread(Database& db, const QString& name) {
-    if (pg::Server* server = db.server()) {
-        return pg::memo::hasUnread(*server, name);
-    }
-    return db.openRecordset(
-                 QStringLiteral("Select * From MEMO_T Where 宛名 Like ? And 既読 is Null"),
-                 {prefixPattern(name)}, 1)
-               .RecordCount() != 0;
+    return db.anyUnread(namesBeginningWith(db, name));
 }
 
 Unread unread(Database& db, const QString& name) {
-    if (pg::Server* server = db.server()) {
-        return pg::memo::unread(*server, name);
-    }
-    // One pass over the file and one row read: the count comes with the newest row.
-    Recordset rs = db.openRecordset(
-        QStringLiteral("Select 相手, 受付日時, メモ, Count(*) Over () As 件数 From MEMO_T "
-                       "Where 宛名 Like ? And 既読 is Null Order By ＮＯ Desc"),
-        {prefixPattern(name)}, 1);
-    Unread found;
-    if (rs.RecordCount() == 0) {
-        return found;
-    }
-    rs.MoveFirst();
-    found.count = rs.Fields(QStringLiteral("件数")).value().toLongLong();
-    found.caller = rs.Fields(QStringLiteral("相手")).value();
-    found.receivedAt = rs.Fields(QStringLiteral("受付日時")).value();
-    found.memo = rs.Fields(QStringLiteral("メモ")).value();
-    return found;
-}
-
-QStringList requiredColumns() {
-    return {QStringLiteral("ＮＯ"), QStringLiteral("宛名"),     QStringLiteral("相手"),
-            QStringLiteral("受人"), QStringLiteral("メモ"),     QStringLiteral("内外線"),
-            QStringLiteral("電話"), QStringLiteral("受付日時"), QStringLiteral("既読")};
-}
-
-QString tableName() {
-    return QStringLiteral("MEMO_T");
+    return db.unread(namesBeginningWith(db, name));
 }
 
 }  // namespace store::memo

@@ -24,6 +24,17 @@ public:
         return lookUp(bytes, make).text;
     }
 
+    // The text of bytes as get() gives it, and hash(text), made once per distinct text held.
+    template <class Make, class Hash>
+    const QString& hashed(std::string_view bytes, Make make, Hash hash, std::uint64_t& out) {
+        Slot& slot = lookUp(bytes, make);
+        if (!slot.hash) {
+            slot.hash = hash(slot.text);
+        }
+        out = *slot.hash;
+        return slot.text;
+    }
+
     // Whether accept takes the text of bytes, asked once per distinct text held.
     template <class Make, class Accept>
     bool accepted(std::string_view bytes, Make make, Accept accept) {
@@ -39,13 +50,14 @@ private:
         std::string key;
         QString text;
         std::optional<bool> accepted;
+        std::optional<std::uint64_t> hash;
         bool used = false;
     };
 
     template <class Make>
     Slot& lookUp(std::string_view key, Make make) {
         if (!enabled_ || key.size() > kLongest) {
-            scratch_ = Slot{{}, make(), {}, true};
+            scratch_ = Slot{{}, make(), {}, {}, true};
             return scratch_;
         }
         Slot& slot = slots_[hash(key) % kSlots];
@@ -63,6 +75,7 @@ private:
         slot.key.assign(key);
         slot.text = make();
         slot.accepted.reset();
+        slot.hash.reset();
         return slot;
     }
 

@@ -2,7 +2,7 @@
 
 #include <QtGlobal>
 
-#include "store/database.h"
+#include "store/workspace.h"
 
 namespace store {
 

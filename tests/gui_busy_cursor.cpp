@@ -61,14 +61,15 @@ TEST(BusyCursor, CoversEachOperationAndNeverOutlivesItOrAMessageBox) {
             w.startAs(QStringLiteral("山田"));
             w.prompts.shown.clear();
             QList<bool> cursors;
-            for (sqlite3* db : {w.state.Db_Data->handle(), w.state.Db_Ini->handle()}) {
+            for (sqlite3* db : {testing_support::asFile(*w.state.Db_Data).handle(),
+                                w.state.Db_Ini->database().handle()}) {
                 sqlite3_trace_v2(db, SQLITE_TRACE_STMT, recordCursor, &cursors);
             }
             store::Workspace ws{std::chrono::milliseconds(100)};
             auto other = op.onSettingsFile
-                             ? ws.openDatabase(w.office.iniPath(), store::settings::tableName(),
-                                               store::settings::requiredColumns())
-                             : w.office.openData(100);
+                             ? ws.openFile(w.office.iniPath(), store::settings::tableName(),
+                                           store::settings::requiredColumns())
+                             : w.office.openFile(100);
             if (locked) {
                 sqlite3_exec(other->handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
             }

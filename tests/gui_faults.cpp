@@ -97,8 +97,8 @@ TEST(WindowOnAFullDisk, TheSendSaysItFailedKeepsTheTypedFieldsAndWorksOnceThereI
         fillUp(disk.path(QStringLiteral("filler")));
     } else {
         // No file system of our own here: the connection may not grow the file instead.
-        sqlite3_exec(w.state.Db_Data->handle(), "PRAGMA max_page_count = 1", nullptr, nullptr,
-                     nullptr);
+        sqlite3_exec(asFile(*w.state.Db_Data).handle(), "PRAGMA max_page_count = 1", nullptr,
+                     nullptr, nullptr);
     }
     // Long texts need new pages of the file.
     const QString to = QString(3000, u'山');
@@ -118,16 +118,16 @@ TEST(WindowOnAFullDisk, TheSendSaysItFailedKeepsTheTypedFieldsAndWorksOnceThereI
     if (disk.mounted()) {
         QFile::remove(disk.path(QStringLiteral("filler")));
     } else {
-        sqlite3_exec(w.state.Db_Data->handle(), "PRAGMA max_page_count = 1073741823", nullptr,
-                     nullptr, nullptr);
+        sqlite3_exec(asFile(*w.state.Db_Data).handle(), "PRAGMA max_page_count = 1073741823",
+                     nullptr, nullptr, nullptr);
     }
     w.prompts.messages.clear();
     QTest::mouseClick(f.Command2, Qt::LeftButton);
     EXPECT_EQ(w.prompts.messages, QStringList{kSent});
     auto db = store::Workspace{}.openDatabase(data, store::memo::tableName(),
                                               store::memo::requiredColumns());
-    EXPECT_EQ(store::memo::receivedList(*db, to).RecordCount(), 1);
-    EXPECT_EQ(store::memo::receivedList(*db, "山").RecordCount(), 2);
+    EXPECT_EQ(store::memo::receivedList(*db, to).size(), 1);
+    EXPECT_EQ(store::memo::receivedList(*db, "山").size(), 2);
 }
 
 TEST(WindowWithAStoppedWorkstation, EachWriteSaysItFailedAndAllWorksAfterTheOtherGoesOn) {

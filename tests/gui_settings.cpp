@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "app/settings_store.h"
+#include "store/file/file_database.h"
 #include "store/settings_table.h"
 #include "store/transaction.h"
 #include "support/main_window.h"
@@ -22,7 +23,7 @@ const QString kSaved = QStringLiteral("変更は次回アプリケーション�
 QString storedSettings(const QString& iniPath) {
     store::Workspace ws;
     auto db =
-        ws.openDatabase(iniPath, store::settings::tableName(), store::settings::requiredColumns());
+        ws.openFile(iniPath, store::settings::tableName(), store::settings::requiredColumns());
     const store::settings::Row row = store::settings::read(*db);
     return row.name + u'|' + row.folder;
 }
@@ -163,7 +164,7 @@ TEST_P(SettingsWindow, BrowseStartsInTheTypedPathsFolder) {
 }
 
 TEST_P(SettingsWindow, ASaveWithoutASettingsRowAddsTheRow) {
-    w.state.Db_Ini->execute(QStringLiteral("DELETE FROM INI_T"));
+    w.state.Db_Ini->database().execute(QStringLiteral("DELETE FROM INI_T"));
     showWith([&](Frm_set& s) {
         s.Txt_Name->setText(QStringLiteral("山田"));
         s.Txt_File->setText(QStringLiteral("/share/dulvane.mdb"));

@@ -113,7 +113,7 @@ TEST_P(StartUp, NoSettingsRowCountsAsEmptySettings) {
     w.office.openData();  // the data file exists
     {
         store::Workspace ws;
-        auto ini = ws.openDatabase(w.office.iniPath(), "INI_T", {"ＮＯ"});
+        auto ini = ws.openFile(w.office.iniPath(), "INI_T", {"ＮＯ"});
         ini->execute(QStringLiteral("DELETE FROM INI_T"));
     }
     w.start();

@@ -16,6 +16,8 @@
 #include "app/failure_log.h"
 #include "app/settings_store.h"
 #include "store/error.h"
+#include "store/file/engine_error.h"
+#include "store/file/file_database.h"
 #include "store/location.h"
 #include "store/memo_table.h"
 #include "store/schema.h"
@@ -45,8 +47,9 @@ std::unique_ptr<store::Database> open(const QString& path, int busyMs = 1000) {
 
 // Every メモ in the order of ＮＯ, from a fresh open.
 QStringList memos(const QString& path) {
-    auto db = open(path);
-    store::Recordset rs =
+    auto db = store::Workspace{std::chrono::milliseconds(1000)}.openFile(
+        path, store::memo::tableName(), store::memo::requiredColumns());
+    store::file::Recordset rs =
         db->openRecordset(QStringLiteral("Select メモ From MEMO_T Order By ＮＯ"));
     QStringList out;
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
@@ -79,7 +82,7 @@ std::vector<Operation> writeOperations() {
         {"send", [](store::Database& db) { store::memo::insert(db, message(999)); }},
         {"mark read",
          [](store::Database& db) {
-             store::Recordset listed = store::memo::receivedList(db, "受信者");
+             store::memo::Listing listed = store::memo::receivedList(db, "受信者");
              store::memo::markRead(db, "受信者", "2026/12/07", store::memo::highestNumber(listed));
          }},
         {"delete", [](store::Database& db) { store::memo::remove(db, 1); }},
@@ -595,7 +598,8 @@ TEST(DamagedFile, StartUpFailsOrReadsWithAnErrorAndNeverChangesOrRemovesTheFile)
 TEST(FailureLog, KeepsToItsSizeWithoutLosingTheNewestLinesAndNeverFails) {
     QTemporaryDir dir;
     const QString log = dir.filePath(QStringLiteral("state/dulvane.log"));
-    const store::Error busy(SQLITE_BUSY, QStringLiteral("database is locked"));
+    const store::Error busy =
+        store::file::engineError(SQLITE_BUSY, QStringLiteral("database is locked"));
     for (int i = 0; i < 60; ++i) {
         app::logFailure(log, QStringLiteral("send"), QStringLiteral("/share/%1.mdb").arg(i), busy,
                         1024);

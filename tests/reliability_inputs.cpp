@@ -70,15 +70,13 @@ struct Row {
     QStringList fields;  // 宛名 相手 受人 メモ 内外線 電話 受付日時 既読 ("<null>" for null)
 };
 
-QList<Row> rowsOf(store::Recordset rs) {
+QList<Row> rowsOf(const store::memo::Listing& rs) {
     QList<Row> out;
-    const QStringList columns = {"宛名",   "相手", "受人",     "メモ",
-                                 "内外線", "電話", "受付日時", "既読"};
-    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
-        Row r{rs.Fields("ＮＯ").value().toLongLong(), {}};
-        for (const QString& c : columns) {
-            const store::Field& f = rs.Fields(c);
-            r.fields << (f.isNull() ? QStringLiteral("<null>") : f.value());
+    for (const store::memo::ListedRow& m : rs) {
+        Row r{m.no.value(), {}};
+        for (const QString* f : {&m.addressee, &m.caller, &m.taker, &m.memo, &m.line, &m.phone,
+                                 &m.receivedAt, &m.readOn}) {
+            r.fields << (f->isNull() ? QStringLiteral("<null>") : *f);
         }
         out << r;
     }
@@ -108,7 +106,7 @@ QList<Row> rowNumbered(store::Database& db, qint64 no) {
     return out;
 }
 
-QSet<qint64> numbers(const store::Recordset& rs) {
+QSet<qint64> numbers(const store::memo::Listing& rs) {
     QSet<qint64> out;
     for (const Row& r : rowsOf(rs)) {
         out.insert(r.no);
@@ -179,8 +177,8 @@ TEST_P(AwkwardInputOnAFile, ANulInsideATextIsKeptAndMatchedLikeAnyOtherCharacter
     EXPECT_EQ(received[1].fields[0], name);
     EXPECT_EQ(received[1].fields[0].size(), 3);
     // ...and the text before the NUL is a prefix of it, as of any text.
-    EXPECT_EQ(store::memo::receivedList(*db, before).RecordCount(), 3);
-    EXPECT_EQ(store::memo::sentList(*db, name).RecordCount(), 1);
+    EXPECT_EQ(store::memo::receivedList(*db, before).size(), 3);
+    EXPECT_EQ(store::memo::sentList(*db, name).size(), 1);
 }
 
 TEST_P(AwkwardInput, ALoneSurrogateIsStoredAsTheReplacementCharacterAndItsNeighboursAreKept) {
@@ -197,7 +195,7 @@ TEST_P(AwkwardInput, ALoneSurrogateIsStoredAsTheReplacementCharacterAndItsNeighb
     const QString kept = QStringLiteral("a\uFFFDbc\uFFFDd");
     EXPECT_EQ(rows[0].fields.mid(0, 4), (QStringList{kept, kept, kept, kept}));
     // The same name finds the row: both sides went through the same conversion.
-    EXPECT_EQ(store::memo::receivedList(*db, text).RecordCount(), 1);
+    EXPECT_EQ(store::memo::receivedList(*db, text).size(), 1);
 }
 
 TEST_P(AwkwardInput, AsTheUsersNameItFindsExactlyItsOwnRowsAndThoseOfNamesStartingWithIt) {
@@ -248,7 +246,7 @@ TEST_P(AwkwardInput, AsTheUsersNameItFindsExactlyItsOwnRowsAndThoseOfNamesStarti
         EXPECT_TRUE(store::memo::hasUnread(*db, name));
 
         // Marking read touches exactly the listed rows; the name never widens the statement.
-        store::Recordset listed = store::memo::receivedList(*db, name);
+        store::memo::Listing listed = store::memo::receivedList(*db, name);
         EXPECT_EQ(
             store::memo::markRead(*db, name, "2026/12/07", store::memo::highestNumber(listed)),
             expected.size());
@@ -276,15 +274,15 @@ TEST_P(AwkwardInput, AWorkstationNamedAwkwardlyOnTheCommandLineSendsAndListsItsO
     const qint64 sends = r.ops.value("send").count;
     ASSERT_GT(sends, 0);
     auto db = office.openData();
-    store::Recordset mine = store::memo::sentList(*db, name);
-    EXPECT_EQ(mine.RecordCount(), sends);
+    store::memo::Listing mine = store::memo::sentList(*db, name);
+    EXPECT_EQ(mine.size(), sends);
     for (const Row& row : rowsOf(mine)) {
         EXPECT_EQ(row.fields[0], name);
         EXPECT_EQ(row.fields[2], name);
     }
     // "O'Brien" is not a name beginning with the workstation's: never listed, never marked.
-    store::Recordset others = store::memo::receivedList(*db, QStringLiteral("O'Brien"));
-    EXPECT_EQ(others.RecordCount(), sends + 1);
+    store::memo::Listing others = store::memo::receivedList(*db, QStringLiteral("O'Brien"));
+    EXPECT_EQ(others.size(), sends + 1);
     EXPECT_EQ(rowsOf(store::memo::receivedList(*db, QStringLiteral("O'Brien"))).last().fields[7],
               QStringLiteral("<null>"));
 }

@@ -40,17 +40,17 @@ TEST_P(LingeringReaderOnAFile, NoStatementOutlivesAnOperationWhetherItSucceedsOr
         office.addMessage(QStringLiteral("受信者"), QStringLiteral("佐藤"),
                           QStringLiteral("受信者"));
     }
-    auto db = office.openData(200);
+    auto db = office.openFile(200);
     store::Workspace ws{std::chrono::milliseconds(200)};
-    auto ini = ws.openDatabase(office.iniPath(), store::settings::tableName(),
-                               store::settings::requiredColumns());
-    store::Recordset held;
+    auto ini = ws.openFile(office.iniPath(), store::settings::tableName(),
+                           store::settings::requiredColumns());
+    store::memo::Listing held;
     const std::vector<Step> steps = {
         {"pick lists", [&] { store::memo::pickLists(*db); }},
         {"received list", [&] { held = store::memo::receivedList(*db, "受信者"); }},
         {"mark read",
          [&] {
-             store::Recordset listed = store::memo::receivedList(*db, "受信者");
+             store::memo::Listing listed = store::memo::receivedList(*db, "受信者");
              store::memo::markRead(*db, "受信者", "2026/12/07", store::memo::highestNumber(listed));
          }},
         {"sent list", [&] { held = store::memo::sentList(*db, "受信者"); }},
@@ -70,7 +70,7 @@ TEST_P(LingeringReaderOnAFile, NoStatementOutlivesAnOperationWhetherItSucceedsOr
     EXPECT_EQ(ini->openStatementCount(), 0);
 
     // The same operations failing: another workstation holds the file exclusively.
-    auto other = office.openData();
+    auto other = office.openFile();
     ASSERT_EQ(sqlite3_exec(other->handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr),
               SQLITE_OK);
     for (const Step& s : steps) {
@@ -101,11 +101,11 @@ TEST_P(LingeringReader, AnotherWorkstationWritesWithoutWaitingWhileListingsAreHe
     }
     auto db = office.openData();
     // Everything the window keeps after its operations.
-    store::Recordset received = store::memo::receivedList(*db, "受信者");
-    store::Recordset sent = store::memo::sentList(*db, "受信者");
+    store::memo::Listing received = store::memo::receivedList(*db, "受信者");
+    store::memo::Listing sent = store::memo::sentList(*db, "受信者");
     const store::memo::PickLists names = store::memo::pickLists(*db);
     ASSERT_TRUE(store::memo::hasUnread(*db, "受信者"));
-    ASSERT_EQ(received.RecordCount(), 30);
+    ASSERT_EQ(received.size(), 30);
 
     // The other workstation waits only briefly for locks: any lock left behind here, which
     // would be held for the rest of the test, makes it fail.
@@ -147,13 +147,10 @@ TEST_P(LingeringReader, AnotherWorkstationWritesWithoutWaitingWhileListingsAreHe
     EXPECT_EQ(
         store::memo::markRead(*db, "受信者", "2026/12/07", store::memo::highestNumber(received)),
         30 - deletedListed);
-    store::Recordset after = store::memo::receivedList(*db, "受信者");
-    const int noColumn = after.columnIndex(QStringLiteral("ＮＯ"));
-    const int readColumn = after.columnIndex(QStringLiteral("既読"));
-    for (after.MoveFirst(); !after.Eof(); after.MoveNext()) {
-        const bool listedBefore = after.field(noColumn).value().toLongLong() <= 30;
-        EXPECT_EQ(after.field(readColumn).isNull(), !listedBefore)
-            << after.field(noColumn).value().toStdString();
+    const store::memo::Listing after = store::memo::receivedList(*db, "受信者");
+    for (const store::memo::ListedRow& row : after) {
+        const bool listedBefore = row.no.value() <= 30;
+        EXPECT_EQ(row.readOn.isNull(), !listedBefore) << row.no.value();
     }
     const QMultiMap<QString, qint64> rows = tokenRows(office.dataPath());
     const QStringList acks = readLines(acked);

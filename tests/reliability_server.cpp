@@ -104,11 +104,10 @@ protected:
     // adds the rows stored without an acknowledgement (their answer was lost) to unacked.
     qint64 checkAcknowledged(qint64& unacked) {
         std::unique_ptr<store::Database> db = open();
-        store::Recordset rs = store::memo::receivedList(*db, kTo);
+        const store::memo::Listing rs = store::memo::receivedList(*db, kTo);
         QMultiMap<QString, qint64> rows;
-        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
-            rows.insert(rs.Fields(QStringLiteral("メモ")).value().section(u' ', 0, 0),
-                        rs.Fields(QStringLiteral("ＮＯ")).value().toLongLong());
+        for (const store::memo::ListedRow& row : rs) {
+            rows.insert(row.memo.section(u' ', 0, 0), row.no.value());
         }
         QSet<QString> acknowledged;
         for (const QString& file : acked_) {
@@ -238,5 +237,5 @@ TEST_F(ServerFaults, AfterARestartTheNextReadAndTheNextWriteWork) {
     // one, once.
     ASSERT_TRUE(cluster_->restart()) << cluster_->failure().toStdString();
     store::memo::insert(*db, {kTo, "相手", "受人", "メモ", false, {}, "t"});
-    EXPECT_EQ(store::memo::receivedList(*db, kTo).RecordCount(), 2);
+    EXPECT_EQ(store::memo::receivedList(*db, kTo).size(), 2);
 }

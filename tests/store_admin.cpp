@@ -59,9 +59,10 @@ TEST(AdminCommand, SettingsWithoutValuesHoldNulls) {
     Office office;
     ASSERT_EQ(admin({"create-settings", office.iniPath()}).code, 0);
     store::Workspace ws;
-    auto db = ws.openDatabase(office.iniPath(), store::settings::tableName(),
-                              store::settings::requiredColumns());
-    store::Recordset rs = db->openRecordset(QStringLiteral("Select * From INI_T Where ＮＯ = 1"));
+    auto db = ws.openFile(office.iniPath(), store::settings::tableName(),
+                          store::settings::requiredColumns());
+    store::file::Recordset rs =
+        db->openRecordset(QStringLiteral("Select * From INI_T Where ＮＯ = 1"));
     ASSERT_EQ(rs.RecordCount(), 1);
     rs.MoveFirst();
     EXPECT_TRUE(rs.Fields(QStringLiteral("名前")).isNull());
@@ -92,7 +93,7 @@ TEST(AdminCommand, UpgradeAddsTheUnreadIndexToAnOlderFileOnce) {
     Office office;
     office.makeDataFile();
     office.addMessage("a", "b", "c");
-    office.openData()->execute(QStringLiteral("DROP INDEX MEMO_T_既読"));
+    office.openFile()->execute(QStringLiteral("DROP INDEX MEMO_T_既読"));
     EXPECT_TRUE(admin({"upgrade", office.dataPath()}).out.contains("added"));
     EXPECT_TRUE(admin({"upgrade", office.dataPath()}).out.contains("nothing"));
     EXPECT_EQ(office.rowCount(), 1);

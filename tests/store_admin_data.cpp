@@ -61,7 +61,7 @@ qint64 nextNumber(const QString& location) {
     auto db = store::Workspace{}.openDatabase(location, store::memo::tableName(),
                                               store::memo::requiredColumns());
     store::memo::insert(*db, {"後から", "相手", "受人", "メモ", false, {}, "2026/12/07"});
-    store::Recordset listed = store::memo::receivedList(*db, QStringLiteral("後から"));
+    store::memo::Listing listed = store::memo::receivedList(*db, QStringLiteral("後から"));
     return store::memo::highestNumber(listed);
 }
 
@@ -116,7 +116,7 @@ void addRow(const Office& office, const Row& r) {
     for (const auto& v : r) {
         params.push_back(v ? store::Param(*v) : store::Param(nullptr));
     }
-    office.openData()->execute(
+    office.openFile()->execute(
         QStringLiteral("INSERT INTO MEMO_T (宛名,相手,受人,メモ,内外線,電話,受付日時,既読) "
                        "VALUES (?,?,?,?,?,?,?,?)"),
         params);
@@ -400,8 +400,8 @@ TEST(AdminBackup, CopiesSoundlyWhileAnotherProcessWrites) {
 
     EXPECT_EQ(admin({"check", copy}).code, 0);
     store::Workspace ws;
-    auto db = ws.openDatabase(copy, store::memo::tableName(), store::memo::requiredColumns());
-    store::Recordset mode = db->openRecordset(QStringLiteral("PRAGMA journal_mode"));
+    auto db = ws.openFile(copy, store::memo::tableName(), store::memo::requiredColumns());
+    store::file::Recordset mode = db->openRecordset(QStringLiteral("PRAGMA journal_mode"));
     mode.MoveFirst();
     EXPECT_EQ(mode.field(0).value(), QStringLiteral("delete"));
     db.reset();

@@ -3,10 +3,10 @@
 #include <stdexcept>
 
 #include "store/bulk_fill.h"
-#include "store/connection.h"
 #include "store/error.h"
+#include "store/file/connection.h"
+#include "store/file/statement.h"
 #include "store/memo_table.h"
-#include "store/statement.h"
 #include "store/transaction.h"
 #include "support/files.h"
 
@@ -16,12 +16,12 @@ namespace {
 
 constexpr std::chrono::milliseconds kShortWait{100};
 
-store::Connection connect(const QString& path) {
-    return store::Connection::open(path, store::Connection::Mode::Existing, kShortWait);
+store::file::Connection connect(const QString& path) {
+    return store::file::Connection::open(path, store::file::Connection::Mode::Existing, kShortWait);
 }
 
-void insertOne(const store::Connection& c) {
-    store::execScript(c.get(), "Insert into MEMO_T (宛名) Values ('a')");
+void insertOne(const store::file::Connection& c) {
+    store::file::execScript(c.get(), "Insert into MEMO_T (宛名) Values ('a')");
 }
 
 store::Error::Kind kindOf(const std::function<void()>& operation) {
@@ -39,22 +39,22 @@ store::Error::Kind kindOf(const std::function<void()>& operation) {
 TEST(Transaction, KeepsOnlyWhatWasCommittedAndRollsBackWhenAFailureLeavesItsScope) {
     Office office;
     office.makeDataFile();
-    const store::Connection c = connect(office.dataPath());
+    store::file::Connection c = connect(office.dataPath());
     {
-        store::Transaction t(c.get(), store::Transaction::Kind::Write);
+        store::Transaction t(c, store::Transaction::Kind::Write);
         insertOne(c);
         t.commit();
     }
     EXPECT_THROW(
         {
-            store::Transaction t(c.get(), store::Transaction::Kind::Write);
+            store::Transaction t(c, store::Transaction::Kind::Write);
             insertOne(c);
             throw std::runtime_error("interrupted");
         },
         std::runtime_error);
     // Neither a commit without BEGIN nor the lock is left behind: another workstation writes.
     EXPECT_EQ(office.rowCount(), 1);
-    office.openData(100)->execute(QStringLiteral("Delete From MEMO_T"));
+    office.openFile(100)->execute(QStringLiteral("Delete From MEMO_T"));
     EXPECT_EQ(office.rowCount(), 0);
 }
 
@@ -62,16 +62,16 @@ TEST(Connection, ClosesWithItsOwnerAndWithItTheLocksItHeld) {
     Office office;
     office.makeDataFile();
     {
-        const store::Connection c = connect(office.dataPath());
-        store::execScript(c.get(), "BEGIN EXCLUSIVE");
+        const store::file::Connection c = connect(office.dataPath());
+        store::file::execScript(c.get(), "BEGIN EXCLUSIVE");
         EXPECT_EQ(
-            kindOf([&] { office.openData(100)->execute(QStringLiteral("Delete From MEMO_T")); }),
+            kindOf([&] { office.openFile(100)->execute(QStringLiteral("Delete From MEMO_T")); }),
             store::Error::Kind::Locked);
     }
-    EXPECT_NO_THROW(office.openData(100)->execute(QStringLiteral("Delete From MEMO_T")));
+    EXPECT_NO_THROW(office.openFile(100)->execute(QStringLiteral("Delete From MEMO_T")));
     {
         // A bulk fill that is not committed keeps nothing and lets the file go.
-        store::schema::BulkFill fill(office.dataPath());
+        store::BulkFill fill(office.dataPath());
         fill.add({"a", "b", "c", "m", "内線", "-", "2026/12/01 09:30", "", false});
     }
     EXPECT_EQ(office.rowCount(), 0);

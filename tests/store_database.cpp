@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "store/error.h"
+#include "store/file/file_database.h"
 #include "store/memo_table.h"
 #include "store/schema.h"
 #include "support/files.h"
@@ -19,9 +20,9 @@ store::Workspace quickWorkspace() {
     return store::Workspace{std::chrono::milliseconds(300)};
 }
 
-std::unique_ptr<store::Database> openMemo(const QString& path) {
-    return quickWorkspace().openDatabase(path, store::memo::tableName(),
-                                         store::memo::requiredColumns());
+std::unique_ptr<store::file::FileDatabase> openMemo(const QString& path) {
+    return quickWorkspace().openFile(path, store::memo::tableName(),
+                                     store::memo::requiredColumns());
 }
 
 int failureCode(const QString& path) {
@@ -85,7 +86,7 @@ TEST(OpenDatabase, SwitchesAFileFoundInWalModeBackToTheRollbackJournal) {
         sqlite3_close(raw);
     }
     auto db = openMemo(office.dataPath());
-    store::Recordset rs = db->openRecordset(QStringLiteral("PRAGMA journal_mode"));
+    store::file::Recordset rs = db->openRecordset(QStringLiteral("PRAGMA journal_mode"));
     rs.MoveFirst();
     EXPECT_EQ(rs.field(0).value(), QStringLiteral("delete"));
 }
@@ -118,7 +119,7 @@ TEST(Recordset, CountsRowsReadsFieldsByNameAndTellsNulls) {
     Office office;
     office.makeDataFile();
     auto db = openMemo(office.dataPath());
-    store::Recordset none = db->openRecordset(QStringLiteral("Select * From MEMO_T"));
+    store::file::Recordset none = db->openRecordset(QStringLiteral("Select * From MEMO_T"));
     EXPECT_EQ(none.RecordCount(), 0);
     none.MoveFirst();
     EXPECT_TRUE(none.Eof());
@@ -127,7 +128,8 @@ TEST(Recordset, CountsRowsReadsFieldsByNameAndTellsNulls) {
                       QStringLiteral("メモ"), std::nullopt);
     office.addMessage(QStringLiteral("山田"), QStringLiteral(""), QStringLiteral("鈴木"),
                       QStringLiteral("メモ"), QStringLiteral("2026/12/01"));
-    store::Recordset rs = db->openRecordset(QStringLiteral("Select * From MEMO_T Order By ＮＯ"));
+    store::file::Recordset rs =
+        db->openRecordset(QStringLiteral("Select * From MEMO_T Order By ＮＯ"));
     ASSERT_EQ(rs.RecordCount(), 2);
     rs.MoveFirst();
     EXPECT_TRUE(rs.Fields(QStringLiteral("既読")).isNull());
@@ -144,7 +146,7 @@ TEST(Recordset, CountsRowsReadsFieldsByNameAndTellsNulls) {
     EXPECT_EQ(db->openStatementCount(), 0);
 }
 
-TEST(Recordset, DrainVisitsEveryRowInOrderAndLeavesItEmpty) {
+TEST(Listing, DrainVisitsEveryRowInOrderAndLeavesItEmpty) {
     Office office;
     office.makeDataFile();
     for (const char* caller : {"一", "二", "三", "四"}) {
@@ -152,32 +154,29 @@ TEST(Recordset, DrainVisitsEveryRowInOrderAndLeavesItEmpty) {
                           QStringLiteral("メモ"), std::nullopt);
     }
     auto db = openMemo(office.dataPath());
-    const store::Recordset listed = store::memo::receivedList(*db, QStringLiteral("山田"));
-    store::Recordset rs = listed;
+    const store::memo::Listing listed = store::memo::receivedList(*db, QStringLiteral("山田"));
+    store::memo::Listing rs = listed;
     EXPECT_EQ(store::memo::highestNumber(rs), 4);
     QStringList seen;
-    rs.drain([&](const store::Recordset& row) {
-        seen << row.Fields(QStringLiteral("ＮＯ")).value() +
-                    row.Fields(QStringLiteral("相手")).value();
+    rs.drain([&](const store::memo::ListedRow& row) {
+        seen << QString::number(row.no.value()) + row.caller;
     });
     EXPECT_EQ(seen, QStringList({"4四", "3三", "2二", "1一"}));
-    EXPECT_EQ(rs.RecordCount(), 0);
-    rs.MoveFirst();
-    EXPECT_TRUE(rs.Eof());
+    EXPECT_EQ(rs.size(), 0);
+    EXPECT_TRUE(rs.empty());
     EXPECT_EQ(store::memo::highestNumber(rs), 0);
 
     // A visit that fails keeps the row it failed on, and those after it.
-    store::Recordset part = listed;
+    store::memo::Listing part = listed;
     int visits = 0;
-    EXPECT_THROW(part.drain([&](const store::Recordset&) {
+    EXPECT_THROW(part.drain([&](const store::memo::ListedRow&) {
         if (++visits == 2) {
             throw std::runtime_error("full");
         }
     }),
                  std::runtime_error);
-    ASSERT_EQ(part.RecordCount(), 3);
-    part.MoveFirst();
-    EXPECT_EQ(part.Fields(QStringLiteral("相手")).value(), QStringLiteral("三"));
+    ASSERT_EQ(part.size(), 3);
+    EXPECT_EQ(part[0].caller, QStringLiteral("三"));
 }
 
 TEST(Execute, AnUpdateThatMatchesNoRowSucceedsAndErrorsCarryTheEngineCode) {
@@ -251,8 +250,8 @@ TEST(Concurrency, AListingReadHereDoesNotBlockAWriterInAnotherProcess) {
         office.addMessage(QStringLiteral("山田"), QStringLiteral("佐藤"), QStringLiteral("鈴木"));
     }
     auto db = openMemo(office.dataPath());
-    store::Recordset listed = store::memo::receivedList(*db, QStringLiteral("山田"));
-    ASSERT_EQ(listed.RecordCount(), 50);
+    store::memo::Listing listed = store::memo::receivedList(*db, QStringLiteral("山田"));
+    ASSERT_EQ(listed.size(), 50);
     // The listing is still held in memory here; the other process writes at once (it does
     // not wait for locks at all).
     const int exitCode = QProcess::execute(QStringLiteral(DB_PEER_PATH),
@@ -292,7 +291,7 @@ TEST(Schema, TheUnreadPollUsesTheIndexInsteadOfReadingEveryMessage) {
     Office office;
     office.makeDataFile();
     auto db = openMemo(office.dataPath());
-    store::Recordset plan = db->openRecordset(
+    store::file::Recordset plan = db->openRecordset(
         QStringLiteral(
             "EXPLAIN QUERY PLAN Select * From MEMO_T Where 宛名 Like ? And 既読 is Null"),
         {QStringLiteral("a*")});

@@ -4,6 +4,7 @@
 #include <QSet>
 
 #include "store/error.h"
+#include "store/file/file_database.h"
 #include "store/memo_table.h"
 #include "support/files.h"
 #include "tools/generate.h"
@@ -16,13 +17,13 @@ namespace {
 struct Rows {
     explicit Rows(const Office& office, const QString& name) {
         store::Workspace ws{std::chrono::milliseconds(2000)};
-        auto db = ws.openDatabase(office.path(name), store::memo::tableName(),
-                                  store::memo::requiredColumns());
+        auto db = ws.openFile(office.path(name), store::memo::tableName(),
+                              store::memo::requiredColumns());
         rs = db->openRecordset(QStringLiteral("Select * From MEMO_T Order By ＮＯ"));
     }
     QString at(const char* column) const { return rs.Fields(QString::fromUtf8(column)).value(); }
     bool isNull(const char* column) const { return rs.Fields(QString::fromUtf8(column)).isNull(); }
-    store::Recordset rs;
+    store::file::Recordset rs;
 };
 
 QStringList dump(const Office& office, const QString& name) {
@@ -120,9 +121,9 @@ TEST(Generate, MakesRealisticMessagesInNumberOrder) {
 TEST(Generate, TheUnreadAreTheNewestAndSpreadOverTheStaff) {
     Office office;
     tools::generateDataFile(office.path("g.mdb"), options(500, 3, 30));
-    auto db = store::Workspace{}.openDatabase(office.path("g.mdb"), store::memo::tableName(),
-                                              store::memo::requiredColumns());
-    store::Recordset rs = db->openRecordset(QStringLiteral(
+    auto db = store::Workspace{}.openFile(office.path("g.mdb"), store::memo::tableName(),
+                                          store::memo::requiredColumns());
+    store::file::Recordset rs = db->openRecordset(QStringLiteral(
         "Select min(ＮＯ) As first, count(*) As n, count(Distinct 宛名) As names From MEMO_T "
         "Where 既読 Is Null"));
     rs.MoveFirst();
@@ -154,8 +155,8 @@ TEST(Generate, AllToAddressesEveryMessageToOneName) {
                             options(300, 1, std::nullopt, QStringLiteral("山田")));
     auto db = store::Workspace{}.openDatabase(office.path("g.mdb"), store::memo::tableName(),
                                               store::memo::requiredColumns());
-    EXPECT_EQ(store::memo::receivedList(*db, QStringLiteral("山田")).RecordCount(), 300);
-    EXPECT_EQ(store::memo::receivedList(*db, QStringLiteral("佐藤")).RecordCount(), 0);
+    EXPECT_EQ(store::memo::receivedList(*db, QStringLiteral("山田")).size(), 300);
+    EXPECT_EQ(store::memo::receivedList(*db, QStringLiteral("佐藤")).size(), 0);
 }
 
 TEST(Generate, RefusesAnExistingFileAndLeavesItAlone) {

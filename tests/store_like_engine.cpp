@@ -6,6 +6,7 @@
 
 #include <QStringList>
 
+#include "store/file/like_function.h"
 #include "store/like.h"
 
 using store::likeMatch;
@@ -93,7 +94,7 @@ class LikeInEngine : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(sqlite3_open(":memory:", &db_), SQLITE_OK);
-        store::installLike(db_);
+        store::file::installLike(db_);
         exec("CREATE TABLE t (id INTEGER PRIMARY KEY, v)");
     }
     void TearDown() override { sqlite3_close(db_); }

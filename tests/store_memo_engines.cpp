@@ -7,8 +7,8 @@
 
 #include "store/error.h"
 #include "store/memo_table.h"
-#include "store/pg/server.h"
 #include "store/schema.h"
+#include "store/server/connection.h"
 #include "support/engines.h"
 #include "support/files.h"
 #include "support/server_data.h"
@@ -33,14 +33,14 @@ protected:
     qint64 add(const QString& to, const QString& taker = QStringLiteral("受人"),
                const QString& caller = QStringLiteral("相手")) {
         store::memo::insert(*db_, {to, caller, taker, QStringLiteral("メモ"), false, {}, "t"});
-        store::Recordset rs = store::memo::receivedList(*db_, to);
+        store::memo::Listing rs = store::memo::receivedList(*db_, to);
         return store::memo::highestNumber(rs);
     }
 
-    static QList<qint64> numbers(store::Recordset rs) {
+    static QList<qint64> numbers(const store::memo::Listing& rs) {
         QList<qint64> out;
-        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
-            out << rs.Fields(QStringLiteral("ＮＯ")).value().toLongLong();
+        for (const store::memo::ListedRow& row : rs) {
+            out << row.no.value();
         }
         return out;
     }
@@ -63,14 +63,13 @@ TEST_P(MemoOnEngine, ListsComeNewestFirstWithNullsAndEmptyTextsKeptApart) {
     add(QStringLiteral("田中"), QStringLiteral("鈴木"));
     EXPECT_EQ(numbers(store::memo::receivedList(*db_, QStringLiteral("山田"))),
               (QList<qint64>{b, a}));
-    store::Recordset rs = store::memo::receivedList(*db_, QStringLiteral("山田"));
-    rs.MoveFirst();
-    rs.MoveNext();
-    EXPECT_FALSE(rs.Fields(QStringLiteral("相手")).isNull());
-    EXPECT_EQ(rs.Fields(QStringLiteral("相手")).value(), QString());
-    EXPECT_TRUE(rs.Fields(QStringLiteral("既読")).isNull());
-    EXPECT_EQ(rs.Fields(QStringLiteral("電話")).value(), QStringLiteral("-"));
-    EXPECT_EQ(rs.Fields(QStringLiteral("内外線")).value(), QStringLiteral("内線"));
+    const store::memo::Listing rs = store::memo::receivedList(*db_, QStringLiteral("山田"));
+    ASSERT_EQ(rs.size(), 2);
+    EXPECT_FALSE(rs[1].caller.isNull());
+    EXPECT_EQ(rs[1].caller, QString());
+    EXPECT_TRUE(rs[1].readOn.isNull());
+    EXPECT_EQ(rs[1].phone, QStringLiteral("-"));
+    EXPECT_EQ(rs[1].line, QStringLiteral("内線"));
     EXPECT_EQ(numbers(store::memo::sentList(*db_, QStringLiteral("鈴木"))).size(), 2);
 
     const store::memo::PickLists lists = store::memo::pickLists(*db_);
@@ -85,19 +84,19 @@ TEST_P(MemoOnEngine, ListsComeNewestFirstWithNullsAndEmptyTextsKeptApart) {
         QStringLiteral("NUL"), QStringLiteral("c"), QStringLiteral("t"), withNul, false, {}, "t"};
     if (GetParam() == Engine::File) {
         store::memo::insert(*db_, m);
-        store::Recordset nul = store::memo::receivedList(*db_, QStringLiteral("NUL"));
-        nul.MoveFirst();
-        EXPECT_EQ(nul.Fields(QStringLiteral("メモ")).value(), withNul);
+        const store::memo::Listing nul = store::memo::receivedList(*db_, QStringLiteral("NUL"));
+        ASSERT_EQ(nul.size(), 1);
+        EXPECT_EQ(nul[0].memo, withNul);
     } else {
         EXPECT_THROW(store::memo::insert(*db_, m), store::Error);
-        EXPECT_EQ(store::memo::receivedList(*db_, QStringLiteral("NUL")).RecordCount(), 0);
+        EXPECT_EQ(store::memo::receivedList(*db_, QStringLiteral("NUL")).size(), 0);
     }
 }
 
 TEST_P(MemoOnEngine, MarkReadStopsAtTheHighestListedAndNumbersAreNeverReused) {
     add(QStringLiteral("山田"));
     add(QStringLiteral("山田"));
-    store::Recordset listed = store::memo::receivedList(*db_, QStringLiteral("山田"));
+    store::memo::Listing listed = store::memo::receivedList(*db_, QStringLiteral("山田"));
     const qint64 highest = store::memo::highestNumber(listed);
     const qint64 later = add(QStringLiteral("山田"));
     EXPECT_EQ(store::memo::markRead(*db_, QStringLiteral("山田"), "2026/12/07", highest), 2);
@@ -211,7 +210,7 @@ TEST(ServerSchema, CheckAndUpgradeLookAtTheTableTheProgramUsesNotAnotherSchemas)
         GTEST_SKIP() << *serverMissing();
     }
     const DataStore sound(Engine::Server);  // a whole MEMO_T in public
-    store::pg::Server server(sound.location(), std::chrono::milliseconds(2000));
+    store::server::Connection server(sound.location(), std::chrono::milliseconds(2000));
     server.connect();
     // One without the indexes, one without a column.
     server.exec(QStringLiteral("CREATE SCHEMA old"));

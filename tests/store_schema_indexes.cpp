@@ -31,7 +31,7 @@ QStringList indexes(const QString& path) {
     return out;
 }
 
-QString plan(store::Database& db, const char* sql) {
+QString plan(store::file::FileDatabase& db, const char* sql) {
     sqlite3_stmt* st = nullptr;
     const QByteArray text = QByteArray("EXPLAIN QUERY PLAN ") + sql;
     sqlite3_prepare_v2(db.handle(), text.constData(), -1, &st, nullptr);
@@ -55,7 +55,7 @@ TEST(DataFileIndexes, ANewFileHasThemAndTheStatementsUseThem) {
     QStringList all = kAll;
     all.sort();
     EXPECT_EQ(made, all);
-    auto db = office.openData();
+    auto db = office.openFile();
     EXPECT_TRUE(plan(*db, "Select Distinct(宛名) From MEMO_T").contains("MEMO_T_宛名"));
     EXPECT_TRUE(plan(*db, "Select Distinct(相手) From MEMO_T").contains("MEMO_T_相手"));
     EXPECT_TRUE(plan(*db, "Select Distinct(受人) From MEMO_T").contains("MEMO_T_受人"));
@@ -95,5 +95,5 @@ TEST(DataFileIndexes, TheUpgradeAddsWhatAnOlderFileLacksAndKeepsEveryMessage) {
     ASSERT_TRUE(names.addressees && names.callers);
     EXPECT_EQ(names.addressees->size(), 2);
     EXPECT_EQ(names.callers->size(), 1);
-    EXPECT_EQ(store::memo::receivedList(*db, QStringLiteral("山田")).RecordCount(), 1);
+    EXPECT_EQ(store::memo::receivedList(*db, QStringLiteral("山田")).size(), 1);
 }

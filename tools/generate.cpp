@@ -176,9 +176,9 @@ void fill(const QString& path, const GenerateOptions& options, std::int64_t unre
     char phoneBuffer[32];
     char receivedAt[32];
 
-    store::schema::BulkFill bulk(path);
+    store::BulkFill bulk(path);
     for (std::int64_t i = 0; i < count; ++i) {
-        store::schema::BulkMessage m;
+        store::BulkMessage m;
         const bool isUnread = i >= firstUnread;
 
         std::size_t to = staffPicker.pick(random);

@@ -27,6 +27,7 @@
 #include "store/date_time_text.h"
 #include "store/error.h"
 #include "store/memo_table.h"
+#include "store/workspace.h"
 
 namespace {
 
@@ -508,25 +509,23 @@ private:
         return true;
     }
 
-    void keepListing(store::Recordset& rs) {
+    void keepListing(const store::Listing& listed) {
         lastListing_.clear();
-        const int no = rs.columnIndex(QStringLiteral("ＮＯ"));
-        const int memo = rs.columnIndex(QStringLiteral("メモ"));
-        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
-            lastListing_.push_back({rs.field(no).value().toLongLong(), rs.field(memo).value()});
+        for (const store::ListedRow& row : listed) {
+            lastListing_.push_back({row.no.value_or(0), row.memo});
         }
     }
 
     // Command1: the received list; when it shows rows, the rows it showed are marked read.
     bool received(OpStats& s) {
-        store::Recordset rs;
+        store::Listing rs;
         if (!attempt("received", "list", [&] { rs = store::memo::receivedList(*db_, o_.name); })) {
             return false;
         }
-        if (rs.RecordCount() == 0) {
+        if (rs.empty()) {
             return true;
         }
-        s.listedRows += rs.RecordCount();
+        s.listedRows += std::int64_t(rs.size());
         // As the window does: the highest number first, then the rows are shown, then the
         // listed messages are marked read.
         const std::int64_t highestListed = store::memo::highestNumber(rs);
@@ -539,12 +538,12 @@ private:
 
     // Command3: the sent list.
     bool sent(OpStats& s) {
-        store::Recordset rs;
+        store::Listing rs;
         if (!attempt("sent", "list", [&] { rs = store::memo::sentList(*db_, o_.name); })) {
             return false;
         }
-        s.listedRows += rs.RecordCount();
-        if (rs.RecordCount() != 0) {
+        s.listedRows += std::int64_t(rs.size());
+        if (!rs.empty()) {
             keepListing(rs);
         }
         return true;

@@ -15,6 +15,7 @@
 
 #include "store/database.h"
 #include "store/error.h"
+#include "store/file/file_database.h"
 #include "store/memo_table.h"
 #include "store/settings_table.h"
 
@@ -65,11 +66,15 @@ void tryFile(const QByteArray& bytes, bool asData) {
     }
     const store::Workspace workspace{std::chrono::milliseconds(0)};
     std::unique_ptr<store::Database> db;
+    std::unique_ptr<store::file::FileDatabase> settings;
     try {
-        db = asData ? workspace.openDatabase(path, store::memo::tableName(),
-                                             store::memo::requiredColumns())
-                    : workspace.openDatabase(path, store::settings::tableName(),
-                                             store::settings::requiredColumns());
+        if (asData) {
+            db = workspace.openDatabase(path, store::memo::tableName(),
+                                        store::memo::requiredColumns());
+        } else {
+            settings = workspace.openFile(path, store::settings::tableName(),
+                                          store::settings::requiredColumns());
+        }
     } catch (const store::Error&) {
         // Refused: untouched, and alone in its folder.
         if (bytesOf(path) != bytes ||
@@ -80,18 +85,20 @@ void tryFile(const QByteArray& bytes, bool asData) {
     }
     if (asData) {
         use([&] { store::memo::pickLists(*db); });
-        use([&] { store::memo::pickCallers(*db); });
-        use([&] { store::memo::pickTakers(*db); });
-        store::Recordset listed;
+        store::memo::Listing listed;
         use([&] { listed = store::memo::receivedList(*db, QStringLiteral("a")); });
         use([&] { store::memo::sentList(*db, QStringLiteral("a")); });
         use([&] { store::memo::hasUnread(*db, QStringLiteral("a")); });
         use([&] { store::memo::insert(*db, {"a", "b", "a", "c", true, "", "2026/12/07 10:00"}); });
-        use([&] { store::memo::markRead(*db, QStringLiteral("a"), "2026/12/07", listed); });
+        use([&] {
+            store::memo::markRead(*db, QStringLiteral("a"), "2026/12/07",
+                                  store::memo::highestNumber(listed));
+        });
         use([&] { store::memo::remove(*db, 1); });
     } else {
-        use([&] { store::settings::read(*db); });
-        use([&] { store::settings::save(*db, QStringLiteral("a"), QStringLiteral("/x")); });
+        use([&] { store::settings::read(*settings); });
+        use([&] { store::settings::save(*settings, QStringLiteral("a"), QStringLiteral("/x")); });
+        db = std::move(settings);
     }
     if (db->openStatementCount() != 0) {
         std::abort();

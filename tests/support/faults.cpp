@@ -15,6 +15,7 @@
 
 #include "store/database.h"
 #include "store/error.h"
+#include "store/file/file_database.h"
 #include "store/location.h"
 #include "store/memo_table.h"
 #include "store/schema.h"
@@ -127,9 +128,8 @@ QString quickCheck(const QString& dataPath) {
     }
     try {
         store::Workspace ws{std::chrono::milliseconds(5000)};
-        auto db =
-            ws.openDatabase(dataPath, store::memo::tableName(), store::memo::requiredColumns());
-        store::Recordset rs = db->openRecordset(QStringLiteral("PRAGMA quick_check"));
+        auto db = ws.openFile(dataPath, store::memo::tableName(), store::memo::requiredColumns());
+        store::file::Recordset rs = db->openRecordset(QStringLiteral("PRAGMA quick_check"));
         QStringList lines;
         for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
             lines << rs.field(0).value();

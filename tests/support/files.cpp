@@ -4,7 +4,6 @@
 
 #include "app/settings_store.h"
 #include "store/memo_table.h"
-#include "store/pg/server.h"
 #include "store/schema.h"
 #include "store/transaction.h"
 
@@ -34,6 +33,10 @@ private:
 };
 
 }  // namespace
+
+store::file::FileDatabase& asFile(store::Database& db) {
+    return dynamic_cast<store::file::FileDatabase&>(db);
+}
 
 Office::Office(Engine engine) : engine_(engine) {
     EXPECT_TRUE(dir_.isValid());
@@ -76,6 +79,11 @@ std::unique_ptr<store::Database> Office::openData(int busyMs) const {
     return ws.openDatabase(dataPath(), store::memo::tableName(), store::memo::requiredColumns());
 }
 
+std::unique_ptr<store::file::FileDatabase> Office::openFile(int busyMs) const {
+    store::Workspace ws{std::chrono::milliseconds(busyMs)};
+    return ws.openFile(dataPath(), store::memo::tableName(), store::memo::requiredColumns());
+}
+
 std::shared_ptr<store::Database> Office::data() const {
     if (engine_ == Engine::File) {
         return openData();
@@ -99,31 +107,11 @@ qint64 Office::addRow(const store::maintenance::MessageTexts& texts) {
 }
 
 void Office::giveNumberToAnother(qint64 no, const store::maintenance::MessageTexts& texts) {
-    if (engine_ == Engine::Server) {
-        store::pg::TextParams params{QString::number(no)};
-        params.insert(params.end(), texts.begin(), texts.end());
-        store::pg::Server server(dataPath(), std::chrono::seconds(10));
-        server.connect();
-        store::pg::inTransaction(server, [&] {
-            server.exec(QStringLiteral("DELETE FROM \"MEMO_T\" WHERE \"ＮＯ\" = $1"), {params[0]});
-            server.exec(QStringLiteral("INSERT INTO \"MEMO_T\" OVERRIDING SYSTEM VALUE "
-                                       "VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9)"),
-                        params);
-        });
-        return;
-    }
-    store::Params params{no};
-    for (const auto& text : texts) {
-        params.push_back(text ? store::Param(*text) : store::Param(nullptr));
-    }
-    auto db = openData();
-    db->writeTransaction([&](store::Database::Writer& writer) {
-        writer.execute(QStringLiteral("Delete From MEMO_T Where ＮＯ = ?"), {no});
-        writer.execute(QStringLiteral("Insert Into MEMO_T "
-                                      "(ＮＯ,宛名,相手,受人,メモ,内外線,電話,受付日時,既読) "
-                                      "Values (?,?,?,?,?,?,?,?,?)"),
-                       params);
-    });
+    auto db = data();
+    store::Transaction transaction(*db, store::Transaction::Kind::Write);
+    db->deleteMessage(no);
+    db->addMessages({{no, texts}}, {});
+    transaction.commit();
 }
 
 void Office::removeMessages() {

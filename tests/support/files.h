@@ -9,6 +9,7 @@
 
 #include "app/module1.h"
 #include "store/database.h"
+#include "store/file/file_database.h"
 #include "store/maintenance.h"
 #include "support/engines.h"
 #include "support/printers.h"
@@ -21,6 +22,9 @@ class DataLock {
 public:
     virtual ~DataLock() = default;
 };
+
+// The data file behind an open database of the File engine, for tests about files.
+store::file::FileDatabase& asFile(store::Database& db);
 
 // A temporary folder with a program folder's files: settings file and data file. On the
 // Server engine the messages live in a database of their own on the test server instead of
@@ -48,6 +52,8 @@ public:
 
     // A second connection to the data, as another workstation has.
     std::unique_ptr<store::Database> openData(int busyMs = 2000) const;
+    // The data file opened as a file, for its own statements (File only).
+    std::unique_ptr<store::file::FileDatabase> openFile(int busyMs = 2000) const;
 
     // Inserts a message row directly; returns its ＮＯ.
     qint64 addMessage(const QString& to, const QString& from, const QString& taker,

@@ -4,6 +4,7 @@
 #include "store/location.h"
 #include "store/maintenance.h"
 #include "store/memo_table.h"
+#include "store/workspace.h"
 #include "tools/admin/argument_order.h"
 #include "tools/admin/cli.h"
 #include "tools/admin/new_file.h"
@@ -14,7 +15,9 @@ namespace {
 
 int backup(const QStringList& args, Io& io) {
     const Arguments a(args, {}, {}, 2);
-    if (store::isServerLocation(a[0])) {
+    store::Workspace ws;
+    // A server's data is saved by the server's own tools.
+    if (!ws.database(a[0])->capabilities().onlineBackup) {
         throw Failure(Text::tr("%1 is a database server's data, which cannot be copied page by "
                                "page: back it up with the server's own pg_dump (and restore it "
                                "with pg_restore), or take a data file of the moment with "
@@ -23,7 +26,6 @@ int backup(const QStringList& args, Io& io) {
     }
     checkBackupCopy(a[0], a[1]);
     NewFile copy(a[1]);  // refuses an existing file; nothing is left under its name on failure
-    store::Workspace ws;
     auto db = ws.openDatabase(a[0], store::memo::tableName(), store::memo::requiredColumns());
     // The engine writes the copy through its own handle.
     copy.file().close();

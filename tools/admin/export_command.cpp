@@ -20,8 +20,8 @@ int exportMessages(const QStringList& args, Io& io) {
     NewFile out(a[1]);  // refuses an existing file before any work
     store::Workspace ws;
     auto db = ws.openDatabase(a[0], store::memo::tableName(), store::memo::requiredColumns());
-    store::Recordset rows = store::maintenance::allMessages(*db);
-    const std::int64_t total = rows.RecordCount();
+    std::vector<store::maintenance::ImportMessage> rows = store::maintenance::everyMessage(*db);
+    const auto total = std::int64_t(rows.size());
 
     // The whole file is made in memory first: a character the encoding cannot hold stops the
     // export before anything is written.
@@ -34,23 +34,27 @@ int exportMessages(const QStringList& args, Io& io) {
     std::vector<csv::Value> values(std::size_t(columns.size()));
     Progress progress(QStringLiteral("export"), total);
     std::int64_t done = 0;
-    rows.drain([&](const store::Recordset& row) {
-        for (int c = 0; c < columns.size(); ++c) {
-            const store::Field& f = row.field(c);
-            values[std::size_t(c)] = f.isNull() ? csv::Value() : csv::Value(f.value());
-            if (!f.isNull() && encoding != Encoding::Utf8) {
+    for (store::maintenance::ImportMessage& row : rows) {
+        const QString no = QString::number(row.no.value_or(0));
+        values[0] = csv::Value(no);
+        for (int c = 1; c < columns.size(); ++c) {
+            const std::optional<QString>& text = row.texts[std::size_t(c - 1)];
+            values[std::size_t(c)] = text;
+            if (text && encoding != Encoding::Utf8) {
                 std::vector<char32_t> bad;
-                encodeText(f.value(), encoding, bad);
+                encodeText(*text, encoding, bad);
                 for (char32_t ch : bad) {
                     problems << QStringLiteral("ＮＯ %1, %2: %3 (%4)")
-                                    .arg(row.field(0).value(), columns.at(c),
-                                         QString::fromUcs4(&ch, 1), codePointText(ch));
+                                    .arg(no, columns.at(c), QString::fromUcs4(&ch, 1),
+                                         codePointText(ch));
                 }
             }
         }
         csv::appendRecord(bytes, values, encode);
+        // Each message goes as soon as it is written, so that it is never held twice.
+        row = {};
         progress.update(++done);
-    });
+    }
     progress.finish();
     if (!problems.isEmpty()) {
         reportProblems(io, problems);

@@ -10,7 +10,7 @@
 #include "app/module1.h"
 #include "store/listed_message.h"
 #include "store/memo_table.h"
-#include "store/recordset.h"
+#include "store/message.h"
 #include "ui/main/watch_notices.h"
 #include "ui/off_window.h"
 #include "ui_Form1.h"
@@ -57,7 +57,7 @@ public:
 
     QTimer* Timer1;
     // The last received or sent listing, until the next listing replaces it.
-    store::Recordset Rs_Main;
+    store::Listing Rs_Main;
 
     // The memo viewer while it is open.
     Frm_Memo2* memoViewer() const;
@@ -94,8 +94,8 @@ private:
     // none (not read, or its column gave no row) stays as it was.
     void resetFields(const store::memo::PickLists& lists);
     // What both lists do (form1_lists.cpp).
-    using Listing = std::function<store::Recordset(store::Database&, const QString&)>;
-    void listMessages(const QString& operation, const Listing& read, const QString& column6,
+    using Listing = std::function<store::Listing(store::Database&, const QString&)>;
+    void listMessages(const QString& operation, const Listing& read, store::NameColumn column6,
                       const QString& none,
                       const std::function<void(std::int64_t highestListed)>& afterShown);
     bool requireName();

@@ -18,7 +18,7 @@ bool Form1::requireName() {
 // Both lists: the listing read into Rs_Main; when it is empty, the message none and nothing
 // else; otherwise the grid shows it, column 6 headed column6, and then afterShown runs. Any
 // failure on the way is logged as operation and told as the search's failure.
-void Form1::listMessages(const QString& operation, const Listing& read, const QString& column6,
+void Form1::listMessages(const QString& operation, const Listing& read, store::NameColumn column6,
                          const QString& none,
                          const std::function<void(std::int64_t highestListed)>& afterShown) {
     if (!requireName()) {
@@ -28,7 +28,7 @@ void Form1::listMessages(const QString& operation, const Listing& read, const QS
         BusyCursor busy;
         Rs_Main =
             offWindow([&read, &db = dataFile(), name = state_.My_Name] { return read(db, name); });
-        if (Rs_Main.RecordCount() == 0) {
+        if (Rs_Main.empty()) {
             busy.end();
             prompts_.inform(none);
             return;
@@ -46,7 +46,7 @@ void Form1::listMessages(const QString& operation, const Listing& read, const QS
 }
 
 void Form1::Command1_Click() {
-    listMessages(QStringLiteral("received list"), store::memo::receivedList, QStringLiteral("受人"),
+    listMessages(QStringLiteral("received list"), store::memo::receivedList, store::NameColumn::Taker,
                  tr("受信データはありません。"), [this](std::int64_t highestListed) {
                      // Only the messages this listing shows are marked read: one inserted
                      // meanwhile by another workstation stays unread, so it is still announced.
@@ -58,6 +58,6 @@ void Form1::Command1_Click() {
 }
 
 void Form1::Command3_Click() {
-    listMessages(QStringLiteral("sent list"), store::memo::sentList, QStringLiteral("宛名"),
+    listMessages(QStringLiteral("sent list"), store::memo::sentList, store::NameColumn::Addressee,
                  tr("未読送信データはありません。"), nullptr);
 }

@@ -4,24 +4,9 @@
 #include <vector>
 
 #include "store/date_time_text.h"
-#include "store/listed_message.h"
 #include "ui/main/spread_grid.h"
 
 namespace {
-
-// Reads each column once by name, then every row by index.
-struct ListColumns {
-    explicit ListColumns(const store::Recordset& rs, const QString& column6)
-        : receivedAt(rs.columnIndex(QStringLiteral("受付日時"))),
-          caller(rs.columnIndex(QStringLiteral("相手"))),
-          memo(rs.columnIndex(QStringLiteral("メモ"))),
-          line(rs.columnIndex(QStringLiteral("内外線"))),
-          phone(rs.columnIndex(QStringLiteral("電話"))),
-          name(rs.columnIndex(column6)),
-          read(rs.columnIndex(QStringLiteral("既読"))),
-          no(rs.columnIndex(QStringLiteral("ＮＯ"))) {}
-    int receivedAt, caller, memo, line, phone, name, read, no;
-};
 
 // Texts made from the listing's texts, made once for each distinct source. A listing shares
 // one string among all the rows that hold the same text (a caller, a date, the line), so the
@@ -61,61 +46,51 @@ private:
 
 }  // namespace
 
-void fillMessageList(SpreadGrid& grid, store::Recordset& rs, const QString& column6) {
-    const ListColumns c(rs, column6);
-    const store::memo::IdentityColumns identity(rs);
+void fillMessageList(SpreadGrid& grid, store::Listing& listed, store::NameColumn name) {
     SpreadGrid::Batch batch(grid);
     grid.setRowCount(0);
     const QString none;
     Derived callers, lines, readOn;
-    rs.drain([&](const store::Recordset& listed) {
+    const QString store::ListedRow::*const shownName =
+        name == store::NameColumn::Addressee ? &store::ListedRow::addressee
+        : name == store::NameColumn::Caller  ? &store::ListedRow::caller
+                                             : &store::ListedRow::taker;
+    listed.drain([&](const store::ListedRow& m) {
         GridRow row;
-        const store::Field& receivedAt = listed.field(c.receivedAt);
-        if (!receivedAt.isNull()) {
-            row.setText(GridColumn::DateTime, store::fromThirdCharacter(receivedAt.value()));
+        if (!m.receivedAt.isNull()) {
+            row.setText(GridColumn::DateTime, store::fromThirdCharacter(m.receivedAt));
         }
-        const store::Field& caller = listed.field(c.caller);
-        if (!caller.isNull()) {
-            row.setText(GridColumn::Caller, callers.get(caller.value(), none, [&] {
-                return caller.value() + QStringLiteral("様");
+        if (!m.caller.isNull()) {
+            row.setText(GridColumn::Caller, callers.get(m.caller, none, [&] {
+                return m.caller + QStringLiteral("様");
             }));
         }
-        const store::Field& memo = listed.field(c.memo);
-        if (!memo.isNull()) {
-            row.setText(GridColumn::Memo, memo.value());
+        if (!m.memo.isNull()) {
+            row.setText(GridColumn::Memo, m.memo);
         }
-        const store::Field& phone = listed.field(c.phone);
-        if (!phone.isNull()) {
-            const QString& line = listed.field(c.line).value();
-            row.setText(GridColumn::Phone, lines.get(line, phone.value(), [&] {
+        if (!m.phone.isNull()) {
+            row.setText(GridColumn::Phone, lines.get(m.line, m.phone, [&] {
                 // Allocated to its exact length: one such text per row.
                 QString text;
-                text.reserve(line.size() + phone.value().size());
-                return text.append(line).append(phone.value());
+                text.reserve(m.line.size() + m.phone.size());
+                return text.append(m.line).append(m.phone);
             }));
         }
-        const store::Field& name = listed.field(c.name);
-        if (!name.isNull()) {
-            row.setText(GridColumn::Name, name.value());
+        if (!(m.*shownName).isNull()) {
+            row.setText(GridColumn::Name, m.*shownName);
         }
-        const store::Field& read = listed.field(c.read);
-        if (!read.isNull()) {
-            row.setText(GridColumn::Read, readOn.get(read.value(), none, [&] {
-                return store::fromThirdCharacter(read.value());
+        if (!m.readOn.isNull()) {
+            row.setText(GridColumn::Read, readOn.get(m.readOn, none, [&] {
+                return store::fromThirdCharacter(m.readOn);
             }));
         }
-        const store::Field& no = listed.field(c.no);
-        if (!no.isNull()) {
-            bool isNumber = false;
-            const qint64 number = no.value().toLongLong(&isNumber);
-            if (isNumber) {
-                row.setNumber(number);
-                row.setIdentity(identity.of(listed));
-            }
+        if (m.no) {
+            row.setNumber(*m.no);
+            row.setIdentity(m.identity);
         }
         if (grid.rowCount() == 0) {
             // The header of column 6 names the listing's kind of name.
-            grid.setNameHeader(column6);
+            grid.setNameHeader(store::columnName(name));
         }
         grid.appendRow(std::move(row));
     });
