@@ -46,6 +46,9 @@ void insert(Database& db, const NewMessage& message);
 void remove(Database& db, std::int64_t no);
 // Whether an unread message waits for a name beginning with name.
 bool hasUnread(Database& db, const QString& name);
+// Whether a message addressed to addressee is one that hasUnread and the received list find
+// for name: the rule by which a workstation tells whether a message just sent may be its own.
+bool wouldList(const Database& db, const QString& name, const QString& addressee);
 
 // A text as the engine stores it: half a character (an unpaired surrogate) becomes U+FFFD, as
 // no engine keeps half a character; a text holding a NUL character is refused

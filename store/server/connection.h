@@ -48,6 +48,12 @@ public:
     Result exec(const QString& sql, const TextParams& params = {});
 
     const QString& location() const { return uri_; }
+    // Hands the open connection over to a new owner (who finishes it), leaving this one closed.
+    pg_conn* release() {
+        pg_conn* c = conn_;
+        conn_ = nullptr;
+        return c;
+    }
     // Whether the connection was found lost (the server went away or restarted).
     bool isLost() const;
     // Whether the last statement was given up because the server did not answer in time.
