@@ -218,9 +218,11 @@ TEST_P(Watch, ASendElsewhereIsAnnouncedAtOnceWhereTheDataTellsOfIt) {
         store::Transaction undone(*other, store::Transaction::Kind::Write);
         send(*other, QStringLiteral("山田"));
     }
+    QTest::qWait(500);
+    EXPECT_TRUE(w.prompts.messages.isEmpty());
     w.form->Chk1->click();
     send(*other, QStringLiteral("山田"));
-    QTest::qWait(1000);
+    QTest::qWait(500);
     EXPECT_TRUE(w.prompts.messages.isEmpty());
 
     w.form->Chk1->click();
