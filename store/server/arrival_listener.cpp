@@ -18,6 +18,8 @@ namespace {
 // The pause before the listening is tried again, doubled at each failure up to the longest.
 constexpr std::chrono::milliseconds kFirstPause(1000);
 constexpr std::chrono::milliseconds kLongestPause(60000);
+// A listening connection whose server has gone silent is found lost after about a minute.
+constexpr std::chrono::seconds kKeepAliveIdle(30);
 
 }  // namespace
 
@@ -68,6 +70,9 @@ void ArrivalListener::connectInBackground() {
         auto opened = std::make_shared<Owned>();
         try {
             Connection c(uri, timeout);
+            // It only ever waits to be told: a server host cut off would otherwise leave it
+            // waiting for hours, while sends go unheard.
+            c.keepAlive(kKeepAliveIdle);
             c.connect();
             c.exec(QStringLiteral("SET application_name = '%1'").arg(connectionName()));
             c.exec(QStringLiteral("LISTEN %1").arg(QLatin1String(kArrivalChannel)));

@@ -38,6 +38,9 @@ public:
 
     // Connects, or throws the reason with the location's password masked.
     void connect();
+    // From the next connect on, a connection over the network whose other end has gone
+    // silent (a host cut off) is found lost after about 2 × idle, even while nothing is sent.
+    void keepAlive(std::chrono::seconds idle) { keepAliveIdle_ = idle; }
     // Reconnects when the last operation found the connection lost, or when the server closed
     // it while it was idle (a restart): before any statement is sent, so nothing is repeated.
     void ensureConnected();
@@ -74,6 +77,7 @@ private:
     std::chrono::milliseconds timeout_;
     pg_conn* conn_ = nullptr;
     bool unanswered_ = false;
+    std::optional<std::chrono::seconds> keepAliveIdle_;
 };
 
 // What kind of failure a statement's SQLSTATE is.
