@@ -39,8 +39,11 @@ void Form1::Timer1_Timer() {
 }
 
 void Form1::listenForArrivals() {
-    arrivals_ = dataFile().watchArrivals(
-        [this](const store::Arrival& arrival) { Timer1_Arrival(arrival); });
+    store::Database& db = dataFile();
+    if (db.capabilities().arrivalNotices) {
+        arrivals_ =
+            db.watchArrivals([this](const store::Arrival& arrival) { Timer1_Arrival(arrival); });
+    }
 }
 
 // The ticks stay: a data file tells of no send, and a send made while the listening was lost
