@@ -52,7 +52,7 @@ public:
     ArrivalWatch(const ArrivalWatch&) = delete;
     ArrivalWatch& operator=(const ArrivalWatch&) = delete;
 
-    // Whether it listens now (for tests and the log).
+    // Whether it listens now.
     virtual bool listening() const = 0;
 };
 using ArrivalHeard = std::function<void(const Arrival&)>;

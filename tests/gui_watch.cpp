@@ -253,3 +253,21 @@ TEST_P(WatchOnAServer, ALostListeningLeavesItToTheTicksAndListensAgain) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w.prompts.messages.isEmpty(); }, 1000));
     EXPECT_EQ(w.prompts.messages, QStringList{kNotice});
 }
+
+// A send heard of while a box is open shows nothing then, as a tick then would; the next tick
+// brings it.
+TEST_P(WatchOnAServer, ASendHeardWhileABoxIsOpenWaitsForTheNextTick) {
+    start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listening(); }, 10000));
+    std::unique_ptr<store::Database> other = w.office.openData();
+    w.prompts.whileOpen = [&](const QString&) {
+        w.prompts.whileOpen = nullptr;
+        send(*other, QStringLiteral("山田"));
+        QTest::qWait(500);
+    };
+    w.form->Command2_Click();  // nothing typed: a message box
+    QTest::qWait(500);
+    EXPECT_EQ(w.prompts.messages, QStringList{QStringLiteral("未入力項目があります。")});
+    tick();
+    EXPECT_EQ(w.prompts.messages.count(kNotice), 1);
+}
