@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -28,7 +29,33 @@ struct Capabilities {
     // Keeps a text holding a NUL character (U+0000) whole; without it such a text is refused
     // (Error::Kind::TextRefused), never stored cut short.
     bool textsWithNul = true;
+    // Tells the workstations at once of each message sent (watchArrivals), so that the watch
+    // need not wait for its next tick. Without it only the ticks find new messages.
+    bool arrivalNotices = false;
 };
+
+// A message just sent, as another workstation hears of it.
+struct Arrival {
+    // The name it is addressed to; none when the engine could not say (too long to pass on),
+    // and then any workstation may be the addressee.
+    std::optional<QString> addressee;
+};
+
+// Listening for the messages other workstations send (Database::watchArrivals): heard while it
+// lives, on the thread that made it, through that thread's event loop. A listening that is
+// lost (the server restarted, the connection ended) starts again of its own; what was sent
+// meanwhile is not heard, so the ticks stay the rule and this only makes a notice come sooner.
+class ArrivalWatch {
+public:
+    virtual ~ArrivalWatch() = default;
+    ArrivalWatch() = default;
+    ArrivalWatch(const ArrivalWatch&) = delete;
+    ArrivalWatch& operator=(const ArrivalWatch&) = delete;
+
+    // Whether it listens now.
+    virtual bool listening() const = 0;
+};
+using ArrivalHeard = std::function<void(const Arrival&)>;
 
 // progress(done) now and then; progress(done, total) where the total is known.
 using Progress = std::function<void(std::int64_t)>;
@@ -57,6 +84,12 @@ public:
     virtual const Capabilities& capabilities() const = 0;
     // Statements (or results) still held by the engine: always 0 between operations.
     virtual int openStatementCount() const = 0;
+
+    // Starts listening for messages sent from now on (capabilities().arrivalNotices); heard
+    // calls back on the calling thread, which must run an event loop. Null without the
+    // capability. The listening is the watch's own: it never touches the connection the
+    // operations below use, so it may be made and kept on another thread than theirs.
+    virtual std::unique_ptr<ArrivalWatch> watchArrivals(ArrivalHeard heard) = 0;
 
     // ---- The table
 

@@ -79,4 +79,10 @@ Unread unread(Database& db, const QString& name) {
     return db.unread(namesBeginningWith(db, name));
 }
 
+bool wouldList(const Database& db, const QString& name, const QString& addressee) {
+    // A pattern made by prefixPattern is never malformed; were it so, the message might be
+    // the user's.
+    return likeMatch(namesBeginningWith(db, name).pattern, addressee).value_or(true);
+}
+
 }  // namespace store::memo

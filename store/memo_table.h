@@ -49,6 +49,9 @@ bool hasUnread(Database& db, const QString& name);
 // The unread messages waiting for a name beginning with name: how many, and the newest of them.
 using Unread = store::Unread;
 Unread unread(Database& db, const QString& name);
+// Whether a message addressed to addressee is one that hasUnread and the received list find
+// for name: the rule by which a workstation tells whether a message just sent may be its own.
+bool wouldList(const Database& db, const QString& name, const QString& addressee);
 
 // A text as the engine stores it: half a character (an unpaired surrogate) becomes U+FFFD, as
 // no engine keeps half a character; a text holding a NUL character is refused

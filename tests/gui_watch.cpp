@@ -14,7 +14,18 @@ using testing_support::Workstation;
 
 namespace {
 const QString kNotice = QStringLiteral("新規メッセージがあります。");
+
+// A send from another workstation, as its window makes it.
+void send(store::Database& db, const QString& to) {
+    store::memo::insert(db, {to,
+                             QStringLiteral("佐藤"),
+                             QStringLiteral("鈴木"),
+                             QStringLiteral("お電話をさしあげてください。"),
+                             false,
+                             {},
+                             QStringLiteral("2026/12/01 09:30")});
 }
+}  // namespace
 
 class Watch : public testing_support::OnEachEngine {
 protected:
@@ -30,6 +41,16 @@ DULVANE_ON_EACH_ENGINE(Watch);
 
 class WatchOnAFile : public Watch {};
 DULVANE_ON_FILE_ONLY(WatchOnAFile);
+
+class WatchOnAServer : public Watch {
+protected:
+    bool listening() const {
+        return w.form->arrivalWatch() != nullptr && w.form->arrivalWatch()->listening();
+    }
+};
+INSTANTIATE_TEST_SUITE_P(ServerOnly, WatchOnAServer,
+                         testing::Values(testing_support::Engine::Server),
+                         testing_support::engineCaseName);
 
 TEST_P(Watch, RunsFromTheStartAtTheFullPeriod) {
     start();
@@ -176,4 +197,77 @@ TEST_P(WatchOnAFile, FailingTicksTellOnceAfterTheBoundAndAgainOnlyAfterASuccess)
         ticks.clear();
         ASSERT_TRUE(QTest::qWaitFor([&] { return ticks.size() >= 2; }));
     }
+}
+
+// Where the data tells of each send (a server), a message sent from another workstation that
+// the user's prefix rule lists is announced within a second, the ticks left at their full
+// period; a send to another name, a send rolled back, and a send while the watch is off bring
+// nothing (an unread message already waits, so a check run for them would show). A data file
+// tells of nothing: its messages wait for the tick.
+TEST_P(Watch, ASendElsewhereIsAnnouncedAtOnceWhereTheDataTellsOfIt) {
+    const bool tells = GetParam() == testing_support::Engine::Server;
+    start();
+    if (tells) {
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return w.form->arrivalWatch() && w.form->arrivalWatch()->listening(); }, 10000));
+    }
+    w.office.addMessage(QStringLiteral("山田"), "a", "b");  // waiting, not yet announced
+    std::unique_ptr<store::Database> other = w.office.openData();
+    send(*other, QStringLiteral("小山田"));
+    {
+        store::Transaction undone(*other, store::Transaction::Kind::Write);
+        send(*other, QStringLiteral("山田"));
+    }
+    QTest::qWait(500);
+    EXPECT_TRUE(w.prompts.messages.isEmpty());
+    w.form->Chk1->click();
+    send(*other, QStringLiteral("山田"));
+    QTest::qWait(500);
+    EXPECT_TRUE(w.prompts.messages.isEmpty());
+
+    w.form->Chk1->click();
+    send(*other, QStringLiteral("山田花子"));
+    EXPECT_EQ(QTest::qWaitFor([&] { return !w.prompts.messages.isEmpty(); }, 1000), tells);
+    EXPECT_EQ(w.form->Timer1->interval(), 65535);
+}
+
+// A listening connection that ends leaves the message sent meanwhile to the ticks, and listens
+// again of its own.
+TEST_P(WatchOnAServer, ALostListeningLeavesItToTheTicksAndListensAgain) {
+    start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listening(); }, 10000));
+    w.office.dropServerConnections();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !listening(); }, 5000));
+    std::unique_ptr<store::Database> other = w.office.openData();
+    send(*other, QStringLiteral("山田"));
+    QTest::qWait(1000);
+    EXPECT_TRUE(w.prompts.messages.isEmpty());  // nobody heard it
+    w.form->setWatchPeriod(100);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.prompts.messages.isEmpty(); }, 5000));
+
+    w.form->setWatchPeriod(Form1::kWatchPeriod);
+    QTest::mouseClick(w.form->Command1, Qt::LeftButton);  // read: no more notices
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listening(); }, 10000));
+    w.prompts.messages.clear();
+    send(*other, QStringLiteral("山田"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.prompts.messages.isEmpty(); }, 1000));
+    EXPECT_EQ(w.prompts.messages, QStringList{kNotice});
+}
+
+// A send heard of while a box is open shows nothing then, as a tick then would; the next tick
+// brings it.
+TEST_P(WatchOnAServer, ASendHeardWhileABoxIsOpenWaitsForTheNextTick) {
+    start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listening(); }, 10000));
+    std::unique_ptr<store::Database> other = w.office.openData();
+    w.prompts.whileOpen = [&](const QString&) {
+        w.prompts.whileOpen = nullptr;
+        send(*other, QStringLiteral("山田"));
+        QTest::qWait(500);
+    };
+    w.form->Command2_Click();  // nothing typed: a message box
+    QTest::qWait(500);
+    EXPECT_EQ(w.prompts.messages, QStringList{QStringLiteral("未入力項目があります。")});
+    tick();
+    EXPECT_EQ(w.prompts.messages.count(kNotice), 1);
 }

@@ -105,8 +105,13 @@ FileDatabase::~FileDatabase() {
 }
 
 const Capabilities& FileDatabase::capabilities() const {
-    static const Capabilities can{true, {}, {}, true};
+    // A data file has no one to tell of a send: the other workstations find it at their ticks.
+    static const Capabilities can{true, {}, {}, true, false};
     return can;
+}
+
+std::unique_ptr<ArrivalWatch> FileDatabase::watchArrivals(ArrivalHeard) {
+    return nullptr;
 }
 
 void FileDatabase::close() {

@@ -54,6 +54,7 @@ public:
 
     const Capabilities& capabilities() const override;
     int openStatementCount() const override;
+    std::unique_ptr<ArrivalWatch> watchArrivals(ArrivalHeard heard) override;
 
     void open() override;
     void createTable() override;

@@ -157,9 +157,20 @@ void Connection::connect() {
     const qint64 seconds = std::max<qint64>(2, (timeout_.count() + 999) / 1000);
     const QByteArray connectTimeout = QByteArray::number(seconds);
     // The URI comes last, so that what it sets itself wins.
-    const char* keys[] = {"connect_timeout", "client_encoding", "dbname", nullptr};
-    const char* values[] = {connectTimeout.constData(), "UTF8", uri.constData(), nullptr};
-    conn_ = PQconnectdbParams(keys, values, 1);
+    std::vector<const char*> keys = {"connect_timeout", "client_encoding"};
+    std::vector<const char*> values = {connectTimeout.constData(), "UTF8"};
+    QByteArray idle;
+    QByteArray interval;
+    if (keepAliveIdle_) {
+        idle = QByteArray::number(qint64(std::max<qint64>(1, keepAliveIdle_->count())));
+        interval = QByteArray::number(qint64(std::max<qint64>(1, keepAliveIdle_->count() / 3)));
+        keys.insert(keys.end(),
+                    {"keepalives", "keepalives_idle", "keepalives_interval", "keepalives_count"});
+        values.insert(values.end(), {"1", idle.constData(), interval.constData(), "3"});
+    }
+    keys.insert(keys.end(), {"dbname", nullptr});
+    values.insert(values.end(), {uri.constData(), nullptr});
+    conn_ = PQconnectdbParams(keys.data(), values.data(), 1);
     if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK || PQsetnonblocking(conn_, 1) != 0) {
         failConnection(QStringLiteral("サーバーに接続できません"));
     }

@@ -38,6 +38,9 @@ public:
 
     // Connects, or throws the reason with the location's password masked.
     void connect();
+    // From the next connect on, a connection over the network whose other end has gone
+    // silent (a host cut off) is found lost after about 2 × idle, even while nothing is sent.
+    void keepAlive(std::chrono::seconds idle) { keepAliveIdle_ = idle; }
     // Reconnects when the last operation found the connection lost, or when the server closed
     // it while it was idle (a restart): before any statement is sent, so nothing is repeated.
     void ensureConnected();
@@ -48,6 +51,12 @@ public:
     Result exec(const QString& sql, const TextParams& params = {});
 
     const QString& location() const { return uri_; }
+    // Hands the open connection over to a new owner (who finishes it), leaving this one closed.
+    pg_conn* release() {
+        pg_conn* c = conn_;
+        conn_ = nullptr;
+        return c;
+    }
     // Whether the connection was found lost (the server went away or restarted).
     bool isLost() const;
     // Whether the last statement was given up because the server did not answer in time.
@@ -68,6 +77,7 @@ private:
     std::chrono::milliseconds timeout_;
     pg_conn* conn_ = nullptr;
     bool unanswered_ = false;
+    std::optional<std::chrono::seconds> keepAliveIdle_;
 };
 
 // What kind of failure a statement's SQLSTATE is.

@@ -7,6 +7,7 @@
 
 #include "store/like.h"
 #include "store/repeated_texts.h"
+#include "store/server/arrival_listener.h"
 #include "store/server/listing.h"
 #include "store/server/server_database.h"
 
@@ -232,11 +233,17 @@ std::int64_t ServerDatabase::markRead(const NamePrefix& addressee, std::int64_t 
 }
 
 void ServerDatabase::insertMessage(const MessageTexts& texts) {
+    // The insert and its notice are one statement, so one transaction: the listening
+    // workstations hear of the message once it is kept, and of no message that was not. The
+    // notice carries "=" and the addressee, or nothing for an addressee too long for it.
     connection().exec(
         madeOnce([] {
             return QStringLiteral(
-                       "INSERT INTO \"MEMO_T\" (%1) VALUES ($1, $2, $3, $4, $5, $6, $7, $8)")
-                .arg(memoColumns(1));
+                       "WITH sent AS (INSERT INTO \"MEMO_T\" (%1) VALUES ($1, $2, $3, $4, $5, "
+                       "$6, $7, $8) RETURNING \"宛名\") "
+                       "SELECT pg_notify('%2', CASE WHEN octet_length(\"宛名\") < 7900 "
+                       "THEN '=' || \"宛名\" ELSE '' END) FROM sent")
+                .arg(memoColumns(1), QLatin1String(kArrivalChannel));
         }),
         TextParams(texts.begin(), texts.end()));
 }

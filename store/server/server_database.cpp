@@ -1,6 +1,7 @@
 #include "store/server/server_database.h"
 
 #include "store/location.h"
+#include "store/server/arrival_listener.h"
 #include "store/tables.h"
 
 namespace store::server {
@@ -26,6 +27,8 @@ Capabilities serverCapabilities(const QString& uri) {
             .arg(where);
     // Texts travel as C strings: one holding a NUL would arrive cut short.
     can.textsWithNul = false;
+    // Each send tells the listening workstations (LISTEN/NOTIFY).
+    can.arrivalNotices = true;
     return can;
 }
 
@@ -56,6 +59,10 @@ void ServerDatabase::open() {
     }
     conn_.exec(QStringLiteral("SELECT %1 FROM %2 LIMIT 0")
                    .arg(quoted.join(u','), quotedName(requiredTable_)));
+}
+
+std::unique_ptr<ArrivalWatch> ServerDatabase::watchArrivals(ArrivalHeard heard) {
+    return std::make_unique<ArrivalListener>(path(), busyTimeout(), std::move(heard));
 }
 
 Connection& ServerDatabase::connection() {

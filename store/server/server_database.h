@@ -25,6 +25,8 @@ public:
 
     const Capabilities& capabilities() const override { return capabilities_; }
     int openStatementCount() const override { return 0; }
+    // A listener on a connection of its own (ArrivalListener).
+    std::unique_ptr<ArrivalWatch> watchArrivals(ArrivalHeard heard) override;
 
     void open() override;
     void createTable() override;

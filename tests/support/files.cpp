@@ -84,6 +84,11 @@ std::unique_ptr<store::file::FileDatabase> Office::openFile(int busyMs) const {
     return ws.openFile(dataPath(), store::memo::tableName(), store::memo::requiredColumns());
 }
 
+void Office::dropServerConnections() const {
+    dataPath();
+    server_->dropConnections();
+}
+
 std::shared_ptr<store::Database> Office::data() const {
     if (engine_ == Engine::File) {
         return openData();

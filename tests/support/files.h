@@ -69,6 +69,9 @@ public:
     void removeMessages();
     // Another workstation takes the lock now (see DataLock).
     std::unique_ptr<DataLock> lockData() const;
+    // Ends every connection to the office's database, as a restart of the server does (Server
+    // only).
+    void dropServerConnections() const;
 
     // Every row of MEMO_T, ordered by ＮＯ, columns joined with '|' (null as "<null>").
     QStringList rows() const;

@@ -55,6 +55,7 @@ void Form1::Form_Load() {
 
     try {
         offWindow([&state = state_] { app::openDataFile(state); });
+        listenForArrivals();
         resetEntry();
         Cmb_My->setEditText(state_.My_Name);
     } catch (const std::exception& e) {

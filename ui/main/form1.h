@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "app/module1.h"
@@ -54,6 +55,9 @@ public:
     // New-message watch.
     void Chk1_Click();
     void Timer1_Timer();
+    // A message sent from another workstation, heard at once where the data can tell of sends
+    // (store::Capabilities::arrivalNotices): the tick's check runs now when it may be the user's.
+    void Timer1_Arrival(const store::Arrival& arrival);
 
     QTimer* Timer1;
     // The last received or sent listing, until the next listing replaces it.
@@ -72,6 +76,8 @@ public:
     void setWatchPeriod(int ms);
     // ... and the time its ticks may fail before the user is told.
     void setWatchFailureBound(std::chrono::milliseconds bound) { watchFailureBound_ = bound; }
+    // The listening for sends; null where the data cannot tell of them, or none is open.
+    const store::ArrivalWatch* arrivalWatch() const { return arrivals_.get(); }
 
 signals:
     // Cmd_END: the program ends.
@@ -116,6 +122,8 @@ private:
     // The watch's runs of failed ticks.
     void watchFailed(const std::exception& failure);
     void watchSucceeded();
+    // Starts listening for sends on the data just opened, where it can tell of them.
+    void listenForArrivals();
 
     Module1& state_;
     Prompts& prompts_;
@@ -129,4 +137,5 @@ private:
     std::optional<std::chrono::steady_clock::time_point> watchFailingSince_;
     bool watchFailureTold_ = false;
     WatchNotices* notices_ = nullptr;
+    std::unique_ptr<store::ArrivalWatch> arrivals_;
 };

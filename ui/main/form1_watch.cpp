@@ -46,6 +46,32 @@ void Form1::Timer1_Timer() {
         });
 }
 
+void Form1::listenForArrivals() {
+    store::Database& db = dataFile();
+    if (db.capabilities().arrivalNotices) {
+        arrivals_ =
+            db.watchArrivals([this](const store::Arrival& arrival) { Timer1_Arrival(arrival); });
+    }
+}
+
+// The ticks stay: a data file tells of no send, and a send made while the listening was lost
+// is heard of by no one. A message heard of while a box is open or an operation waits is left
+// to the next tick, as a tick then is.
+void Form1::Timer1_Arrival(const store::Arrival& arrival) {
+    if (!Chk1->isChecked() || !state_.Db_Data) {
+        return;  // the watch is off: no ticks, and nothing sooner either
+    }
+    try {
+        if (arrival.addressee &&
+            !store::memo::wouldList(*state_.Db_Data, state_.My_Name, *arrival.addressee)) {
+            return;
+        }
+    } catch (const std::exception&) {
+        return;  // a name the data cannot hold: the ticks report it
+    }
+    Timer1_Timer();
+}
+
 void Form1::watchAnswered(const store::memo::Unread& unread, bool counted,
                           const std::exception_ptr& failure) {
     if (failure) {
