@@ -90,5 +90,6 @@ extern const Command kSummaryCommand;
 extern const Command kCopyCommand;
 extern const Command kRestoreCommand;
 extern const Command kStaffCommand;
+extern const Command kForwardCommand;
 
 }  // namespace admin
