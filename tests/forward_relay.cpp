@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QJsonArray>
+#include <QMap>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -19,6 +20,10 @@ using namespace testing_support;
 using forward::RoundEnd;
 
 namespace {
+
+QString header(const QJsonObject& mail, const char* name = "Message-ID") {
+    return mail["headers"][QString::fromUtf8(name)].toString();
+}
 
 class RelayOnEngine : public OnEachEngine {
 protected:
@@ -72,9 +77,6 @@ protected:
         return c;
     }
 
-    static QString header(const QJsonObject& mail, const char* name) {
-        return mail["headers"][QString::fromUtf8(name)].toString();
-    }
     static QString subject(const QJsonObject& mail) { return header(mail, "Subject"); }
 
     std::optional<DataStore> store_;
@@ -135,4 +137,52 @@ TEST_P(RelayOnEngine, MailsEachNewMessageOnceToItsStaffMemberThroughRefusalsAndO
     EXPECT_EQ(again.round(*db_), RoundEnd::Done);
     EXPECT_TRUE(
         header(server->nextMail(), "Message-ID").contains(QStringLiteral(".%1.").arg(next)));
+}
+
+TEST(RelayCommand, KilledBetweenSendsSendsEachMessageOnceAndOneAtMostTwice) {
+    MailServer server;
+    Office office;
+    office.makeDataFile();
+    auto db = store::Workspace{}.openDatabase(office.dataPath(), store::memo::tableName(),
+                                              store::memo::requiredColumns());
+    store::staff::add(*db, {"山田", {}, {}, {}, "yamada@example.jp", true});
+    QFile conf(office.path("forward.conf"));
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+    conf.write(QStringLiteral("[forward]\ndata = %1\nsmtp = smtp://127.0.0.1:%2\nfrom = "
+                              "dulvane@example.jp\nstarttls = off\ninterval = 1\n")
+                   .arg(office.dataPath())
+                   .arg(server.port())
+                   .toUtf8());
+    conf.close();
+    conf.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    auto relay = [&](const QStringList& options) {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(QStringLiteral(ADMIN_PATH),
+                QStringList{"forward", "--config", conf.fileName()} + options);
+        return p.waitForFinished(60000) ? std::pair(p.exitCode(), QString::fromUtf8(p.readAll()))
+                                        : std::pair(-1, QString());
+    };
+    EXPECT_EQ(relay({"--once"}).first, 0);  // the first start
+    constexpr int kMessages = 20;
+    for (int i = 0; i < kMessages; ++i) {
+        store::memo::insert(*db, {"山田", "相手", "受人", "メモ", false, {}, "2026/12/08 10:00"});
+    }
+    const auto dry = relay({"--dry-run"});
+    EXPECT_EQ(dry.second.count("would send"), kMessages) << dry.second.toStdString();
+
+    QProcess running;
+    running.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    running.start(QStringLiteral(ADMIN_PATH), {"forward", "--config", conf.fileName()});
+    QStringList ids{header(server.nextMail())};
+    running.kill();
+    running.waitForFinished();
+    EXPECT_EQ(relay({"--once"}).first, 0);
+    ids += server.messageIdsTaken();
+    QMap<QString, int> times;
+    for (const QString& id : ids) {
+        ++times[id];
+    }
+    EXPECT_EQ(times.size(), kMessages);
+    EXPECT_LE(ids.size(), kMessages + 1);
 }

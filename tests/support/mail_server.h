@@ -25,6 +25,17 @@ public:
     // The next mail the server took, as it decoded it. It writes the mail before it answers
     // the mail's content, so a mail that was accepted is there at once.
     QJsonObject nextMail() { return QJsonDocument::fromJson(nextLine()).object(); }
+    // The Message-IDs of every mail taken so far and not read yet (the senders have finished).
+    QStringList messageIdsTaken() {
+        QStringList ids;
+        while (process_.canReadLine() || process_.waitForReadyRead(500)) {
+            while (process_.canReadLine()) {
+                const QJsonObject mail = QJsonDocument::fromJson(process_.readLine()).object();
+                ids << mail[QStringLiteral("headers")][QStringLiteral("Message-ID")].toString();
+            }
+        }
+        return ids;
+    }
 
 private:
     QByteArray nextLine() {
