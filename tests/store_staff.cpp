@@ -4,7 +4,9 @@
 
 #include <QSet>
 
+#include "store/maintenance.h"
 #include "store/memo_table.h"
+#include "store/schema.h"
 #include "store/staff.h"
 #include "support/engines.h"
 
@@ -108,7 +110,8 @@ TEST_P(StaffOnEngine, DirectoryRefusesBadNamesAndLeadsThePickLists) {
     store::staff::add(*db_,
                       {"阿部", QStringLiteral("あべ"), "101", "営業", "abe@example.jp", true});
     for (const QString& bad : {QString(""), QString(" 鈴木"), QString("鈴木　"), QString("鈴木")}) {
-        EXPECT_THROW(store::staff::add(*db_, {bad, {}, {}, {}, {}, false}), store::Error) << bad.toStdString();
+        EXPECT_THROW(store::staff::add(*db_, {bad, {}, {}, {}, {}, false}), store::Error)
+            << bad.toStdString();
     }
     EXPECT_THROW(store::staff::set(*db_, "阿部", {"鈴木", {}, {}, {}, {}, false}), store::Error);
     const store::memo::PickLists lists = store::memo::pickLists(*db_);
@@ -121,4 +124,19 @@ TEST_P(StaffOnEngine, DirectoryRefusesBadNamesAndLeadsThePickLists) {
     EXPECT_TRUE(members[0].forward);
     EXPECT_FALSE(members[1].forward);
     EXPECT_FALSE(members[1].mail);
+}
+
+TEST_P(StaffOnEngine, ACopyCarriesTheDirectory) {
+    store::staff::add(*db_,
+                      {"阿部", QStringLiteral("あべ"), "101", "営業", "abe@example.jp", true});
+    store::memo::insert(*db_, {"阿部", "相手", "受人", "メモ", false, {}, "t"});
+    DataStore copy(Engine::File);
+    auto to = store::Workspace{}.openDatabase(copy.location(), store::memo::tableName(),
+                                              store::memo::requiredColumns());
+    store::maintenance::copyMessages(*db_, *to);
+    const std::vector<store::StaffMember> copied = store::staff::directory(*to);
+    ASSERT_EQ(copied.size(), 1u);
+    EXPECT_EQ(copied[0].extension, QStringLiteral("101"));
+    EXPECT_EQ(copied[0].mail, QStringLiteral("abe@example.jp"));
+    EXPECT_TRUE(copied[0].forward);
 }
