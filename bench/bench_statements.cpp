@@ -7,6 +7,7 @@
 #include "store/date_time_text.h"
 #include "store/like.h"
 #include "store/memo_table.h"
+#include "store/staff.h"
 
 namespace bench {
 namespace {
@@ -111,6 +112,62 @@ void BM_Engine_Sent_Office_Glob(benchmark::State& s) {
 BENCHMARK_ENGINES(BM_Store_Sent_Office, allSizes);
 BENCHMARK(BM_Engine_Sent_Office_Like)->Apply(allSizes);
 BENCHMARK(BM_Engine_Sent_Office_Glob)->Apply(allSizes);
+
+// ---- The lists with a staff directory of 50 names: the office's addressees (user() and the
+// two colleagues whose names begin with it among them), then made-up names. Beside
+// BM_Store_Received_Office and BM_Store_Sent_Office, the same lists by the prefix rule alone.
+
+class Directory50 {
+public:
+    explicit Directory50(store::Database& db) : db_(db) {
+        db.upgradeTable();
+        QStringList names = db.distinctNames(store::NameColumn::Addressee).mid(0, 50);
+        for (int i = 0; names.size() < 50; ++i) {
+            names << QStringLiteral("職員%1").arg(i);
+        }
+        for (const QString& name : names) {
+            store::staff::add(db, {name, {}, {}, {}, {}, false});
+        }
+        names_ = names;
+    }
+    ~Directory50() {
+        for (const QString& name : names_) {
+            store::staff::remove(db_, name);
+        }
+    }
+
+private:
+    store::Database& db_;
+    QStringList names_;
+};
+
+void directoryList(benchmark::State& state, Engine engine, bool sent,
+                   const QString& name = user()) {
+    auto db = openData(cachedData(engine, FileKind::Office, state.range(0)));
+    const Directory50 directory(*db);
+    auto list = [&] {
+        return sent ? store::memo::sentList(*db, name) : store::memo::receivedList(*db, name);
+    };
+    list();
+    std::int64_t rows = 0;
+    for (auto _ : state) {
+        rows = std::int64_t(list().size());
+    }
+    report(state, rows);
+}
+
+void BM_Store_Received_Directory50(benchmark::State& s, Engine e) {
+    directoryList(s, e, false);
+}
+void BM_Store_Sent_Directory50(benchmark::State& s, Engine e) {
+    directoryList(s, e, true);
+}
+void BM_Store_Received_FewListed_Directory50(benchmark::State& s, Engine e) {
+    directoryList(s, e, false, fewListedUser());
+}
+BENCHMARK_ENGINES(BM_Store_Received_Directory50, allSizes);
+BENCHMARK_ENGINES(BM_Store_Received_FewListed_Directory50, allSizes);
+BENCHMARK_ENGINES(BM_Store_Sent_Directory50, allSizes);
 
 // ---- Mark as read: every listed message of the user unread before each iteration ----
 

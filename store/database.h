@@ -13,6 +13,7 @@
 #include "store/error.h"
 #include "store/message.h"
 #include "store/restore_outcome.h"
+#include "store/staff.h"
 #include "store/transaction.h"
 #include "store/workspace.h"
 
@@ -56,6 +57,23 @@ public:
     virtual bool listening() const = 0;
 };
 using ArrivalHeard = std::function<void(const Arrival&)>;
+
+// The relay's place in the messages (FORWARD_T): every message up to examined is done; the
+// message numbered trying had its mail refused attempts times so far.
+struct ForwardMark {
+    std::int64_t examined = 0;
+    std::int64_t trying = 0;
+    std::int64_t attempts = 0;
+};
+
+// A message the relay looks at: its texts, whether its mail was accepted (転送日時), and whether
+// it is urgent (MEMO_T.至急 = 1, where the data has that column).
+struct ForwardCandidate {
+    std::int64_t no = 0;
+    MessageTexts texts;
+    bool forwarded = false;
+    bool urgent = false;
+};
 
 // progress(done) now and then; progress(done, total) where the total is known.
 using Progress = std::function<void(std::int64_t)>;
@@ -164,6 +182,29 @@ public:
     virtual void numberAfter(std::int64_t n) = 0;
     // Removes what countReadBefore counts; returns how many went.
     virtual std::int64_t removeReadBefore(const QString& dateText) = 0;
+
+    // ---- The staff directory (STAFF_T); data without the table reads as an empty directory
+
+    virtual std::vector<StaffMember> staffMembers() = 0;
+    // Fail with Error::Kind::Other when the data has no directory (upgrade makes it); insert
+    // fails when the name is held already (the table keeps names unique).
+    virtual void insertStaffMember(const StaffMember& member) = 0;
+    virtual bool updateStaffMember(const QString& name, const StaffMember& member) = 0;
+    virtual bool deleteStaffMember(const QString& name) = 0;
+
+    // ---- The relay's own table (FORWARD_T) and MEMO_T.転送日時
+
+    // Whether MEMO_T has the column (one added by a later release, memo::kAddedColumns or
+    // another helper's).
+    virtual bool hasColumn(const QString& column) = 0;
+    // The relay's mark; nullopt when the data holds none yet.
+    virtual std::optional<ForwardMark> forwardMark() = 0;
+    // Sets the mark, making the relay's table (and MEMO_T.転送日時) first where missing.
+    virtual void setForwardMark(const ForwardMark& mark) = 0;
+    // Up to limit messages numbered above no, in ＮＯ order.
+    virtual std::vector<ForwardCandidate> messagesAbove(std::int64_t no, int limit) = 0;
+    // Sets 転送日時 of the message numbered no.
+    virtual void setForwardedAt(std::int64_t no, const QString& when) = 0;
 
     // ---- Copies of the whole (when capabilities().onlineBackup)
 

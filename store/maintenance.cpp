@@ -5,6 +5,7 @@
 #include "store/location.h"
 #include "store/memo_table.h"
 #include "store/restore.h"
+#include "store/staff.h"
 #include "store/tables.h"
 
 namespace store::maintenance {
@@ -101,6 +102,7 @@ ImportOutcome addMessages(Database& db, const std::vector<ImportMessage>& messag
 std::int64_t copyMessages(Database& from, Database& to,
                           const std::function<void(std::int64_t, std::int64_t)>& progress) {
     const std::vector<ImportMessage> messages = everyMessage(from);
+    const std::vector<StaffMember> directory = staff::directory(from);
     // Read after the messages, so at least the highest number copied: numbers from deleted
     // messages are not handed out again in to either.
     const std::int64_t handedOut = from.highestEverNumbered();
@@ -121,6 +123,10 @@ std::int64_t copyMessages(Database& from, Database& to,
     }
     refuseUnstorable(to, messages);
     const std::int64_t added = to.addMessages(messages, step);
+    // The staff directory goes along (DESTINATION's must be empty: a name held twice fails).
+    for (const StaffMember& member : directory) {
+        to.insertStaffMember(member);
+    }
     if (handedOut > 0) {
         to.numberAfter(handedOut);
     }

@@ -52,7 +52,9 @@ ImportOutcome addMessages(Database& db, const std::vector<ImportMessage>& messag
 // read of from, and one transaction on to that adds all or, on any failure, nothing. Either
 // may be a data file or a server's data. Numbering in to goes on after the highest number
 // copied, and after the highest number from ever handed out. progress(done, total) now and
-// then. Returns how many were copied; throws store::Error.
+// then. The staff directory goes along into to's (empty) directory; the relay's place and
+// MEMO_T.転送日時 do not (a relay on to starts after the highest number there). Returns how
+// many were copied; throws store::Error.
 std::int64_t copyMessages(Database& from, Database& to,
                           const std::function<void(std::int64_t, std::int64_t)>& progress = {});
 

@@ -1,6 +1,7 @@
 #include "store/memo_table.h"
 
 #include "store/like.h"
+#include "store/staff.h"
 #include "store/utf8_text.h"
 
 namespace store::memo {
@@ -11,6 +12,28 @@ std::optional<QStringList> pickList(Database& db, NameColumn column) {
     QStringList names = db.distinctNames(column);
     if (names.isEmpty() && !db.anyMessage()) {
         return std::nullopt;
+    }
+    return names;
+}
+
+// The names a user looks for: the prefix rule, the directory's longer names left to their own.
+NamePrefix recipients(Database& db, const QString& name) {
+    return staff::addressedTo(db, name, staff::names(staff::directory(db)));
+}
+
+// The directory's names first, in its order, then the names of earlier messages not in it.
+std::optional<QStringList> directoryFirst(const QStringList& directory,
+                                          std::optional<QStringList> earlier) {
+    if (directory.isEmpty()) {
+        return earlier;
+    }
+    QStringList names = directory;
+    if (earlier) {
+        for (const QString& name : *earlier) {
+            if (!directory.contains(name)) {
+                names << name;
+            }
+        }
     }
     return names;
 }
@@ -30,23 +53,24 @@ NamePrefix namesBeginningWith(const Database& db, const QString& name) {
     // The name is taken as it would be stored, so that a name with half a character finds the
     // names stored from it.
     const QString stored = storable(db, name);
-    return {stored, prefixPattern(stored)};
+    return {stored, prefixPattern(stored), {}};
 }
 
 PickLists pickLists(Database& db) {
     PickLists lists;
-    lists.addressees = pickList(db, NameColumn::Addressee);
+    const QStringList directory = staff::names(staff::directory(db));
+    lists.addressees = directoryFirst(directory, pickList(db, NameColumn::Addressee));
     lists.callers = pickList(db, NameColumn::Caller);
-    lists.takers = pickList(db, NameColumn::Taker);
+    lists.takers = directoryFirst(directory, pickList(db, NameColumn::Taker));
     return lists;
 }
 
 Listing receivedList(Database& db, const QString& name) {
-    return db.listing(NameColumn::Addressee, namesBeginningWith(db, name));
+    return db.listing(NameColumn::Addressee, recipients(db, name));
 }
 
 Listing sentList(Database& db, const QString& name) {
-    return db.listing(NameColumn::Taker, namesBeginningWith(db, name));
+    return db.listing(NameColumn::Taker, recipients(db, name));
 }
 
 std::int64_t highestNumber(const Listing& listed) {
@@ -56,7 +80,7 @@ std::int64_t highestNumber(const Listing& listed) {
 
 std::int64_t markRead(Database& db, const QString& name, const QString& today,
                       std::int64_t highestListed) {
-    return db.markRead(namesBeginningWith(db, name), highestListed, storable(db, today));
+    return db.markRead(recipients(db, name), highestListed, storable(db, today));
 }
 
 void insert(Database& db, const NewMessage& m) {
@@ -72,16 +96,18 @@ void remove(Database& db, std::int64_t no) {
 }
 
 bool hasUnread(Database& db, const QString& name) {
-    return db.anyUnread(namesBeginningWith(db, name));
+    return db.anyUnread(recipients(db, name));
 }
 
 Unread unread(Database& db, const QString& name) {
-    return db.unread(namesBeginningWith(db, name));
+    return db.unread(recipients(db, name));
 }
 
 bool wouldList(const Database& db, const QString& name, const QString& addressee) {
-    // A pattern made by prefixPattern is never malformed; were it so, the message might be
-    // the user's.
+    // The prefix alone, without the staff directory's longer names: it answers on the window's
+    // thread without a read, and a message it takes for the user's that the directory gives to
+    // a colleague costs only a check that finds nothing for the user. A pattern made by
+    // prefixPattern is never malformed; were it so, the message might be the user's.
     return likeMatch(namesBeginningWith(db, name).pattern, addressee).value_or(true);
 }
 

@@ -19,13 +19,17 @@ using store::NewMessage;
 
 // The entry's three pick lists: the distinct values of each name column in the byte order of
 // their texts, Nulls left out. A list is nullopt when the table holds no message at all: the
-// entry then keeps the list it shows.
+// entry then keeps the list it shows. With a staff directory, the addressees and the takers
+// are the directory's names first (by よみ), then the other names.
 struct PickLists {
     std::optional<QStringList> addressees;  // 宛名
     std::optional<QStringList> callers;     // 相手
     std::optional<QStringList> takers;      // 受人
 };
 PickLists pickLists(Database& db);
+
+// The lists, the mark-as-read and the watch below look for names beginning with name, except,
+// with a staff directory, names beginning with a longer directory name (store::staff).
 
 // Messages addressed to names beginning with name, newest first.
 Listing receivedList(Database& db, const QString& name);

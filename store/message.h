@@ -68,10 +68,17 @@ struct Unread {
     QString memo;        // メモ
 };
 
-// The names a list looks for: every name beginning with name, by the office's Like.
+// The names a list looks for: every name beginning with name, by the office's Like, except
+// the names beginning with one of excluded: the staff directory's longer names that begin with
+// name, whose messages are their own (store::staff). excluded is empty without a directory.
 struct NamePrefix {
     QString name;     // as the engines store it
     QString pattern;  // prefixPattern(name)
+    struct Excluded {
+        QString name;     // as the engines store it
+        QString pattern;  // prefixPattern(name)
+    };
+    std::vector<Excluded> excluded;
 };
 
 // A fingerprint of the texts a message keeps from its send on: 宛名, 相手, 受人, メモ, 内外線,

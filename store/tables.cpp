@@ -18,6 +18,22 @@ QStringList requiredColumns() {
 
 }  // namespace memo
 
+namespace staff {
+
+QString tableName() {
+    return QStringLiteral("STAFF_T");
+}
+
+}  // namespace staff
+
+namespace relay {
+
+QString tableName() {
+    return QStringLiteral("FORWARD_T");
+}
+
+}  // namespace relay
+
 namespace settings {
 
 QString tableName() {

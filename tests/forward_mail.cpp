@@ -9,41 +9,16 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "support/mail_server.h"
 #include "tools/forward/smtp_sender.h"
 
 using namespace forward;
+using testing_support::MailServer;
 using namespace Qt::StringLiterals;
 
 namespace {
 
 const QString kLocation = u"/srv/dulvane/dulvane.mdb"_s;
-
-// The test's mail server (tests/support/mail_server.py), a process ended with the test.
-class MailServer {
-public:
-    explicit MailServer(const QStringList& options = {}) {
-        process_.start(u"" PYTHON3_PATH ""_s, QStringList{u"" MAIL_SERVER_PATH ""_s} + options);
-        port_ = nextLine().trimmed().toInt();
-        EXPECT_GT(port_, 0) << process_.readAllStandardError().toStdString();
-    }
-    ~MailServer() {
-        process_.kill();
-        process_.waitForFinished();
-    }
-    int port() const { return port_; }
-    // The next mail the server took, as it decoded it. It writes the mail before it answers
-    // the mail's content, so a mail that was accepted is there at once.
-    QJsonObject nextMail() { return QJsonDocument::fromJson(nextLine()).object(); }
-
-private:
-    QByteArray nextLine() {
-        while (!process_.canReadLine() && process_.waitForReadyRead(30000)) {
-        }
-        return process_.readLine();
-    }
-    QProcess process_;
-    int port_ = 0;
-};
 
 QString header(const QJsonObject& mail, const QString& name) {
     return mail[u"headers"_s][name].toString();

@@ -9,6 +9,7 @@
 #include "app/settings_store.h"
 #include "store/file/file_database.h"
 #include "store/settings_table.h"
+#include "store/staff.h"
 #include "store/transaction.h"
 #include "support/main_window.h"
 #include "ui/settings/frm_set.h"
@@ -218,4 +219,25 @@ TEST_P(SettingsWindow, EnterAndEscapePressNoButton) {
         EXPECT_TRUE(w.prompts.messages.isEmpty());
     });
     EXPECT_EQ(w.state.My_Name, QStringLiteral("鈴木"));
+}
+
+TEST_P(SettingsWindow, ANameOutsideTheStaffDirectoryIsSavedWithAWarning) {
+    for (const char* name : {"山田", "鈴木"}) {
+        store::staff::add(*w.state.Db_Data, {QString::fromUtf8(name), {}, {}, {}, {}, false});
+        showWith([&](Frm_set& s) {
+            s.Txt_Name->setText(QStringLiteral("山"));
+            QTest::mouseClick(s.Command2, Qt::LeftButton);
+        });
+    }
+    // Saved both times; warned both times, after the save's own message.
+    const QString warning = QStringLiteral(
+        "「山」は職員名簿にありません。名簿にある名前で始まる宛名の伝言は、"
+        "その名前の人の受信一覧に出ます。");
+    EXPECT_EQ(w.prompts.messages, (QStringList{kSaved, warning, kSaved, warning}));
+    EXPECT_EQ(storedSettings(w.office.iniPath()).section(u'|', 0, 0), QStringLiteral("山"));
+    showWith([&](Frm_set& s) {
+        s.Txt_Name->setText(QStringLiteral("鈴木"));
+        QTest::mouseClick(s.Command2, Qt::LeftButton);
+    });
+    EXPECT_EQ(w.prompts.messages.size(), 5);
 }

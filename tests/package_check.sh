@@ -35,7 +35,9 @@ expected="$(
   printf '%s\n' ./usr/bin/dulvane ./usr/bin/dulvane-admin \
     "./usr/share/applications/$id.desktop" "./usr/share/metainfo/$id.metainfo.xml" \
     "./usr/share/icons/hicolor/scalable/apps/$id.svg" \
-    "$doc/copyright" "$doc/changelog.gz" "$doc/user-guide.md" "$doc/admin-guide.md"
+    "$doc/copyright" "$doc/changelog.gz" "$doc/user-guide.md" "$doc/admin-guide.md" \
+    "$doc/examples/forward.conf.example" ./usr/lib/systemd/system/dulvane-forward.service \
+    ./usr/lib/sysusers.d/dulvane-forward.conf
   for size in 16 32 64 128; do echo "./usr/share/icons/hicolor/${size}x${size}/apps/$id.png"; done
   grep -oh 'screenshots/[-_a-z0-9]*\.png' "$root/docs/user-guide.md" "$root/docs/admin-guide.md" |
     sort -u | sed "s|^|$doc/|"
@@ -49,6 +51,9 @@ if [ "$(LC_ALL=C sort <<<"$files")" != "$(LC_ALL=C sort <<<"$expected")" ]; then
   diff <(LC_ALL=C sort <<<"$expected") <(LC_ALL=C sort <<<"$files") >&2 || true
   fail "the package holds other files than expected (< missing, > extra)"
 fi
+# The relay's example configuration is readable by its owner only, as the relay requires.
+grep -q '^-rw------- .*examples/forward.conf.example$' <<<"$(dpkg-deb -c "$deb")" ||
+  fail "the relay's example configuration is not mode 600"
 depends="$(dpkg-deb -f "$deb" Depends)"
 grep -q 'libqt6widgets6' <<<"$depends" || fail "Depends lacks the toolkit: $depends"
 grep -q 'libsqlite3' <<<"$depends" || fail "Depends lacks the engine: $depends"

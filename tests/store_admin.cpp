@@ -231,3 +231,37 @@ TEST(AdminCommand, SpeaksJapaneseUnderAJapaneseLocaleOnly) {
                     .out.startsWith(QStringLiteral("dulvane-admin summary: 見つかりません")));
     EXPECT_TRUE(admin({"--help"}, "en_US.UTF-8").out.startsWith("Usage: dulvane-admin"));
 }
+
+TEST(AdminStaff, KeepsTheDirectoryRefusingBadEntriesAndOlderDataGetsItByUpgrade) {
+    Office office;
+    office.makeDataFile();
+    office.addMessage("山田", "b", "c");
+    for (const char* sql : {"DROP TABLE STAFF_T", "DROP TABLE FORWARD_T",
+                            "ALTER TABLE MEMO_T DROP COLUMN 転送日時"}) {
+        office.openFile()->execute(QString::fromUtf8(sql));
+    }
+    const QString data = office.dataPath();
+    EXPECT_EQ(admin({"staff", "list", data}).out, "");
+    EXPECT_EQ(admin({"staff", "add", data, "山田"}).code, 1);
+    EXPECT_TRUE(admin({"upgrade", data}).out.contains("added"));
+    EXPECT_EQ(admin({"check", data}).code, 0);
+    EXPECT_EQ(
+        admin({"staff", "add", data, "山田", "--mail", "y@example.jp", "--forward", "yes"}).code,
+        0);
+    for (const QStringList& bad :
+         {QStringList{"山田"}, QStringList{" 山"}, QStringList{""},
+          QStringList{"佐藤", "--mail", "sato@"}, QStringList{"佐藤", "--forward", "yes"}}) {
+        EXPECT_EQ(admin(QStringList{"staff", "add", data} + bad).code, 1)
+            << bad.join(' ').toStdString();
+    }
+    const QString csv = office.path("staff.csv");
+    EXPECT_EQ(admin({"staff", "export", data, csv}).code, 0);
+    QFile file(office.path("in.csv"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("名前,所属,メール\n鈴木,営業,suzuki@example.jp\n佐藤,,sato@\n");
+    file.close();
+    EXPECT_EQ(admin({"staff", "import", data, file.fileName()}).code, 1);
+    EXPECT_EQ(admin({"staff", "import", data, csv}).code, 0);
+    EXPECT_EQ(admin({"staff", "list", data}).out, "山田\t\t\t\ty@example.jp\t転送\n");
+    EXPECT_EQ(office.rowCount(), 1);
+}

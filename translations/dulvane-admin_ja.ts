@@ -710,6 +710,155 @@ reason on stderr; check: problems found, printed one a line), 2 wrong usage.
     データファイルから新しく作った表へ copy で写します。
 </translation>
     </message>
+    <message>
+        <source>%1: 転送 is yes or no, not &quot;%2&quot;</source>
+        <translation>%1: 転送 は yes か no です。「%2」は使えません</translation>
+    </message>
+    <message>
+        <source>%1: the name is empty or has spaces at an end: &quot;%2&quot;</source>
+        <translation>%1: 名前が空か、前後に空白があります:「%2」</translation>
+    </message>
+    <message>
+        <source>%1: not a mail address: &quot;%2&quot;</source>
+        <translation>%1: メールアドレスではありません:「%2」</translation>
+    </message>
+    <message>
+        <source>%1: 転送 needs a mail address (--mail)</source>
+        <translation>%1: 転送 にはメールアドレス（--mail）が要ります</translation>
+    </message>
+    <message>
+        <source>added %1</source>
+        <translation>%1 を追加しました</translation>
+    </message>
+    <message>
+        <source>nobody named %1 in the directory</source>
+        <translation>名簿に %1 という名前はありません</translation>
+    </message>
+    <message>
+        <source>changed %1</source>
+        <translation>%1 を変更しました</translation>
+    </message>
+    <message>
+        <source>removed %1</source>
+        <translation>%1 を削除しました</translation>
+    </message>
+    <message>
+        <source>exported %1 staff to %2</source>
+        <translation>%1 人の名簿を %2 に書き出しました</translation>
+    </message>
+    <message>
+        <source>line %1: bytes that are not %2; nothing imported</source>
+        <translation>%1 行目: %2 ではないバイトがあります。何も取り込みませんでした</translation>
+    </message>
+    <message>
+        <source>line %1: %2; nothing imported</source>
+        <translation>%1 行目: %2。何も取り込みませんでした</translation>
+    </message>
+    <message>
+        <source>%1 is empty; nothing imported</source>
+        <translation>%1 は空です。何も取り込みませんでした</translation>
+    </message>
+    <message>
+        <source>line %1: %2 values, the header has %3; nothing imported</source>
+        <translation>%1 行目: 値が %2 個あります（見出しは %3 個）。何も取り込みませんでした</translation>
+    </message>
+    <message>
+        <source>line %1</source>
+        <translation>%1 行目</translation>
+    </message>
+    <message>
+        <source>imported %1 staff (%2 new, %3 changed)</source>
+        <translation>%1 人の名簿を取り込みました（新規 %2 人、変更 %3 人）</translation>
+    </message>
+    <message>
+        <source>say what to do: list, add, set, remove, import or export</source>
+        <translation>何をするかを書きます: list、add、set、remove、import、export</translation>
+    </message>
+    <message>
+        <source>unknown staff command %1</source>
+        <translation>不明な staff のコマンドです: %1</translation>
+    </message>
+    <message>
+        <source>staff list DATAFILE
+staff add DATAFILE NAME [--reading よみ] [--extension NUMBER] [--section 所属]
+          [--mail ADDRESS] [--forward yes|no]
+staff set DATAFILE NAME [--name NEW-NAME] [the options of add]
+staff remove DATAFILE NAME
+staff import DATAFILE IN.csv [--encoding utf-8|shift_jis]
+staff export DATAFILE OUT.csv [--encoding utf-8|shift_jis]
+    Keep the staff directory (STAFF_T): one person a line, listed by よみ,
+    tab-separated (名前, よみ, 内線番号, 所属, メール, 転送). A message belongs
+    to the longest directory name its addressee begins with; the pick lists
+    show the directory&apos;s names first. A name is never empty, has no spaces
+    at either end and is held once; メール is a plain address; --forward yes
+    (転送) has the relay (forward) mail the person&apos;s messages and needs
+    --mail. set changes only the options given. The CSV file has the columns
+    名前 (required), よみ, 内線番号, 所属, メール, 転送 (1 or empty); import
+    adds new names and replaces those held (a column the file lacks keeps
+    what is held), all or nothing. Data made by an
+    earlier release gets the directory with upgrade.
+</source>
+        <translation>staff list DATAFILE
+staff add DATAFILE NAME [--reading よみ] [--extension NUMBER] [--section 所属]
+          [--mail ADDRESS] [--forward yes|no]
+staff set DATAFILE NAME [--name NEW-NAME] [add のオプション]
+staff remove DATAFILE NAME
+staff import DATAFILE IN.csv [--encoding utf-8|shift_jis]
+staff export DATAFILE OUT.csv [--encoding utf-8|shift_jis]
+    職員名簿（STAFF_T）を管理します。list は 1 行に一人ずつ、よみの順に、
+    タブ区切りで表示します（名前、よみ、内線番号、所属、メール、転送）。
+    伝言は、宛名の先頭に一致する名簿の名前のうち、いちばん長い名前の人の
+    ものになります。候補の一覧には名簿の名前が先に出ます。名前は空にできず、
+    前後に空白を置けず、重複できません。メール はふつうのアドレスです。
+    --forward yes（転送）で、その人の伝言を中継（forward）がメールで送り
+    ます。--mail が要ります。set は指定したオプションだけを変えます。CSV
+    ファイルの列は 名前（必須）、よみ、内線番号、所属、メール、転送（1 か
+    空）です。import は新しい名前を追加し、既にある名前は置き換えます（ファ
+    イルにない列は今の値のまま）。すべて取り込むか、何も取り込まないかの
+    どちらかです。以前のリリースで作ったデータには upgrade で名簿を作ります。
+</translation>
+    </message>
+    <message>
+        <source>--config FILE is required</source>
+        <translation>--config FILE が要ります</translation>
+    </message>
+    <message>
+        <source>the data is reachable again</source>
+        <translation>データにふたたび接続できました</translation>
+    </message>
+    <message>
+        <source>the data cannot be reached (%1); retrying</source>
+        <translation>データに接続できません（%1）。やり直します</translation>
+    </message>
+    <message>
+        <source>forward --config FILE [--once] [--dry-run]
+    The mail relay: every interval seconds, mail each new message to its
+    addressee&apos;s staff member (the longest directory name the addressee
+    begins with) when the directory has 転送 on and a mail address for them.
+    The data keeps the relay&apos;s place (FORWARD_T) and each mail&apos;s acceptance
+    (MEMO_T.転送日時): the messages there at the first start are never sent,
+    each message is mailed once. A mail server out of reach is tried again
+    with growing waits; a refused recipient 3 times, then logged as FAILED and
+    skipped. The log goes to stderr. --once looks once and exits (0 done, 1
+    the data or the mail server out of reach), for cron and tests; --dry-run
+    tells what would be sent and changes nothing. See the administrator&apos;s
+    guide for the configuration file and the systemd unit.
+</source>
+        <translation>forward --config FILE [--once] [--dry-run]
+    メールの中継です。interval 秒ごとに、新しい伝言を宛名の職員（宛名の
+    先頭に一致する名簿の名前のうち、いちばん長い名前の人）にメールで送り
+    ます。名簿でその人の 転送 がオンで、メールアドレスがあるときだけです。
+    中継の位置（FORWARD_T）と各メールの受付（MEMO_T.転送日時）はデータに
+    残します。はじめての起動のときにあった伝言は送らず、各伝言は一度だけ
+    送ります。メールサーバーに接続できないときは、待ち時間を延ばしながら
+    やり直します。受取人を断られたメールは 3 回まで送り、そのあと FAILED
+    としてログに残して飛ばします。ログは標準エラー出力に出ます。--once は
+    一度だけ見て終わります（0 完了、1 データかメールサーバーに接続できな
+    い）。cron やテストに使います。--dry-run は送るはずのものを表示し、何
+    も変えません。設定ファイルと systemd のユニットについては管理者ガイド
+    を参照してください。
+</translation>
+    </message>
 </context>
 <context>
     <name>forward</name>
@@ -856,6 +1005,38 @@ reason on stderr; check: problems found, printed one a line), 2 wrong usage.
     <message>
         <source>libcurl could not start a transfer</source>
         <translation>libcurl が送信を始められませんでした</translation>
+    </message>
+    <message>
+        <source>first start: messages after ＮＯ %1 will be forwarded</source>
+        <translation>はじめての起動: ＮＯ %1 より後の伝言を転送します</translation>
+    </message>
+    <message>
+        <source>would send ＮＯ %1 to %2 &lt;%3&gt;</source>
+        <translation>ＮＯ %1 を %2 &lt;%3&gt; に送るところです</translation>
+    </message>
+    <message>
+        <source>the mail server takes mail again</source>
+        <translation>メールサーバーがふたたびメールを受け付けます</translation>
+    </message>
+    <message>
+        <source>sent ＮＯ %1 to %2</source>
+        <translation>ＮＯ %1 を %2 に送りました</translation>
+    </message>
+    <message>
+        <source>the mail server takes no mail (%1); retrying, nothing is lost</source>
+        <translation>メールサーバーがメールを受け付けません（%1）。やり直します。何も失われません</translation>
+    </message>
+    <message>
+        <source>the mail server refuses the relay (%1); mend the configuration</source>
+        <translation>メールサーバーが中継を断りました（%1）。設定を直してください</translation>
+    </message>
+    <message>
+        <source>FAILED: ＮＯ %1 to %2 refused %3 times (%4); skipped</source>
+        <translation>失敗: ＮＯ %1 の %2 あてのメールが %3 回断られました（%4）。飛ばします</translation>
+    </message>
+    <message>
+        <source>ＮＯ %1 to %2 refused (%3); trying again</source>
+        <translation>ＮＯ %1 の %2 あてのメールが断られました（%3）。もう一度送ります</translation>
     </message>
 </context>
 </TS>

@@ -88,6 +88,17 @@ public:
     void numberAfter(std::int64_t n) override;
     std::int64_t removeReadBefore(const QString& dateText) override;
 
+    std::vector<StaffMember> staffMembers() override;
+    void insertStaffMember(const StaffMember& member) override;
+    bool updateStaffMember(const QString& name, const StaffMember& member) override;
+    bool deleteStaffMember(const QString& name) override;
+
+    bool hasColumn(const QString& column) override;
+    std::optional<ForwardMark> forwardMark() override;
+    void setForwardMark(const ForwardMark& mark) override;
+    std::vector<ForwardCandidate> messagesAbove(std::int64_t no, int limit) override;
+    void setForwardedAt(std::int64_t no, const QString& when) override;
+
     void backUp(const QString& copyPath, const ProgressOf& progress) override;
     RestoreOutcome restoreFrom(const QString& backupPath, bool replaceUnreadable,
                                const ProgressOf& progress) override;

@@ -81,6 +81,23 @@ std::optional<std::int64_t> number(sqlite3_stmt* stmt, int column) {
     return ok ? std::optional<std::int64_t>(n) : std::nullopt;
 }
 
+// The statement with " And Not (column Like ? Or ...)" put before tail for the directory's
+// longer names, and the parameters: the prefix's pattern, then each excluded one.
+QString withExclusions(const QString& head, const QString& column, const NamePrefix& prefix,
+                       const QString& tail, Params& params) {
+    params.insert(params.begin(), prefix.pattern);
+    if (prefix.excluded.empty()) {
+        return head + tail;
+    }
+    QStringList alternatives;
+    for (const NamePrefix::Excluded& longer : prefix.excluded) {
+        alternatives << column + QStringLiteral(" Like ?");
+        params.insert(params.begin() + qsizetype(alternatives.size()), longer.pattern);
+    }
+    return head + QStringLiteral(" And Not (%1)").arg(alternatives.join(QStringLiteral(" Or "))) +
+           tail;
+}
+
 }  // namespace
 
 QStringList FileDatabase::distinctNames(NameColumn column) {
@@ -120,12 +137,14 @@ bool FileDatabase::anyMessage() {
 Listing FileDatabase::listing(NameColumn column, const NamePrefix& prefix) {
     std::deque<ListedRow> rows;
     reading([&] {
-        Statement st(
-            db_.get(), forEachColumn(column, [](NameColumn c) {
-                return QStringLiteral("Select %1 From MEMO_T Where %2 Like ? Order By ＮＯ Desc")
-                    .arg(memoColumns(), columnName(c));
-            }));
-        st.bind({prefix.pattern});
+        const QString& head = forEachColumn(column, [](NameColumn c) {
+            return QStringLiteral("Select %1 From MEMO_T Where %2 Like ?")
+                .arg(memoColumns(), columnName(c));
+        });
+        Params params;
+        Statement st(db_.get(), withExclusions(head, columnName(column), prefix,
+                                               QStringLiteral(" Order By ＮＯ Desc"), params));
+        st.bind(params);
         sqlite3_stmt* const stmt = st.get();
         RepeatedColumns repeated;
         while (st.step()) {
@@ -149,9 +168,12 @@ Listing FileDatabase::listing(NameColumn column, const NamePrefix& prefix) {
 bool FileDatabase::anyUnread(const NamePrefix& addressee) {
     bool any = false;
     reading([&] {
+        Params params;
         Statement st(db_.get(),
-                     QStringLiteral("Select * From MEMO_T Where 宛名 Like ? And 既読 is Null"));
-        st.bind({addressee.pattern});
+                     withExclusions(QStringLiteral("Select * From MEMO_T Where 宛名 Like ?"),
+                                    QStringLiteral("宛名"), addressee,
+                                    QStringLiteral(" And 既読 is Null"), params));
+        st.bind(params);
         any = st.step();
     });
     return any;
@@ -161,11 +183,14 @@ Unread FileDatabase::unread(const NamePrefix& addressee) {
     Unread found;
     reading([&] {
         // One pass and one row read: the count comes with the newest row.
+        Params params;
         Statement st(
             db_.get(),
-            QStringLiteral("Select 相手, 受付日時, メモ, Count(*) Over () From MEMO_T "
-                           "Where 宛名 Like ? And 既読 is Null Order By ＮＯ Desc Limit 1"));
-        st.bind({addressee.pattern});
+            withExclusions(QStringLiteral("Select 相手, 受付日時, メモ, Count(*) Over () "
+                                          "From MEMO_T Where 宛名 Like ?"),
+                           QStringLiteral("宛名"), addressee,
+                           QStringLiteral(" And 既読 is Null Order By ＮＯ Desc Limit 1"), params));
+        st.bind(params);
         if (st.step()) {
             found.caller = columnText(st.get(), 0);
             found.receivedAt = columnText(st.get(), 1);
@@ -266,9 +291,12 @@ std::int64_t FileDatabase::markRead(const NamePrefix& addressee, std::int64_t up
                                     const QString& dateText) {
     std::int64_t marked = 0;
     writing([&] {
-        marked = run(QStringLiteral("Update MEMO_T set 既読 = ? Where 宛名 Like ? And 既読 is "
-                                    "null And ＮＯ <= ?"),
-                     {dateText, addressee.pattern, upTo});
+        Params params{upTo};
+        const QString sql = withExclusions(
+            QStringLiteral("Update MEMO_T set 既読 = ? Where 宛名 Like ?"), QStringLiteral("宛名"),
+            addressee, QStringLiteral(" And 既読 is null And ＮＯ <= ?"), params);
+        params.insert(params.begin(), dateText);
+        marked = run(sql, params);
     });
     return marked;
 }

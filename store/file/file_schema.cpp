@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <array>
 #include <iterator>
 
 #include "store/file/engine_error.h"
@@ -49,16 +50,65 @@ Connection openExisting(const QString& path, std::chrono::milliseconds busyTimeo
     return Connection::open(path, Connection::Mode::Existing, busyTimeout);
 }
 
+}  // namespace
+
 bool hasTable(sqlite3* db, const QString& table) {
     Statement st(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name=?"));
     st.bind({table});
     return st.step();
 }
 
+namespace {
+
 bool hasIndex(sqlite3* db, const char* name) {
     Statement st(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='index' AND name=?"));
     st.bind({QString::fromUtf8(name)});
     return st.step();
+}
+
+// A later table from its column list: the key a number of its own, a unique name never empty.
+template <std::size_t N>
+QString laterTable(const QString& name, const std::array<Column, N>& list) {
+    QStringList columns;
+    for (const Column& column : list) {
+        const QString c = column.text();
+        columns << c + (column.key       ? QStringLiteral(" INTEGER PRIMARY KEY")
+                        : column.integer ? QStringLiteral(" INTEGER")
+                        : column.unique
+                            ? QStringLiteral(" TEXT NOT NULL UNIQUE CHECK (%1 <> '')").arg(c)
+                            : QStringLiteral(" TEXT"));
+    }
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(name, columns.join(u", "));
+}
+
+bool hasMemoColumn(sqlite3* db, const QString& column) {
+    Statement st(db, QStringLiteral("Select 1 From pragma_table_info('MEMO_T') Where name = ?"));
+    st.bind({column});
+    return st.step();
+}
+
+// What later releases added and the data lacks: the staff directory, the relay's table and
+// MEMO_T's added columns. Adds them when add is set; returns true when something was lacking.
+bool laterParts(sqlite3* db, bool add) {
+    bool lacking = false;
+    auto make = [&](const QString& sql) {
+        lacking = true;
+        if (add) {
+            execScript(db, sql.toUtf8().constData());
+        }
+    };
+    if (!hasTable(db, staff::tableName())) {
+        make(laterTable(staff::tableName(), staff::kColumns));
+    }
+    if (!hasTable(db, relay::tableName())) {
+        make(laterTable(relay::tableName(), relay::kColumns));
+    }
+    for (const Column& column : memo::kAddedColumns) {
+        if (!hasMemoColumn(db, column.text())) {
+            make(QStringLiteral("ALTER TABLE MEMO_T ADD COLUMN %1 TEXT").arg(column.text()));
+        }
+    }
+    return lacking;
 }
 
 void createIndexes(sqlite3* db) {
@@ -114,6 +164,14 @@ void createSettingsFile(const QString& path, const std::optional<QString>& name,
     transaction.commit();
 }
 
+bool addLaterParts(sqlite3* db) {
+    return laterParts(db, true);
+}
+
+bool hasMemoColumnNamed(sqlite3* db, const QString& column) {
+    return hasMemoColumn(db, column);
+}
+
 bool hasNameIndexes(sqlite3* db) {
     for (const char* name : kIndexNames) {
         if (!hasIndex(db, name)) {
@@ -129,6 +187,7 @@ void FileDatabase::createTable() {
     Transaction transaction(db, Transaction::Kind::Write);
     execScript(db.get(), memoTable().toUtf8().constData());
     createIndexes(db.get());
+    laterParts(db.get(), true);
     transaction.commit();
 }
 
@@ -151,10 +210,11 @@ bool FileDatabase::upgradeTable() {
     for (const char* name : kIndexNames) {
         present += hasIndex(db.get(), name) ? 1 : 0;
     }
-    if (present == int(std::size(kIndexNames))) {
+    if (present == int(std::size(kIndexNames)) && !laterParts(db.get(), false)) {
         return false;
     }
     Transaction transaction(db, Transaction::Kind::Write);
+    laterParts(db.get(), true);
     createIndexes(db.get());
     transaction.commit();
     return true;
@@ -184,6 +244,17 @@ QStringList FileDatabase::checkTable() {
                 Statement(db.get(), QStringLiteral("Select %1 From %2 Limit 0").arg(column, table));
             } catch (const Error&) {
                 problems << QStringLiteral("%1 に列 %2 がありません。").arg(table, column);
+            }
+        }
+        if (table == memo::tableName() && hasTable(db.get(), staff::tableName())) {
+            for (const Column& column : staff::kColumns) {
+                try {
+                    Statement(db.get(), QStringLiteral("Select %1 From %2 Limit 0")
+                                            .arg(column.text(), staff::tableName()));
+                } catch (const Error&) {
+                    problems << QStringLiteral("%1 に列 %2 がありません。")
+                                    .arg(staff::tableName(), column.text());
+                }
             }
         }
         Statement st(db.get(), QStringLiteral("PRAGMA integrity_check"));

@@ -28,6 +28,15 @@ QString memoColumns(std::size_t first = 0);
 // count question marks joined by commas.
 QString placeholders(std::size_t count);
 
+// Whether the file holds the table.
+bool hasTable(sqlite3* db, const QString& table);
+
+// Adds what later releases added and the file lacks (STAFF_T, FORWARD_T, MEMO_T's added
+// columns), inside the open write transaction; true when something was added.
+bool addLaterParts(sqlite3* db);
+// Whether MEMO_T has the column.
+bool hasMemoColumnNamed(sqlite3* db, const QString& column);
+
 // Whether the file has the indexes over the three name columns.
 bool hasNameIndexes(sqlite3* db);
 

@@ -10,6 +10,7 @@
 #include "store/server/arrival_listener.h"
 #include "store/server/listing.h"
 #include "store/server/server_database.h"
+#include "store/staff.h"
 
 namespace store::server {
 namespace {
@@ -66,6 +67,35 @@ QString narrowingPattern(const QString& name) {
 
 const QString kNameMatches = QStringLiteral("lower(%1 COLLATE \"C\") LIKE $1");
 
+// Whether the narrowing of name is exactly the names beginning with it (every character of it
+// narrows safely), so that the server may leave them out itself.
+bool narrowsExactly(const QString& name) {
+    for (const QChar c : name) {
+        if (!narrowsSafely(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// " AND NOT (...)" leaving out, where the server can tell them exactly, the names beginning with
+// the directory's longer names; their patterns are added to params. What the server cannot
+// tell exactly is left out by the program (staff::NameMatch) as the rows are read.
+QString exclusions(const QString& column, const NamePrefix& prefix, TextParams& params) {
+    QStringList alternatives;
+    for (const NamePrefix::Excluded& longer : prefix.excluded) {
+        if (narrowsExactly(longer.name)) {
+            params.push_back(narrowingPattern(longer.name));
+            alternatives << QStringLiteral("lower(%1 COLLATE \"C\") LIKE $%2")
+                                .arg(column)
+                                .arg(params.size());
+        }
+    }
+    return alternatives.isEmpty()
+               ? QString()
+               : QStringLiteral(" AND NOT (%1)").arg(alternatives.join(QStringLiteral(" OR ")));
+}
+
 QString quoted(const QString& column) {
     return u'"' + column + u'"';
 }
@@ -95,7 +125,7 @@ const QString kDistinctNames = QStringLiteral(
 // Like: each distinct name is matched once. maxRows > 0 stops after that many.
 std::vector<int> matchingRows(const Result& result, int column, const NamePrefix& prefix,
                               int maxRows = 0) {
-    const LikePattern pattern(prefix.pattern);
+    const staff::NameMatch pattern(prefix);
     RepeatedTexts names;
     std::vector<int> rows;
     pg_result* const r = result.get();
@@ -107,7 +137,7 @@ std::vector<int> matchingRows(const Result& result, int column, const NamePrefix
                                      size_t(PQgetlength(r, row, column)));
         if (names.accepted(
                 bytes, [&] { return QString::fromUtf8(bytes.data(), qsizetype(bytes.size())); },
-                [&](const QString& name) { return pattern.match(name).value_or(false); })) {
+                [&](const QString& name) { return pattern.accepts(name); })) {
             rows.push_back(row);
         }
     }
@@ -118,10 +148,10 @@ std::vector<int> matchingRows(const Result& result, int column, const NamePrefix
 
 Listing ServerDatabase::matching(const QString& sql, const TextParams& params, NameColumn column,
                                  const NamePrefix& prefix) {
-    const LikePattern pattern(prefix.pattern);
+    const staff::NameMatch pattern(prefix);
     const int filter = int(column) + 1;
     return readListing(conn_.exec(sql, params), filter,
-                       [&](const QString& value) { return pattern.match(value).value_or(false); });
+                       [&](const QString& value) { return pattern.accepts(value); });
 }
 
 QStringList ServerDatabase::distinctNames(NameColumn column) {
@@ -146,34 +176,42 @@ bool ServerDatabase::anyMessage() {
 }
 
 Listing ServerDatabase::listing(NameColumn column, const NamePrefix& prefix) {
-    const QString& sql = forEachColumn(column, [](NameColumn c) {
-        return QStringLiteral("SELECT %1 FROM \"MEMO_T\" WHERE %2 ORDER BY \"ＮＯ\" DESC")
+    const QString& head = forEachColumn(column, [](NameColumn c) {
+        return QStringLiteral("SELECT %1 FROM \"MEMO_T\" WHERE %2")
             .arg(memoColumns(), kNameMatches.arg(quoted(columnName(c))));
     });
-    return reading([&] { return matching(sql, {narrowingPattern(prefix.name)}, column, prefix); });
+    TextParams params{narrowingPattern(prefix.name)};
+    const QString sql = head + exclusions(quoted(columnName(column)), prefix, params) +
+                        QStringLiteral(" ORDER BY \"ＮＯ\" DESC");
+    return reading([&] { return matching(sql, params, column, prefix); });
 }
 
 bool ServerDatabase::anyUnread(const NamePrefix& addressee) {
-    const QString& sql = madeOnce([] {
+    const QString& head = madeOnce([] {
         return QStringLiteral("SELECT \"宛名\" FROM \"MEMO_T\" WHERE %1 AND \"既読\" IS NULL")
             .arg(kNameMatches.arg(quoted(columnName(NameColumn::Addressee))));
     });
-    const Result r =
-        reading([&] { return connection().exec(sql, {narrowingPattern(addressee.name)}); });
+    TextParams params{narrowingPattern(addressee.name)};
+    const QString sql =
+        head + exclusions(quoted(columnName(NameColumn::Addressee)), addressee, params);
+    const Result r = reading([&] { return connection().exec(sql, params); });
     return !matchingRows(r, 0, addressee, 1).empty();
 }
 
 Unread ServerDatabase::unread(const NamePrefix& addressee) {
     // Every unread candidate is read, since the office's Like decides here which are the
     // name's; unread messages are few.
-    const QString& sql = madeOnce([] {
+    const QString& head = madeOnce([] {
         return QStringLiteral(
                    "SELECT \"宛名\", \"相手\", \"受付日時\", \"メモ\" FROM \"MEMO_T\" WHERE %1 "
-                   "AND \"既読\" IS NULL ORDER BY \"ＮＯ\" DESC")
+                   "AND \"既読\" IS NULL")
             .arg(kNameMatches.arg(quoted(columnName(NameColumn::Addressee))));
     });
-    const Result r =
-        reading([&] { return connection().exec(sql, {narrowingPattern(addressee.name)}); });
+    TextParams params{narrowingPattern(addressee.name)};
+    const QString sql = head +
+                        exclusions(quoted(columnName(NameColumn::Addressee)), addressee, params) +
+                        QStringLiteral(" ORDER BY \"ＮＯ\" DESC");
+    const Result r = reading([&] { return connection().exec(sql, params); });
     const std::vector<int> rows = matchingRows(r, 0, addressee);
     Unread found;
     found.count = std::int64_t(rows.size());
@@ -207,14 +245,17 @@ std::int64_t ServerDatabase::markRead(const NamePrefix& addressee, std::int64_t 
     if (!kind_) {
         own.emplace(*this, Transaction::Kind::Write);
     }
-    const Result candidates = conn_.exec(
+    TextParams params{narrowingPattern(addressee.name), QString::number(upTo)};
+    const QString sql =
         madeOnce([] {
             return QStringLiteral(
                        "SELECT \"ＮＯ\", \"宛名\" FROM \"MEMO_T\" WHERE %1 AND \"既読\" IS NULL "
-                       "AND \"ＮＯ\" <= $2 FOR UPDATE")
+                       "AND \"ＮＯ\" <= $2")
                 .arg(kNameMatches.arg(quoted(columnName(NameColumn::Addressee))));
-        }),
-        {narrowingPattern(addressee.name), QString::number(upTo)});
+        }) +
+        exclusions(quoted(columnName(NameColumn::Addressee)), addressee, params) +
+        QStringLiteral(" FOR UPDATE");
+    const Result candidates = conn_.exec(sql, params);
     std::vector<std::int64_t> numbers;
     for (const int row : matchingRows(candidates, 1, addressee)) {
         numbers.push_back(number(candidates, row, 0));

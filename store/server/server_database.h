@@ -12,6 +12,14 @@
 // connection URI.
 namespace store::server {
 
+// Whether the server's database holds the table (one of the program's, named without quotes).
+bool hasTableNamed(Connection& server, const QString& table);
+// Whether MEMO_T has the column.
+bool hasMemoColumn(Connection& server, const QString& column);
+// Adds what later releases added and the data lacks (STAFF_T, FORWARD_T, MEMO_T's added
+// columns); true when something was added.
+bool addLaterParts(Connection& server);
+
 // The message table MEMO_T on a server, its names and columns as in a data file. The office's
 // Like is applied by likeMatch itself; the server only narrows the candidates through its
 // indexes. Each operation outside a transaction is one statement (or one short transaction of
@@ -59,6 +67,17 @@ public:
                              const Progress& progress) override;
     void numberAfter(std::int64_t n) override;
     std::int64_t removeReadBefore(const QString& dateText) override;
+
+    std::vector<StaffMember> staffMembers() override;
+    void insertStaffMember(const StaffMember& member) override;
+    bool updateStaffMember(const QString& name, const StaffMember& member) override;
+    bool deleteStaffMember(const QString& name) override;
+
+    bool hasColumn(const QString& column) override;
+    std::optional<ForwardMark> forwardMark() override;
+    void setForwardMark(const ForwardMark& mark) override;
+    std::vector<ForwardCandidate> messagesAbove(std::int64_t no, int limit) override;
+    void setForwardedAt(std::int64_t no, const QString& when) override;
 
     void backUp(const QString& copyPath, const ProgressOf& progress) override;
     RestoreOutcome restoreFrom(const QString& backupPath, bool replaceUnreadable,

@@ -1,7 +1,8 @@
 """The tests' mail server: aiosmtpd on a loopback port. Prints the port, then a JSON line for
 each mail it takes, decoded by Python's RFC 2047 decoder (which joins adjacent encoded words).
 --answer ADDRESS=REPLY answers RCPT TO for ADDRESS with REPLY; --tls CERT KEY offers and
-requires STARTTLS; --login USER:PASSWORD takes only those credentials."""
+requires STARTTLS; --login USER:PASSWORD takes only those credentials; --port PORT listens there
+(a server started again where a stopped one was) instead of on a free port."""
 import argparse
 import asyncio
 import email
@@ -15,6 +16,7 @@ parser = argparse.ArgumentParser()
 parser.add_argument("--answer", action="append", default=[])
 parser.add_argument("--tls", nargs=2)
 parser.add_argument("--login")
+parser.add_argument("--port", type=int, default=0)
 args = parser.parse_args()
 answers = dict(a.split("=", 1) for a in args.answer)
 
@@ -55,7 +57,8 @@ async def main():
         options.update(authenticator=authenticate, auth_required=True,
                        auth_require_tls=tls is not None)
     loop = asyncio.get_running_loop()
-    server = await loop.create_server(lambda: SMTP(Handler(), **options), "127.0.0.1", 0)
+    server = await loop.create_server(lambda: SMTP(Handler(), **options), "127.0.0.1", args.port,
+                                      reuse_address=True)
     print(server.sockets[0].getsockname()[1], flush=True)
     await server.serve_forever()
 

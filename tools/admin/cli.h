@@ -89,5 +89,7 @@ extern const Command kPurgeCommand;
 extern const Command kSummaryCommand;
 extern const Command kCopyCommand;
 extern const Command kRestoreCommand;
+extern const Command kStaffCommand;
+extern const Command kForwardCommand;
 
 }  // namespace admin

@@ -8,6 +8,7 @@
 #include "app/settings_store.h"
 #include "store/error.h"
 #include "store/location.h"
+#include "store/staff.h"
 #include "ui/off_window.h"
 #include "ui/prompts.h"
 
@@ -72,7 +73,28 @@ void Frm_set::Command2_Click() {
         return;
     }
     prompts_.inform(tr("変更は次回アプリケーション起動から有効になります。"));
+    warnOutsideDirectory(Txt_Name->text());
     accept();
+}
+
+void Frm_set::warnOutsideDirectory(const QString& name) {
+    if (!state_.Db_Data) {
+        return;
+    }
+    QStringList directory;
+    try {
+        directory = ui::offWindow(state_.dataThread, [db = state_.Db_Data.get()] {
+            return store::staff::names(store::staff::directory(*db));
+        });
+    } catch (const store::Error&) {
+        // Only a warning: data out of reach now says nothing about the name.
+        return;
+    }
+    if (!directory.isEmpty() && !directory.contains(name)) {
+        prompts_.inform(tr("「%1」は職員名簿にありません。名簿にある名前で始まる宛名の伝言は、"
+                           "その名前の人の受信一覧に出ます。")
+                            .arg(name));
+    }
 }
 
 void Frm_set::Command3_Click() {

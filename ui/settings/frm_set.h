@@ -29,6 +29,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // After a save: a warning (nothing refused) when the office's staff directory holds names
+    // and not this one, whose messages may then be listed as a colleague's.
+    void warnOutsideDirectory(const QString& name);
+
     Module1& state_;
     Prompts& prompts_;
     // The file-open dialog's file name: proposed at the first browse, then the last pick.
