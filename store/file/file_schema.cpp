@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "store/file/engine_error.h"
+#include "store/file/file_additions.h"
 #include "store/file/file_database.h"
 #include "store/file/statement.h"
 #include "store/tables.h"
@@ -129,6 +130,7 @@ void FileDatabase::createTable() {
     Transaction transaction(db, Transaction::Kind::Write);
     execScript(db.get(), memoTable().toUtf8().constData());
     createIndexes(db.get());
+    addAdditions(db.get(), Additions{});
     transaction.commit();
 }
 
@@ -151,11 +153,13 @@ bool FileDatabase::upgradeTable() {
     for (const char* name : kIndexNames) {
         present += hasIndex(db.get(), name) ? 1 : 0;
     }
-    if (present == int(std::size(kIndexNames))) {
+    if (present == int(std::size(kIndexNames)) && additionsOf(db.get()).complete()) {
         return false;
     }
     Transaction transaction(db, Transaction::Kind::Write);
     createIndexes(db.get());
+    // Read again under the write lock: another upgrade may have added them meanwhile.
+    addAdditions(db.get(), additionsOf(db.get()));
     transaction.commit();
     return true;
 }
@@ -185,6 +189,9 @@ QStringList FileDatabase::checkTable() {
             } catch (const Error&) {
                 problems << QStringLiteral("%1 に列 %2 がありません。").arg(table, column);
             }
+        }
+        if (table == memo::tableName()) {
+            problems << additionProblems(db.get());
         }
         Statement st(db.get(), QStringLiteral("PRAGMA integrity_check"));
         while (st.step()) {

@@ -145,11 +145,13 @@ bool ServerDatabase::anyMessage() {
 }
 
 Listing ServerDatabase::listing(NameColumn column, const NamePrefix& prefix) {
-    const QString& sql = forEachColumn(column, [](NameColumn c) {
-        return QStringLiteral("SELECT %1 FROM \"MEMO_T\" WHERE %2 ORDER BY \"ＮＯ\" DESC")
-            .arg(memoColumns(), kNameMatches.arg(quoted(columnName(c))));
+    return reading([&] {
+        const QString sql =
+            QStringLiteral("SELECT %1%3 FROM \"MEMO_T\" WHERE %2 ORDER BY \"ＮＯ\" DESC")
+                .arg(memoColumns(), kNameMatches.arg(quoted(columnName(column))),
+                     addedSelection(present()));
+        return matching(sql, {narrowingPattern(prefix.name)}, column, prefix);
     });
-    return reading([&] { return matching(sql, {narrowingPattern(prefix.name)}, column, prefix); });
 }
 
 bool ServerDatabase::anyUnread(const NamePrefix& addressee) {
@@ -209,14 +211,24 @@ std::int64_t ServerDatabase::markRead(const NamePrefix& addressee, std::int64_t 
     return marked;
 }
 
-void ServerDatabase::insertMessage(const MessageTexts& texts) {
-    connection().exec(
-        madeOnce([] {
-            return QStringLiteral(
-                       "INSERT INTO \"MEMO_T\" (%1) VALUES ($1, $2, $3, $4, $5, $6, $7, $8)")
-                .arg(memoColumns(1));
-        }),
-        TextParams(texts.begin(), texts.end()));
+void ServerDatabase::insertMessage(const MessageTexts& texts, const AddedTexts& added) {
+    const Additions& there = present();
+    TextParams params(texts.begin(), texts.end());
+    appendAddedParams(there, added, params);
+    QStringList marks;
+    for (std::size_t i = 1; i <= params.size(); ++i) {
+        marks << QStringLiteral("$%1").arg(i);
+    }
+    connection().exec(QStringLiteral("INSERT INTO \"MEMO_T\" (%1%2) VALUES (%3)")
+                          .arg(memoColumns(1), addedInsertColumns(there), marks.join(u", ")),
+                      params);
+}
+
+void ServerDatabase::setAdded(std::int64_t no, memo::Added column,
+                              const std::optional<QString>& value) {
+    connection().exec(QStringLiteral("UPDATE \"MEMO_T\" SET %1 = $1 WHERE \"ＮＯ\" = $2")
+                          .arg(quoted(memo::columnName(column))),
+                      {value, QString::number(no)});
 }
 
 void ServerDatabase::deleteMessage(std::int64_t no) {

@@ -2,6 +2,7 @@
 #include <libpq-fe.h>
 
 #include "store/location.h"
+#include "store/server/additions.h"
 #include "store/server/server_database.h"
 #include "store/tables.h"
 
@@ -87,7 +88,9 @@ void ServerDatabase::createTable() {
     for (const Index& index : kIndexes) {
         conn_.exec(createIndex(index));
     }
+    addAdditions(conn_, Additions{});
     transaction.commit();
+    additions_.reset();
 }
 
 bool ServerDatabase::dataExists() {
@@ -101,7 +104,8 @@ bool ServerDatabase::upgradeTable() {
         throw Error(Error::Kind::NotADataFile,
                     QStringLiteral("MEMO_T がありません: %1").arg(maskedLocation(path())));
     }
-    if (presentIndexes(conn_) == int(std::size(kIndexes)) && scansSerially(conn_)) {
+    if (presentIndexes(conn_) == int(std::size(kIndexes)) && scansSerially(conn_) &&
+        additionsOf(conn_).complete()) {
         return false;
     }
     Transaction transaction(*this, Transaction::Kind::Write);
@@ -109,7 +113,9 @@ bool ServerDatabase::upgradeTable() {
     for (const Index& index : kIndexes) {
         conn_.exec(createIndex(index));
     }
+    addAdditions(conn_, additionsOf(conn_));
     transaction.commit();
+    additions_.reset();
     return true;
 }
 
@@ -131,6 +137,7 @@ QStringList ServerDatabase::checkTable() {
                 problems << QStringLiteral("MEMO_T に列 %1 がありません。").arg(column);
             }
         }
+        problems << additionProblems(conn_);
     } catch (const Error& e) {
         problems << e.report();
     }

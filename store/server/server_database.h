@@ -31,6 +31,7 @@ public:
     bool dataExists() override;
     bool upgradeTable() override;
     QStringList checkTable() override;
+    Additions additions() override;
 
     void begin(Transaction::Kind kind) override;
     void commit() override;
@@ -42,6 +43,7 @@ public:
     Listing listing(NameColumn column, const NamePrefix& prefix) override;
     bool anyUnread(const NamePrefix& addressee) override;
     std::optional<MessageTexts> message(std::int64_t no) override;
+    std::vector<Phrase> phrases() override;
     std::vector<StoredMessage> everyMessage() override;
     std::int64_t highestEverNumbered() override;
     std::vector<std::int64_t> numbersHeld(const std::vector<std::int64_t>& among) override;
@@ -50,12 +52,17 @@ public:
 
     std::int64_t markRead(const NamePrefix& addressee, std::int64_t upTo,
                           const QString& dateText) override;
-    void insertMessage(const MessageTexts& texts) override;
+    void insertMessage(const MessageTexts& texts, const AddedTexts& added) override;
+    void setAdded(std::int64_t no, memo::Added column,
+                  const std::optional<QString>& value) override;
     void deleteMessage(std::int64_t no) override;
     std::int64_t addMessages(const std::vector<StoredMessage>& messages,
                              const Progress& progress) override;
     void numberAfter(std::int64_t n) override;
     std::int64_t removeReadBefore(const QString& dateText) override;
+    void insertPhrase(const QString& text, std::int64_t order) override;
+    void deletePhrase(std::int64_t no) override;
+    void setPhraseOrder(std::int64_t no, std::int64_t order) override;
 
     void backUp(const QString& copyPath, const ProgressOf& progress) override;
     RestoreOutcome restoreFrom(const QString& backupPath, bool replaceUnreadable,
@@ -81,7 +88,11 @@ private:
     Listing matching(const QString& sql, const TextParams& params, NameColumn column,
                      const NamePrefix& prefix);
 
+    // What the table holds of the additions, asked once per connection (see present()).
+    const Additions& present();
+
     Connection conn_;
+    std::optional<Additions> additions_;
     Capabilities capabilities_;
     QString requiredTable_;
     QStringList requiredColumns_;

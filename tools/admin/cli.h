@@ -89,5 +89,6 @@ extern const Command kPurgeCommand;
 extern const Command kSummaryCommand;
 extern const Command kCopyCommand;
 extern const Command kRestoreCommand;
+extern const Command kPhrasesCommand;
 
 }  // namespace admin

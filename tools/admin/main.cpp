@@ -14,11 +14,12 @@ namespace {
 
 using admin::Text;
 
-const std::array<const admin::Command*, 12> kCommands{
+const std::array<const admin::Command*, 13> kCommands{
     &admin::kCreateDataCommand, &admin::kCreateSettingsCommand, &admin::kCheckCommand,
     &admin::kUpgradeCommand,    &admin::kGenerateCommand,       &admin::kExportCommand,
     &admin::kImportCommand,     &admin::kBackupCommand,         &admin::kRestoreCommand,
-    &admin::kPurgeCommand,      &admin::kSummaryCommand,        &admin::kCopyCommand};
+    &admin::kPurgeCommand,      &admin::kSummaryCommand,        &admin::kCopyCommand,
+    &admin::kPhrasesCommand};
 
 QString helpOf(const admin::Command& c) {
     return QCoreApplication::translate("admin", c.help);
