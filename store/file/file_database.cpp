@@ -113,7 +113,6 @@ void FileDatabase::close() {
     db_.reset();
     identity_.reset();
     nameIndexes_.reset();
-    additions_.reset();
 }
 
 void FileDatabase::followPath() {

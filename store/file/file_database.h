@@ -118,8 +118,10 @@ private:
     // no longer names that file once its lock is held.
     bool beginOnOpenFile(Transaction::Kind kind);
     bool inWrite() const { return kind_ && *kind_ != Transaction::Kind::Read; }
-    // What the open file holds of the additions, read once per connection.
-    const Additions& present();
+    // What the open file holds of the additions, read afresh by each operation that reads or
+    // writes them (a few reads of the schema the engine keeps in memory), so that an upgrade
+    // while workstations run is seen at once.
+    Additions present();
 
     Recordset read(const QString& sql, const Params& params, std::int64_t maxRows);
     std::int64_t run(const QString& sql, const Params& params);
@@ -131,7 +133,6 @@ private:
     std::optional<Transaction::Kind> kind_;
     // Whether the open file has the indexes the pick lists step through.
     std::optional<bool> nameIndexes_;
-    std::optional<Additions> additions_;
 };
 
 // The engine's name and release ("SQLite 3.45.1").

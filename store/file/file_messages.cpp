@@ -262,11 +262,12 @@ std::int64_t FileDatabase::markRead(const NamePrefix& addressee, std::int64_t up
 
 void FileDatabase::insertMessage(const MessageTexts& texts, const AddedTexts& added) {
     writing([&] {
+        const Additions there = present();
         Params params = textParams(texts);
-        appendAddedParams(present(), added, params);
+        appendAddedParams(there, added, params);
         run(QStringLiteral("Insert into MEMO_T (%1%3) Values (%2%4)")
-                .arg(memoColumns(1), placeholders(kTextColumns), addedInsertColumns(present()),
-                     addedInsertMarks(present())),
+                .arg(memoColumns(1), placeholders(kTextColumns), addedInsertColumns(there),
+                     addedInsertMarks(there)),
             params);
     });
 }
@@ -280,7 +281,7 @@ std::int64_t FileDatabase::addMessages(const std::vector<StoredMessage>& message
     std::int64_t added = 0;
     writing([&] {
         // A Null ＮＯ takes the next number; a larger kept number moves the numbering on.
-        const Additions& there = present();
+        const Additions there = present();
         Statement insert(db_.get(), QStringLiteral("Insert into MEMO_T (%1%3) Values (%2%4)")
                                         .arg(memoColumns(), placeholders(memo::kColumns.size()),
                                              addedInsertColumns(there), addedInsertMarks(there)));

@@ -8,11 +8,8 @@
 
 namespace store::file {
 
-const Additions& FileDatabase::present() {
-    if (!additions_) {
-        additions_ = additionsOf(db_.get());
-    }
-    return *additions_;
+Additions FileDatabase::present() {
+    return additionsOf(db_.get());
 }
 
 Additions FileDatabase::additions() {

@@ -45,13 +45,28 @@ QString typeName(bool integer) {
 }  // namespace
 
 Additions additionsOf(Connection& server) {
-    Additions present;
-    const QMap<QString, QString> columns = columnTypes(server, memo::tableName());
-    for (std::size_t c = 0; c < memo::kAddedCount; ++c) {
-        present.columns[c] = columns.contains(memo::kAddedColumns[c].text());
-    }
+    // One look at the catalog: MEMO_T's column names, each row telling which added tables
+    // are there.
+    QStringList tables;
+    TextParams params{QStringLiteral("\"%1\"").arg(memo::tableName())};
     for (std::size_t t = 0; t < kAddedTableCount; ++t) {
-        present.tables[t] = !columnTypes(server, tableName(AddedTable(t))).isEmpty();
+        params.push_back(u'"' + tableName(AddedTable(t)) + u'"');
+        tables << QStringLiteral("to_regclass($%1) IS NOT NULL").arg(params.size());
+    }
+    const Result r = server.exec(
+        QStringLiteral("SELECT attname, %1 FROM pg_attribute WHERE attrelid = to_regclass($1) "
+                       "AND attnum > 0 AND NOT attisdropped")
+            .arg(tables.join(u", ")),
+        params);
+    Additions present;
+    for (int row = 0; row < PQntuples(r.get()); ++row) {
+        const QString name = optionalText(r, row, 0).value_or(QString());
+        for (std::size_t c = 0; c < memo::kAddedCount; ++c) {
+            present.columns[c] = present.columns[c] || name == memo::kAddedColumns[c].text();
+        }
+        for (std::size_t t = 0; t < kAddedTableCount; ++t) {
+            present.tables[t] = QByteArray(PQgetvalue(r.get(), row, int(t) + 1)) == "t";
+        }
     }
     return present;
 }
@@ -91,11 +106,8 @@ QStringList additionProblems(Connection& server) {
     return problems;
 }
 
-const Additions& ServerDatabase::present() {
-    if (!additions_) {
-        additions_ = additionsOf(connection());
-    }
-    return *additions_;
+Additions ServerDatabase::present() {
+    return additionsOf(connection());
 }
 
 Additions ServerDatabase::additions() {

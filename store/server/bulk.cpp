@@ -106,7 +106,7 @@ std::int64_t ServerDatabase::addMessages(const std::vector<StoredMessage>& messa
     }
     std::int64_t added = 0;
     TextParams params;
-    const Additions& there = present();
+    const Additions there = present();
     for (std::size_t first = 0; first < messages.size(); first += kRowsPerInsert) {
         const std::size_t rows = std::min(kRowsPerInsert, messages.size() - first);
         connection().exec(insertStatement(messages, first, rows, there, params), params);

@@ -212,7 +212,7 @@ std::int64_t ServerDatabase::markRead(const NamePrefix& addressee, std::int64_t 
 }
 
 void ServerDatabase::insertMessage(const MessageTexts& texts, const AddedTexts& added) {
-    const Additions& there = present();
+    const Additions there = present();
     TextParams params(texts.begin(), texts.end());
     appendAddedParams(there, added, params);
     QStringList marks;

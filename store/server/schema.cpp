@@ -90,7 +90,6 @@ void ServerDatabase::createTable() {
     }
     addAdditions(conn_, Additions{});
     transaction.commit();
-    additions_.reset();
 }
 
 bool ServerDatabase::dataExists() {
@@ -115,7 +114,6 @@ bool ServerDatabase::upgradeTable() {
     }
     addAdditions(conn_, additionsOf(conn_));
     transaction.commit();
-    additions_.reset();
     return true;
 }
 

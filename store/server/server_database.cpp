@@ -50,7 +50,6 @@ ServerDatabase::~ServerDatabase() {
 void ServerDatabase::open() {
     // Reachable, and holding the expected table with every column the program reads.
     conn_.connect();
-    additions_.reset();
     QStringList quoted;
     for (const QString& column : requiredColumns_) {
         quoted << quotedName(column);
@@ -123,7 +122,6 @@ bool ServerDatabase::reopenAfterLostRead() {
         return false;
     }
     conn_.connect();
-    additions_.reset();
     return true;
 }
 

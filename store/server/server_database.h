@@ -88,11 +88,12 @@ private:
     Listing matching(const QString& sql, const TextParams& params, NameColumn column,
                      const NamePrefix& prefix);
 
-    // What the table holds of the additions, asked once per connection (see present()).
-    const Additions& present();
+    // What the table holds of the additions, asked afresh by each operation that reads or
+    // writes them (one look at the catalog), so that an upgrade while workstations run is seen
+    // at once.
+    Additions present();
 
     Connection conn_;
-    std::optional<Additions> additions_;
     Capabilities capabilities_;
     QString requiredTable_;
     QStringList requiredColumns_;

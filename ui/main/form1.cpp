@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <limits>
 
 #include "app/failure_log.h"
@@ -36,6 +37,13 @@ Form1::Form1(Module1& state, Prompts& prompts, QWidget* parent)
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(SS1, &SpreadGrid::Click, this, &Form1::SS1_Click);
     connect(SS1, &SpreadGrid::DblClick, this, &Form1::SS1_DblClick);
+    connect(SS1, &SpreadGrid::ContextMenu, this, &Form1::SS1_ContextMenu);
+
+    // The marks are offered once the data is known to hold them (learnAdditions).
+    Chk_Urgent->setEnabled(false);
+    phraseMenu_ = new QMenu(Cmd_Phrase);
+    Cmd_Phrase->setMenu(phraseMenu_);
+    connect(phraseMenu_, &QMenu::triggered, this, &Form1::Cmd_Phrase_Triggered);
 }
 
 Form1::~Form1() {
@@ -57,6 +65,7 @@ void Form1::Form_Load() {
         offWindow([&state = state_] { app::openDataFile(state); });
         resetEntry();
         Cmb_My->setEditText(state_.My_Name);
+        learnAdditions();
     } catch (const std::exception& e) {
         logFailure(QStringLiteral("start-up open"), e);
         prompts_.inform(
