@@ -45,7 +45,7 @@ protected:
     }
     QStringList phrases() {
         QStringList texts;
-        for (QAction* action : w.form->Cmd_Phrase->menu()->actions()) {
+        for (QAction* action : w.form->phraseMenu()->actions()) {
             texts << action->text();
         }
         return texts;
@@ -171,7 +171,10 @@ TEST_P(MarksOnWindow, AChosenPhraseReplacesTheMemoTextAndTheResetReadsTheOffices
     EXPECT_EQ(phrases(), store::phrases::defaults());
     store::phrases::add(*w.office.openData(), QStringLiteral("R&D から & のある伝言"));
     f.Cmd_Clear_Click();
-    const QList<QAction*> actions = f.Cmd_Phrase->menu()->actions();
+    QTest::mouseClick(f.Cmd_Phrase, Qt::LeftButton);
+    EXPECT_TRUE(f.phraseMenu()->isVisible());
+    f.phraseMenu()->hide();
+    const QList<QAction*> actions = f.phraseMenu()->actions();
     ASSERT_EQ(actions.size(), 6);
     actions[5]->trigger();
     EXPECT_EQ(f.TxT_Memo->text(), QStringLiteral("R&D から & のある伝言"));
@@ -182,7 +185,7 @@ TEST_P(MarksOnWindow, AChosenPhraseReplacesTheMemoTextAndTheResetReadsTheOffices
         store::phrases::remove(*w.office.openData(), place);
     }
     f.Cmd_Clear_Click();
-    ASSERT_EQ(f.Cmd_Phrase->menu()->actions().size(), 1);
-    EXPECT_FALSE(f.Cmd_Phrase->menu()->actions()[0]->isEnabled());
+    ASSERT_EQ(f.phraseMenu()->actions().size(), 1);
+    EXPECT_FALSE(f.phraseMenu()->actions()[0]->isEnabled());
     EXPECT_EQ(f.TxT_Memo->text(), QStringLiteral("お電話をさしあげてください。"));
 }

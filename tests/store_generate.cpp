@@ -19,7 +19,10 @@ struct Rows {
         store::Workspace ws{std::chrono::milliseconds(2000)};
         auto db = ws.openFile(office.path(name), store::memo::tableName(),
                               store::memo::requiredColumns());
-        rs = db->openRecordset(QStringLiteral("Select * From MEMO_T Order By ＮＯ"));
+        // The columns a message was made of before the marks, which a generated file leaves
+        // Null.
+        rs = db->openRecordset(QStringLiteral("Select %1 From MEMO_T Order By ＮＯ")
+                                   .arg(store::memo::requiredColumns().join(u',')));
     }
     QString at(const char* column) const { return rs.Fields(QString::fromUtf8(column)).value(); }
     bool isNull(const char* column) const { return rs.Fields(QString::fromUtf8(column)).isNull(); }

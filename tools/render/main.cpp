@@ -182,7 +182,7 @@ void renderOfficeDay(const SampleOffice& office, Shots& shots) {
 
     // An urgent message begun from a ready phrase, the phrases' menu open below its button.
     form.Chk_Urgent->setChecked(true);
-    if (QMenu* phrases = form.Cmd_Phrase->menu(); phrases && !phrases->actions().isEmpty()) {
+    if (QMenu* phrases = form.phraseMenu(); phrases && !phrases->actions().isEmpty()) {
         phrases->actions().constFirst()->trigger();
         const QImage main = render::framed(form);
         const QPoint at = form.Cmd_Phrase->mapTo(&form, QPoint(0, form.Cmd_Phrase->height())) +

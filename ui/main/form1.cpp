@@ -41,8 +41,9 @@ Form1::Form1(Module1& state, Prompts& prompts, QWidget* parent)
 
     // The marks are offered once the data is known to hold them (learnAdditions).
     Chk_Urgent->setEnabled(false);
-    phraseMenu_ = new QMenu(Cmd_Phrase);
-    Cmd_Phrase->setMenu(phraseMenu_);
+    phraseMenu_ = new QMenu(this);
+    phraseMenu_->setObjectName(QStringLiteral("phraseMenu"));
+    connect(Cmd_Phrase, &QToolButton::clicked, this, &Form1::Cmd_Phrase_Click);
     connect(phraseMenu_, &QMenu::triggered, this, &Form1::Cmd_Phrase_Triggered);
 }
 

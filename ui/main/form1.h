@@ -60,8 +60,11 @@ public:
     std::unique_ptr<QMenu> rowMenu(int Row);
     // Marks the row's message handled now, or not handled.
     void markHandled(int Row, bool handled);
-    // A ready phrase chosen from Cmd_Phrase's menu goes into the memo text.
+    // Cmd_Phrase opens the menu of ready phrases below itself; the phrase chosen goes into the
+    // memo text.
+    void Cmd_Phrase_Click();
     void Cmd_Phrase_Triggered(QAction* action);
+    QMenu* phraseMenu() const { return phraseMenu_; }
     // New-message watch.
     void Chk1_Click();
     void Timer1_Timer();

@@ -50,6 +50,10 @@ void Form1::fillPhraseMenu(const QStringList& phrases) {
     }
 }
 
+void Form1::Cmd_Phrase_Click() {
+    phraseMenu_->popup(Cmd_Phrase->mapToGlobal(QPoint(0, Cmd_Phrase->height())));
+}
+
 void Form1::Cmd_Phrase_Triggered(QAction* action) {
     const QString phrase = action->data().toString();
     if (phrase.isEmpty()) {
