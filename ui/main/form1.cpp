@@ -45,6 +45,8 @@ Form1::Form1(Module1& state, Prompts& prompts, QWidget* parent)
     phraseMenu_->setObjectName(QStringLiteral("phraseMenu"));
     connect(Cmd_Phrase, &QToolButton::clicked, this, &Form1::Cmd_Phrase_Click);
     connect(phraseMenu_, &QMenu::triggered, this, &Form1::Cmd_Phrase_Triggered);
+    // Until the reset reads them (none when the data cannot be opened).
+    fillPhraseMenu({});
 }
 
 Form1::~Form1() {
