@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QBrush>
+#include <QContextMenuEvent>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,6 +16,7 @@
 #include "store/memo_table.h"
 #include "store/phrases.h"
 #include "support/main_window.h"
+#include "ui/main/spread_grid.h"
 #include "ui/main/spread_model.h"
 #include "ui/viewer/frm_memo2.h"
 
@@ -188,4 +192,27 @@ TEST_P(MarksOnWindow, AChosenPhraseReplacesTheMemoTextAndTheResetReadsTheOffices
     ASSERT_EQ(f.phraseMenu()->actions().size(), 1);
     EXPECT_FALSE(f.phraseMenu()->actions()[0]->isEnabled());
     EXPECT_EQ(f.TxT_Memo->text(), QStringLiteral("お電話をさしあげてください。"));
+}
+
+TEST(GridRowMenu, ARightClickNamesTheRowUnderTheMouseAndAnEmptyPlaceNone) {
+    SpreadGrid grid;
+    grid.resize(500, 300);
+    for (int i = 1; i <= 3; ++i) {
+        GridRow row;
+        row.setText(GridColumn::Memo, QStringLiteral("メモ%1").arg(i));
+        grid.appendRow(std::move(row));
+    }
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    QSignalSpy spy(&grid, &SpreadGrid::ContextMenu);
+    const QPoint onRow2 = grid.visualRect(grid.model()->index(1, 3)).center();
+    QContextMenuEvent onRow(QContextMenuEvent::Mouse, onRow2, grid.viewport()->mapToGlobal(onRow2));
+    QApplication::sendEvent(grid.viewport(), &onRow);
+    const QPoint below(onRow2.x(), grid.viewport()->height() - 2);
+    QContextMenuEvent onNothing(QContextMenuEvent::Mouse, below,
+                                grid.viewport()->mapToGlobal(below));
+    QApplication::sendEvent(grid.viewport(), &onNothing);
+    ASSERT_EQ(spy.size(), 1);
+    EXPECT_EQ(spy[0][0].toInt(), 2);
+    EXPECT_EQ(grid.currentIndex().row(), 1);
 }
