@@ -125,8 +125,13 @@ public:
     // nothing else. Returns true when something was added.
     virtual bool upgradeTable() = 0;
     // The problems found with the data: is it a database, does it hold the table and every
-    // column, is it sound. Empty when it is sound; never throws.
+    // column, is it sound, are the added columns and tables that are there of their types
+    // (missing ones are no problem: data made by an earlier release). Empty when it is sound;
+    // never throws.
     virtual QStringList checkTable() = 0;
+    // Which of the columns and tables later releases added the data holds (memo::kAddedColumns,
+    // store::AddedTable). createTable makes them all, upgradeTable adds the missing ones.
+    virtual Additions additions() = 0;
 
     // ---- Transactions (through store::Transaction)
 
@@ -151,6 +156,9 @@ public:
     // The message numbered no, none when no message holds it. Inside a write transaction the
     // message stays as read until the end.
     virtual std::optional<MessageTexts> message(std::int64_t no) = 0;
+    // The office's ready phrases (PHRASE_T) by 順番, then ＮＯ. Fails when the table is not
+    // there.
+    virtual std::vector<Phrase> phrases() = 0;
     // Every message in ＮＯ order, read in one statement: one picture while others write.
     virtual std::vector<StoredMessage> everyMessage() = 0;
     // The highest number ever handed out: deleted messages, and numbers a copy or an import
@@ -170,18 +178,30 @@ public:
     // numbered up to upTo. Returns how many.
     virtual std::int64_t markRead(const NamePrefix& addressee, std::int64_t upTo,
                                   const QString& dateText) = 0;
-    // Adds one message with every text given; the engine numbers it.
-    virtual void insertMessage(const MessageTexts& texts) = 0;
+    // Adds one message with every text given; the engine numbers it. An added column the
+    // data lacks is left out when its value is Null; a value for it is refused
+    // (Error::Kind::Other), never dropped.
+    virtual void insertMessage(const MessageTexts& texts, const AddedTexts& added) = 0;
+    // Sets the added column of the message numbered no to value (nullopt: Null); none holding
+    // the number is no error. Fails when the data lacks the column.
+    virtual void setAdded(std::int64_t no, memo::Added column,
+                          const std::optional<QString>& value) = 0;
     // Deletes the message numbered no; none holding it is no error.
     virtual void deleteMessage(std::int64_t no) = 0;
     // Adds the messages in order: a message with a number keeps it, one without takes the next
-    // one. Numbering goes on after the highest number held. Returns how many.
+    // one; added columns as insertMessage. Numbering goes on after the highest number held.
+    // Returns how many.
     virtual std::int64_t addMessages(const std::vector<StoredMessage>& messages,
                                      const Progress& progress) = 0;
     // Moves the numbering on so that the next number handed out is above n (n > 0).
     virtual void numberAfter(std::int64_t n) = 0;
     // Removes what countReadBefore counts; returns how many went.
     virtual std::int64_t removeReadBefore(const QString& dateText) = 0;
+    // Adds a phrase at order; removes the phrase numbered no (none is no error); sets the order
+    // of the phrase numbered no. Each fails when the table is not there.
+    virtual void insertPhrase(const QString& text, std::int64_t order) = 0;
+    virtual void deletePhrase(std::int64_t no) = 0;
+    virtual void setPhraseOrder(std::int64_t no, std::int64_t order) = 0;
 
     // ---- The staff directory (STAFF_T); data without the table reads as an empty directory
 
@@ -194,8 +214,8 @@ public:
 
     // ---- The relay's own table (FORWARD_T) and MEMO_T.転送日時
 
-    // Whether MEMO_T has the column (one added by a later release, memo::kAddedColumns or
-    // another helper's).
+    // Whether MEMO_T has the column (one added by a later release: memo::kAddedColumns,
+    // memo::kRelayColumns).
     virtual bool hasColumn(const QString& column) = 0;
     // The relay's mark; nullopt when the data holds none yet.
     virtual std::optional<ForwardMark> forwardMark() = 0;

@@ -29,4 +29,17 @@ enum class RemoveOutcome {
 // listed, in one write transaction: the read, the comparison and the delete see the same data.
 RemoveOutcome removeListed(Database& db, const ListedMessage& listed);
 
+enum class MarkOutcome {
+    Marked,    // the message listed was marked
+    Gone,      // no message holds the number
+    Replaced,  // another message holds the number now: nothing was marked
+};
+
+// Marks the listed message handled at handledAt (a date-time text), or not handled (nullopt),
+// only when the message numbered listed.no is still the one listed, as removeListed. Neither
+// 対応日時 nor 既読 is part of the identity, so a message marked or read elsewhere since the
+// listing is still the one listed. Fails when the data lacks 対応日時.
+MarkOutcome markHandled(Database& db, const ListedMessage& listed,
+                        const std::optional<QString>& handledAt);
+
 }  // namespace store::memo

@@ -57,10 +57,44 @@ void refuseUnstorable(const Database& db, const std::vector<ImportMessage>& mess
     }
 }
 
+// Refuses values for added columns the data lacks, naming the first message that has one,
+// before anything is written: a mark is never dropped on the way.
+void refuseMissingColumns(Database& db, const std::vector<ImportMessage>& messages) {
+    const Additions present = db.additions();
+    for (std::size_t c = 0; c < memo::kAddedCount; ++c) {
+        if (present.columns[c]) {
+            continue;
+        }
+        for (std::size_t i = 0; i < messages.size(); ++i) {
+            const ImportMessage& m = messages[i];
+            if (m.added[c]) {
+                const QString which = m.no ? QStringLiteral("ＮＯ %1").arg(*m.no)
+                                           : QStringLiteral("%1 件目").arg(i + 1);
+                throw Error(
+                    Error::Kind::Other,
+                    QStringLiteral("%1 の %2 に値がありますが、%3 にはその列がありません"
+                                   "（何も変えていません）。dulvane-admin upgrade で"
+                                   "列を追加してください。")
+                        .arg(which, memo::kAddedColumns[c].text(), maskedLocation(db.path())));
+            }
+        }
+    }
+}
+
 }  // namespace
 
 QStringList messageColumns() {
-    return memo::requiredColumns();
+    return memo::everyColumn();
+}
+
+const std::optional<QString>& valueAt(const ImportMessage& message, int c) {
+    return c <= kTextColumns ? message.texts[std::size_t(c - 1)]
+                             : message.added[std::size_t(c - 1 - kTextColumns)];
+}
+
+std::optional<QString>& valueAt(ImportMessage& message, int c) {
+    return c <= kTextColumns ? message.texts[std::size_t(c - 1)]
+                             : message.added[std::size_t(c - 1 - kTextColumns)];
 }
 
 std::vector<ImportMessage> everyMessage(Database& db) {
@@ -92,6 +126,7 @@ ImportOutcome addMessages(Database& db, const std::vector<ImportMessage>& messag
     outcome.numbersTaken = takenNumbers(db, messages);
     if (outcome.numbersTaken.empty()) {
         refuseUnstorable(db, messages);
+        refuseMissingColumns(db, messages);
         outcome.added = db.addMessages(messages, progress);
     }
     // With numbers taken nothing was written: the commit ends a transaction that only read.
@@ -122,6 +157,7 @@ std::int64_t copyMessages(Database& from, Database& to,
         throw Error(Error::Kind::Other, numberedBeforeText(maskedLocation(to.path())));
     }
     refuseUnstorable(to, messages);
+    refuseMissingColumns(to, messages);
     const std::int64_t added = to.addMessages(messages, step);
     // The staff directory goes along (DESTINATION's must be empty: a name held twice fails).
     for (const StaffMember& member : directory) {

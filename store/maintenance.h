@@ -22,8 +22,12 @@ using store::Summary;
 // One message to add; no: the number to keep, or nullopt for the next free one.
 using ImportMessage = store::StoredMessage;
 
-// ＮＯ,宛名,相手,受人,メモ,内外線,電話,受付日時,既読: the columns a whole message consists of.
+// ＮＯ,宛名,相手,受人,メモ,内外線,電話,受付日時,既読, then the added columns 至急,対応日時: the
+// columns a whole message consists of, in the order an export writes them.
 QStringList messageColumns();
+// The value of a message in column c of messageColumns() (c from 1: ＮＯ is no text).
+const std::optional<QString>& valueAt(const ImportMessage& message, int c);
+std::optional<QString>& valueAt(ImportMessage& message, int c);
 
 // Every message in ＮＯ order, read in one statement (a consistent picture while other
 // workstations write), each with its number.
@@ -41,16 +45,18 @@ struct ImportOutcome {
 std::vector<std::size_t> numbersInUse(Database& db, const std::vector<ImportMessage>& messages);
 
 // Adds the messages in one transaction that keeps other writers out: every one or, when a
-// number to keep is taken already, none. progress(done) is called now and then. Numbering goes
-// on after the highest number.
+// number to keep is taken already, none. A value for an added column the data lacks is
+// refused (nothing is added; dulvane-admin upgrade adds the column), never dropped. progress(done)
+// is called now and then. Numbering goes on after the highest number.
 ImportOutcome addMessages(Database& db, const std::vector<ImportMessage>& messages,
                           const std::function<void(std::int64_t)>& progress = {});
 
 // Copies every message of from, with its number and every text as it is, into to, which
-// must hold no message and never have numbered one (else a copied number could be one it
-// handed out before, and a list still shown somewhere could reach the wrong message): one
-// read of from, and one transaction on to that adds all or, on any failure, nothing. Either
-// may be a data file or a server's data. Numbering in to goes on after the highest number
+// must hold no message and never have numbered one, and must have every added column that
+// holds a value in from (else nothing is copied: a mark is never dropped on the way) (else a copied
+// number could be one it handed out before, and a list still shown somewhere could reach the wrong
+// message): one read of from, and one transaction on to that adds all or, on any failure, nothing.
+// Either may be a data file or a server's data. Numbering in to goes on after the highest number
 // copied, and after the highest number from ever handed out. progress(done, total) now and
 // then. The staff directory goes along into to's (empty) directory; the relay's place and
 // MEMO_T.転送日時 do not (a relay on to starts after the highest number there). Returns how

@@ -38,6 +38,14 @@ std::optional<QStringList> directoryFirst(const QStringList& directory,
     return names;
 }
 
+AddedTexts urgentValue(bool urgent) {
+    AddedTexts added{};
+    if (urgent) {
+        added[std::size_t(Added::Urgent)] = urgentText();
+    }
+    return added;
+}
+
 }  // namespace
 
 QString storable(const Database& db, const QString& text) {
@@ -84,11 +92,12 @@ std::int64_t markRead(Database& db, const QString& name, const QString& today,
 }
 
 void insert(Database& db, const NewMessage& m) {
-    db.insertMessage({storable(db, m.addressee), storable(db, m.caller), storable(db, m.taker),
-                      storable(db, m.memo),
-                      m.outsideLine ? QStringLiteral("外線") : QStringLiteral("内線"),
-                      m.phone.isEmpty() ? QStringLiteral("-") : storable(db, m.phone),
-                      storable(db, m.receivedAt), std::nullopt});
+    db.insertMessage(
+        {storable(db, m.addressee), storable(db, m.caller), storable(db, m.taker),
+         storable(db, m.memo), m.outsideLine ? QStringLiteral("外線") : QStringLiteral("内線"),
+         m.phone.isEmpty() ? QStringLiteral("-") : storable(db, m.phone),
+         storable(db, m.receivedAt), std::nullopt},
+        urgentValue(m.urgent));
 }
 
 void remove(Database& db, std::int64_t no) {

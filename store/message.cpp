@@ -1,5 +1,6 @@
 #include "store/message.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace store {
@@ -30,6 +31,15 @@ const QString* orNull(const QString& text) {
 }
 
 }  // namespace
+
+bool Additions::complete() const {
+    return std::all_of(columns.begin(), columns.end(), [](bool b) { return b; }) &&
+           std::all_of(tables.begin(), tables.end(), [](bool b) { return b; });
+}
+
+QString urgentText() {
+    return QStringLiteral("1");
+}
 
 QString columnName(NameColumn column) {
     switch (column) {

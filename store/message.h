@@ -17,12 +17,32 @@ namespace store {
 // 内外線, 電話, 受付日時, 既読); nullopt is Null.
 inline constexpr int kTextColumns = int(memo::kColumns.size()) - 1;
 using MessageTexts = std::array<std::optional<QString>, kTextColumns>;
+// The values of memo::kAddedColumns, in their order, as texts ("1" for an urgent message);
+// nullopt is Null, and what data without the column gives.
+using AddedTexts = std::array<std::optional<QString>, memo::kAddedCount>;
 
-// A whole message: its number, or nullopt for the next free one, and its texts.
+// A whole message: its number, or nullopt for the next free one, its texts and the values of
+// the added columns.
 struct StoredMessage {
     std::optional<std::int64_t> no;
     MessageTexts texts;
+    AddedTexts added{};
 };
+
+// What the data holds of what later releases added: each of memo::kAddedColumns, each of the
+// added tables (store::AddedTable).
+struct Additions {
+    std::array<bool, memo::kAddedCount> columns{};
+    std::array<bool, kAddedTableCount> tables{};
+
+    bool has(memo::Added column) const { return columns[std::size_t(column)]; }
+    bool has(AddedTable table) const { return tables[std::size_t(table)]; }
+    // Every addition is there.
+    bool complete() const;
+};
+
+// 至急's value for an urgent message.
+QString urgentText();
 
 // The fields of a new message, as the entry fields hold them.
 struct NewMessage {
@@ -33,6 +53,7 @@ struct NewMessage {
     bool outsideLine = false;  // 内外線: "外線" when set, else "内線"
     QString phone;             // 電話: "-" is stored when empty
     QString receivedAt;        // 受付日時
+    bool urgent = false;       // 至急: 1 when set, else Null
 };
 
 // The three columns that hold names: the pick lists' and the lists'.
@@ -104,7 +125,13 @@ struct ListedRow {
     QString phone;                   // 電話
     QString receivedAt;              // 受付日時
     QString readOn;                  // 既読
+    // The added columns' values (memo::kAddedColumns), a null QString for Null.
+    std::array<QString, memo::kAddedCount> added;
     Identity identity = 0;
+
+    const QString& value(memo::Added column) const { return added[std::size_t(column)]; }
+    bool urgent() const { return value(memo::Added::Urgent) == urgentText(); }
+    bool handled() const { return !value(memo::Added::HandledAt).isNull(); }
 };
 Identity identityOf(const ListedRow& row);
 
@@ -136,6 +163,13 @@ public:
 
 private:
     std::deque<ListedRow> rows_;
+};
+
+// One of the office's ready phrases (PHRASE_T).
+struct Phrase {
+    std::int64_t no = 0;     // ＮＯ
+    QString text;            // 文言
+    std::int64_t order = 0;  // 順番
 };
 
 // The administrator's summary: counts only.

@@ -1,12 +1,15 @@
 #include "store/schema.h"
 
 #include "store/database.h"
+#include "store/phrases.h"
 #include "store/settings_table.h"
 
 namespace store::schema {
 
 void createDataFile(const QString& location, const Workspace& workspace) {
-    workspace.database(location)->createTable();
+    const std::unique_ptr<Database> db = workspace.database(location);
+    db->createTable();
+    phrases::fillWhenEmpty(*db);
 }
 
 bool dataExists(const QString& location, const Workspace& workspace) {
@@ -19,7 +22,19 @@ void createSettingsFile(const QString& path, const std::optional<QString>& name,
 }
 
 bool upgradeDataFile(const QString& location, const Workspace& workspace) {
-    return workspace.database(location)->upgradeTable();
+    const std::unique_ptr<Database> db = workspace.database(location);
+    bool hadPhrases = false;
+    try {
+        hadPhrases = db->additions().has(AddedTable::Phrases);
+    } catch (const Error&) {
+        // Not data the upgrade can work on: upgradeTable says why.
+    }
+    const bool added = db->upgradeTable();
+    if (!hadPhrases) {
+        // A table of phrases made now starts with the phrases the program offered without it.
+        phrases::fillWhenEmpty(*db);
+    }
+    return added;
 }
 
 QStringList checkFile(const QString& location, const Workspace& workspace) {

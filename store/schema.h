@@ -23,7 +23,9 @@ void createSettingsFile(const QString& path, const std::optional<QString>& name,
                         const Workspace& workspace = Workspace{});
 
 // Adds what data made by an earlier release lacks (the indexes on 既読 and on the three name
-// columns); changes nothing else. Returns true when something was added.
+// columns, the added columns 至急 and 対応日時, the table of phrases PHRASE_T, filled with the
+// phrases the program offered without it); changes nothing else. Returns true when something
+// was added.
 bool upgradeDataFile(const QString& location, const Workspace& workspace = Workspace{});
 
 // Checks existing data: is it a database, does it hold the table and its columns, does the

@@ -16,6 +16,18 @@ QStringList requiredColumns() {
     return names;
 }
 
+QString columnName(Added column) {
+    return kAddedColumns[std::size_t(column)].text();
+}
+
+QStringList everyColumn() {
+    QStringList names = requiredColumns();
+    for (const AddedColumn& column : kAddedColumns) {
+        names << column.text();
+    }
+    return names;
+}
+
 }  // namespace memo
 
 namespace staff {
@@ -33,6 +45,22 @@ QString tableName() {
 }
 
 }  // namespace relay
+
+namespace phrases {
+
+QString tableName() {
+    return QStringLiteral("PHRASE_T");
+}
+
+}  // namespace phrases
+
+QString tableName(AddedTable table) {
+    switch (table) {
+        case AddedTable::Phrases:
+            break;
+    }
+    return phrases::tableName();
+}
 
 namespace settings {
 

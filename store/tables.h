@@ -6,8 +6,8 @@
 
 // The tables the program uses: their names and columns, as both engines make them, the
 // checks look for them, the CSV header names them and a copy carries them. MEMO_T and INI_T
-// come first; the staff directory, MEMO_T's added columns and the relay's table came later and
-// may be missing from older data.
+// come first; MEMO_T's added columns, the ready phrases, the staff directory and the relay's
+// table came later and may be missing from older data.
 namespace store {
 
 // One column: its name, and whether it is the key, the number the engine hands out; every
@@ -42,15 +42,61 @@ QString tableName();
 // The names of kColumns: every column a data file must have.
 QStringList requiredColumns();
 
-// Columns added to MEMO_T by later releases: Null in every row written by an earlier one,
-// added by upgrade, never required. A data file without them still works; what reads them asks
-// whether they are there first (Database::hasColumn).
-inline constexpr std::array<Column, 1> kAddedColumns{{
+// A column added to MEMO_T by a later release. Data made before it works as it always did
+// without it (what the column holds is then not offered); dulvane-admin upgrade adds it. Both
+// engines make each one from this list; integer columns hold whole numbers, the others text.
+struct AddedColumn {
+    const char16_t* name;
+    bool integer = false;
+
+    QString text() const { return QString::fromUtf16(name); }
+};
+
+// The added columns, in the order they follow kColumns in every export and copy.
+inline constexpr std::array<AddedColumn, 2> kAddedColumns{{
+    {u"至急", true},  // 1: the message is urgent; Null otherwise
+    {u"対応日時"},    // when the addressee handled it, a date-time text; Null until then
+}};
+// Where each one is in kAddedColumns.
+enum class Added : std::size_t {
+    Urgent,     // 至急
+    HandledAt,  // 対応日時
+};
+inline constexpr std::size_t kAddedCount = kAddedColumns.size();
+QString columnName(Added column);
+// The names of kColumns, then of kAddedColumns.
+QStringList everyColumn();
+
+// The relay's column added to MEMO_T: Null in every row written by an earlier release, added by
+// upgrade, never required, and not carried by export or copy (a relay on a copy starts after
+// its highest number). What reads it asks whether it is there first (Database::hasColumn).
+inline constexpr std::array<Column, 1> kRelayColumns{{
     {u"転送日時"},  // when the relay's mail server accepted the message's mail; Null until then
 }};
 inline constexpr const char16_t* kForwardedAt = u"転送日時";
 
 }  // namespace memo
+
+// The office's ready phrases, offered beside the memo text. Added by a later release like the
+// columns above: data without the table offers the program's own phrases.
+namespace phrases {
+
+QString tableName();  // PHRASE_T
+// ＮＯ (the key, numbered by the engine), 文言 (the phrase), 順番 (its place in the menu).
+inline constexpr std::array<Column, 3> kColumns{{
+    {u"ＮＯ", true},
+    {u"文言"},
+    {u"順番"},
+}};
+
+}  // namespace phrases
+
+// The tables added by later releases, each made by both engines and added by an upgrade.
+enum class AddedTable : std::size_t {
+    Phrases,  // PHRASE_T
+};
+inline constexpr std::size_t kAddedTableCount = 1;
+QString tableName(AddedTable table);
 
 // The staff directory STAFF_T: one row a person. A message belongs to the longest name in it
 // that its addressee begins with (store::staff). Data made by an earlier release lacks it until

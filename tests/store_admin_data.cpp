@@ -154,6 +154,12 @@ TEST_P(ExportImport, ReproducesEveryMessageExactly) {
         addRow(source, kUtf8Only[0]);
     }
     store::memo::remove(*source.openData(), 5);  // a gap the numbers must keep
+    {
+        // The marks travel with their messages.
+        auto marks = source.openData();
+        marks->setAdded(3, store::memo::Added::Urgent, store::urgentText());
+        marks->setAdded(7, store::memo::Added::HandledAt, QStringLiteral("2026/12/02 10:00"));
+    }
     const QString at = place(source);
     const QString csv = source.path("out.csv");
     const AdminRun exported = admin({"export", at, csv, "--encoding", encoding});
@@ -363,11 +369,95 @@ TEST_P(AdminRefusals, KeepEveryFileAsItWas) {
     EXPECT_EQ(QDir(office.path(".")).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
+class AdminMarks : public OnEngine<Engine> {};
+INSTANTIATE_TEST_SUITE_P(Engines, AdminMarks, kEngines, nameOf);
+
+TEST_P(AdminMarks, DataWithoutTheMarksTakesMessagesWithoutThemAndRefusesMarksClearly) {
+    Office marked;
+    marked.makeDataFile();
+    const qint64 no = marked.addMessage("山田", "相手", "受人");
+    marked.addMessage("田中", "相手", "受人");
+    Office old(engine());
+    old.makeOldDataFile();
+    const QString empty = marked.path("empty.csv");
+    ASSERT_EQ(admin({"export", old.dataPath(), empty}).code, 0);
+    EXPECT_TRUE(contents(empty).endsWith("既読,至急,対応日時\r\n"));
+    ASSERT_EQ(admin({"copy", marked.dataPath(), old.dataPath()}).code, 0);
+    EXPECT_EQ(old.rows(), marked.rows());
+
+    marked.openData()->setAdded(no, store::memo::Added::Urgent, store::urgentText());
+    const QString csv = marked.path("marked.csv");
+    ASSERT_EQ(admin({"export", marked.dataPath(), csv}).code, 0);
+    Office older(engine());
+    older.makeOldDataFile();
+    for (const QStringList& args : {QStringList{"copy", marked.dataPath(), older.dataPath()},
+                                    QStringList{"import", older.dataPath(), csv}}) {
+        const AdminRun run = admin(args);
+        EXPECT_EQ(run.code, 1) << args.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("upgrade"))) << run.err.toStdString();
+        EXPECT_EQ(older.rowCount(), 0);
+    }
+    ASSERT_EQ(admin({"upgrade", older.dataPath()}).code, 0);
+    ASSERT_EQ(admin({"import", older.dataPath(), csv, "--keep-numbers"}).code, 0);
+    EXPECT_EQ(older.rows(), marked.rows());
+
+    QByteArray bad = contents(csv);
+    bad.replace(",\"1\",", ",\"yes\",");
+    const QString badCsv = marked.path("bad.csv");
+    writeFile(badCsv, bad);
+    const AdminRun run = admin({"import", older.dataPath(), badCsv});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("line 2: 至急 \"yes\" is not 1")))
+        << run.err.toStdString();
+}
+
+TEST_P(AdminMarks, PhrasesAreKeptThroughTheCommandByPlace) {
+    Office office(engine());
+    office.makeOldDataFile();
+    const QString at = office.dataPath();
+    AdminRun run = admin({"phrases", at, "list"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("upgrade"))) << run.err.toStdString();
+    ASSERT_EQ(admin({"upgrade", at}).code, 0);
+
+    run = admin({"phrases", at, "add", "至急お電話ください。"});
+    EXPECT_EQ(run.code, 0);
+    EXPECT_TRUE(
+        run.out.endsWith(QStringLiteral("5\tご来訪がありました。\n6\t至急お電話ください。\n")))
+        << run.out.toStdString();
+    run = admin({"phrases", at, "move", "6", "1"});
+    EXPECT_TRUE(run.out.startsWith(
+        QStringLiteral("1\t至急お電話ください。\n2\t折り返しお電話ください。\n")))
+        << run.out.toStdString();
+    run = admin({"phrases", at, "remove", "2"}, inLocale(QStringLiteral("ja_JP.UTF-8")));
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("削除しました: 折り返しお電話ください。\n")))
+        << run.out.toStdString();
+    struct Case {
+        QStringList args;
+        int code;
+        const char* says;
+    };
+    const std::vector<Case> cases = {
+        {{"phrases", at, "remove", "6"}, 1, "1 to 5"},
+        {{"phrases", at, "move", "0", "1"}, 1, "1 to 5"},
+        {{"phrases", at, "add", QString(101, u'あ')}, 1, "101 characters"},
+        {{"phrases", at, "add", " "}, 1, "empty"},
+        {{"phrases", at, "rename", "1"}, 2, "unknown action"},
+        {{"phrases", at, "add"}, 2, "argument"},
+    };
+    for (const Case& c : cases) {
+        run = admin(c.args);
+        EXPECT_EQ(run.code, c.code) << c.args.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.says))) << run.err.toStdString();
+    }
+    EXPECT_EQ(admin({"phrases", at, "list"}).out.count(u'\n'), 5);
+}
+
 TEST(AdminHelp, EveryCommandExplainsItself) {
     const QString overall = admin({"--help"}).out;
     for (const char* command :
          {"create-data", "create-settings", "check", "upgrade", "generate", "export", "import",
-          "backup", "restore", "purge", "summary", "copy"}) {
+          "backup", "restore", "purge", "summary", "copy", "phrases"}) {
         const AdminRun run = admin({command, "--help"});
         EXPECT_EQ(run.code, 0);
         EXPECT_TRUE(run.out.startsWith(QStringLiteral("Usage: dulvane-admin %1").arg(command)));

@@ -201,10 +201,6 @@ reason on stderr; check: problems found, printed one a line), 2 wrong usage.
         <translation>問題ありません: %1 は正常なデータファイルです</translation>
     </message>
     <message>
-        <source>added the missing indexes</source>
-        <translation>足りない索引を追加しました</translation>
-    </message>
-    <message>
         <source>nothing to add</source>
         <translation>追加するものはありません</translation>
     </message>
@@ -385,27 +381,6 @@ reason on stderr; check: problems found, printed one a line), 2 wrong usage.
         <translation>データファイル %1 を作りました（伝言 %2 件、未読 %3 件、種 %4、%5 秒）</translation>
     </message>
     <message>
-        <source>create-data DATAFILE [--if-missing]
-    Make an empty shared data file (table MEMO_T, every column text, ＮＯ
-    numbered automatically and never reused), in a folder that exists (make
-    the shared folder first). Refuses to overwrite an existing file. With
-    --if-missing an existing data file is left alone, silently; anything else
-    under that name is refused (exit 1). DATAFILE may be a database server&apos;s
-    URI (postgresql://HOST/DB?sslmode=verify-full, a password in ~/.pgpass):
-    the table is then made on the server.
-</source>
-        <translation>create-data DATAFILE [--if-missing]
-    空の共有データファイルを作ります（テーブル MEMO_T。列はすべて文字列で、
-    ＮＯは自動で振られ、使い回しません）。作る場所のフォルダは先に用意してお
-    きます（先に共有フォルダを作る）。既存のファイルは上書きしません。
-    --if-missing を付けると、既存のデータファイルは何も表示せずにそのまま残
-    し、データファイルでないものがあれば取りやめます（終了コード 1）。
-    DATAFILE にはデータベースサーバーの URI も書けます
-    （postgresql://HOST/DB?sslmode=verify-full。パスワードは ~/.pgpass に）。
-    そのときはサーバーにテーブルを作ります。
-</translation>
-    </message>
-    <message>
         <source>create-settings PATH [--name NAME] [--folder DATAFILE] [--if-missing]
     Make a settings file (table INI_T with its row ＮＯ = 1), and its folder
     when that is missing. NAME is the user&apos;s name, DATAFILE the full path of
@@ -423,34 +398,6 @@ reason on stderr; check: problems found, printed one a line), 2 wrong usage.
     DULVANE.INI にして、プログラムのフォルダ（持ち運び用の置き方）か、利用者
     自身の場所（~/.config/dulvane/DULVANE.INI）に置きます。上書きはしませ
     ん。--if-missing を付けると、既存のファイルはそのまま残します。
-</translation>
-    </message>
-    <message>
-        <source>check PATH
-    Check an existing data or settings file: is it a database, does it hold
-    its table and every column, does the integrity check pass; say which of
-    the two it is. Changes nothing. Exit status 1 when problems were found
-    (printed one a line). PATH may be a database server&apos;s URI: its table
-    MEMO_T is checked.
-</source>
-        <translation>check PATH
-    既存のデータファイルまたは設定ファイルを点検します。データベースか、テー
-    ブルとすべての列があるか、整合性の検査に通るかを調べ、どちらのファイルか
-    を表示します。何も変更しません。問題があれば 1 行に一つずつ表示し、終了
-    コード 1 で終わります。PATH にはデータベースサーバーの URI も書けます
-    （テーブル MEMO_T を点検します）。
-</translation>
-    </message>
-    <message>
-        <source>upgrade DATAFILE
-    Add to a data file what this release expects and an older file lacks (the
-    indexes that keep the new-message check and the name lists fast). Changes
-    no message. DATAFILE may be a database server&apos;s URI.
-</source>
-        <translation>upgrade DATAFILE
-    この版が使うもので、古いデータファイルにないもの（新着の確認と名前の一覧
-    を速くする索引）を追加します。伝言は変わりません。DATAFILE にはデータ
-    ベースサーバーの URI も書けます。
 </translation>
     </message>
     <message>
@@ -498,37 +445,6 @@ reason on stderr; check: problems found, printed one a line), 2 wrong usage.
 </translation>
     </message>
     <message>
-        <source>copy SOURCE DESTINATION
-    Copy every message from one office&apos;s data to another: each of SOURCE and
-    DESTINATION is a data file or a database server&apos;s URI
-    (postgresql://HOST/DB, with the password in ~/.pgpass or a service file,
-    not in the URI), so the office moves from a shared file to a server and
-    back. Every message keeps its ＮＯ and every text exactly (Nulls stay
-    Null, empty texts stay empty); new messages in DESTINATION are numbered
-    after the highest number copied.
-    DESTINATION must exist (see create-data), hold no message and never have
-    numbered one (a data file or server whose messages were deleted is
-    refused: its old numbers could come back), else nothing is done.
-    SOURCE is read as one consistent picture; DESTINATION gets all messages
-    or, on any failure, none. A URI&apos;s password is never shown.
-</source>
-        <translation>copy SOURCE DESTINATION
-    事務所のデータから別の場所へ、すべての伝言を写します。SOURCE と
-    DESTINATION は、それぞれデータファイルかデータベースサーバーの URI
-    （postgresql://HOST/DB。パスワードは URI に書かず、~/.pgpass かサービス
-    ファイルに）なので、共有ファイルからサーバーへ移ったり、ファイルに戻した
-    りできます。どの伝言も ＮＯ とすべての文字がそのまま写ります（Null は
-    Null、空の文字は空のまま）。DESTINATION で新しく受け付ける伝言には、写し
-    た番号のうちいちばん大きいものの次から振られます。
-    DESTINATION は作ってあり（create-data を参照）、伝言がなく、以前に番号を
-    振ったこともないものでなければなりません（伝言を消したデータファイルや
-    サーバーは、古い番号がまた使われるおそれがあるので断ります）。そうでなけ
-    れば何もしません。
-    SOURCE は一つの瞬間のデータとして読みます。DESTINATION にはすべての伝言
-    を写すか、失敗したときは何も写しません。URI のパスワードは表示しません。
-</translation>
-    </message>
-    <message>
         <source>purge DATAFILE --before DATE [--yes]
     Remove the messages that have been read (既読 set) and were received
     (受付日時) before that date (2019/2/21, 2019-02-21, or any form import
@@ -561,87 +477,6 @@ reason on stderr; check: problems found, printed one a line), 2 wrong usage.
     いちばん古い未読の伝言（ＮＯ、宛名、受付日時）を表示します。何も変更しま
     せん。数はすべて同じ瞬間のデータから数えます。DATAFILE にはデータベース
     サーバーの URI も書けます。
-</translation>
-    </message>
-    <message>
-        <source>export DATAFILE OUT.csv [--encoding utf-8|shift_jis]
-    Write every message, ordered by ＮＯ, to a new CSV file: a header line
-    with the column names (ＮＯ, 宛名, 相手, 受人, メモ, 内外線, 電話,
-    受付日時, 既読), every value in double quotes (a quote inside doubled),
-    an empty unquoted value for a Null, CRLF line ends. UTF-8 with a
-    byte-order mark by default; shift_jis (or cp932, windows-31j) for older
-    spreadsheet programs: Windows&apos; Shift_JIS, code page 932, circled numbers
-    and ㈱ included. 〜 − ‖ ¢ £ ¬ — ¦ are written as Windows&apos; ～ － ∥ ￠ ￡
-    ￢ ― ￤ (an import reads those); other characters it cannot hold are
-    listed (message, column, character) and nothing is written. Never
-    overwrites OUT.csv. The data file comes first, the CSV file second.
-    DATAFILE may be a database server&apos;s URI: the same messages give the same
-    file.
-</source>
-        <translation>export DATAFILE OUT.csv [--encoding utf-8|shift_jis]
-    すべての伝言を ＮＯ の順に新しい CSV ファイルに書き出します。1 行目は列
-    名（ＮＯ、宛名、相手、受人、メモ、内外線、電話、受付日時、既読）、値はす
-    べて二重引用符で囲み（中の引用符は二つ重ねる）、Null は引用符のない空の
-    値、行末は CRLF です。既定は UTF-8（バイトオーダーマーク付き）です。古い
-    表計算ソフト向けの shift_jis（cp932・windows-31j も同じ）は Windows の
-    Shift_JIS（コードページ 932）で、丸数字や ㈱ も書けます。〜 − ‖ ¢ £ ¬ — ¦
-    は Windows の ～ － ∥ ￠ ￡ ￢ ― ￤ として書きます（import はこれらを読
-    みます）。それ以外に書けない文字があれば、伝言・列・文字を一覧にして何も
-    書き出しません。OUT.csv は上書きしません。先にデータファイル、次に CSV
-    ファイルを書きます。DATAFILE にはデータベースサーバーの URI も書けます
-    （同じ伝言なら同じファイルになります）。
-</translation>
-    </message>
-    <message>
-        <source>import DATAFILE IN.csv [--encoding utf-8|shift_jis] [--keep-numbers]
-    Add the messages of a CSV file to an existing data file: a file written
-    by export, by a spreadsheet program (with or without a byte-order mark)
-    or by mdb-export from the old system (mdb-export old.mdb MEMO_T). The
-    first line names the columns, in any order; 宛名, 相手, 受人, メモ are
-    required, ＮＯ, 内外線, 電話, 受付日時, 既読 optional.
-    UTF-8 by default; shift_jis (or cp932, windows-31j) reads Windows&apos;
-    Shift_JIS, giving the characters Windows shows (～ for the bytes of 〜
-    too).
-    An empty unquoted value is a Null; texts are kept exactly, but for the
-    dates: 受付日時 is stored as 2019/02/21 17:54 and 既読 as 2019/02/21,
-    whether the file writes 2019/2/21 17:54, 2019/02/21 17:54:00, 2019-02-21
-    17:54, 2019-02-21T17:54:00 (with a zone, Z or +09:00: converted to this
-    computer&apos;s time zone) or, month first, 12/25/02 12:25:00. Seconds are
-    dropped; a date alone is at 00:00. Any other value there is a bad row.
-    Every bad row is listed with its line number, and then nothing is
-    imported: all rows or none.
-    Each message gets a new number, in file order, unless --keep-numbers is
-    given: then each keeps its ＮＯ, which must be unique in the CSV and
-    never handed out by the data file (a number of a message deleted since is
-    refused too). New messages are numbered after the highest number
-    afterwards. The data file comes first, the CSV file second. DATAFILE may
-    be a database server&apos;s URI; the same rules hold there.
-</source>
-        <translation>import DATAFILE IN.csv [--encoding utf-8|shift_jis] [--keep-numbers]
-    CSV ファイルの伝言を、既存のデータファイルに追加します。export で書き出
-    したファイル、表計算ソフトが書いたファイル（バイトオーダーマークの有無は
-    問いません）、旧システムから mdb-export で書き出したファイル（mdb-export
-    old.mdb MEMO_T）を読めます。1 行目に列名を書きます（順序は自由）。宛名・
-    相手・受人・メモ は必須、ＮＯ・内外線・電話・受付日時・既読 は省略できま
-    す。
-    既定は UTF-8 です。shift_jis（cp932・windows-31j も同じ）は Windows の
-    Shift_JIS を読み、Windows で見えるとおりの文字にします（〜 のバイトも ～
-    に）。
-    引用符のない空の値は Null です。文字はそのまま残しますが、日付は別です。
-    受付日時は 2019/02/21 17:54、既読は 2019/02/21 の形で保存します。ファイ
-    ルでの書き方は 2019/2/21 17:54、2019/02/21 17:54:00、2019-02-21 17:54、
-    2019-02-21T17:54:00（時差つきの Z や +09:00 は、このコンピューターの時刻
-    帯に直します）、月が先の 12/25/02 12:25:00 のどれでもかまいません。秒は
-    切り捨て、日付だけなら 00:00 です。それ以外の値は誤りのある行になりま
-    す。誤りのある行はすべて行番号つきで表示し、そのときは何も取り込みません
-    （すべて取り込むか、何も取り込まないかのどちらかです）。
-    伝言には、ファイルの順に新しい番号が振られます。--keep-numbers を付ける
-    と、それぞれの ＮＯ をそのまま残します。その番号は CSV の中で重複せず、
-    データファイルが一度も振ったことのないもの（削除済みの伝言の番号も不可）
-    でなければなりません。取り込んだあとに受け付ける伝言には、いちばん大きい
-    番号の次から振られます。先にデータファイル、次に CSV ファイルを書きま
-    す。DATAFILE にはデータベースサーバーの URI も書けます（きまりは同じで
-    す）。
 </translation>
     </message>
     <message>
@@ -857,6 +692,250 @@ staff export DATAFILE OUT.csv [--encoding utf-8|shift_jis]
     い）。cron やテストに使います。--dry-run は送るはずのものを表示し、何
     も変えません。設定ファイルと systemd のユニットについては管理者ガイド
     を参照してください。
+</translation>
+    </message>
+    <message>
+        <source>added what was missing (indexes, the columns 至急 and 対応日時, the table of phrases PHRASE_T)</source>
+        <translation>足りないもの（索引、列 至急・対応日時、定型文の表 PHRASE_T）を追加しました</translation>
+    </message>
+    <message>
+        <source>create-data DATAFILE [--if-missing]
+    Make an empty shared data file (table MEMO_T, every column text but the
+    whole number 至急, ＮＯ numbered automatically and never reused; table
+    PHRASE_T with the five ready phrases), in a folder that exists (make
+    the shared folder first). Refuses to overwrite an existing file. With
+    --if-missing an existing data file is left alone, silently; anything else
+    under that name is refused (exit 1). DATAFILE may be a database server&apos;s
+    URI (postgresql://HOST/DB?sslmode=verify-full, a password in ~/.pgpass):
+    the table is then made on the server.
+</source>
+        <translation>create-data DATAFILE [--if-missing]
+    空の共有データファイルを作ります（テーブル MEMO_T。列は整数の 至急 のほか
+    はすべて文字列で、ＮＯは自動で振られ、使い回しません。定型文の表 PHRASE_T
+    には五つの定型文を入れます）。作る場所のフォルダは先に用意しておきます
+    （先に共有フォルダを作る）。既存のファイルは上書きしません。
+    --if-missing を付けると、既存のデータファイルは何も表示せずにそのまま残
+    し、データファイルでないものがあれば取りやめます（終了コード 1）。
+    DATAFILE にはデータベースサーバーの URI も書けます
+    （postgresql://HOST/DB?sslmode=verify-full。パスワードは ~/.pgpass に）。
+    そのときはサーバーにテーブルを作ります。
+</translation>
+    </message>
+    <message>
+        <source>check PATH
+    Check an existing data or settings file: is it a database, does it hold
+    its table and every column, does the integrity check pass; say which of
+    the two it is. The columns 至急 and 対応日時 and the table PHRASE_T may
+    be missing (an older file: see upgrade), but when there they must be of
+    their types. Changes nothing. Exit status 1 when problems were found
+    (printed one a line). PATH may be a database server&apos;s URI: its table
+    MEMO_T is checked.
+</source>
+        <translation>check PATH
+    既存のデータファイルまたは設定ファイルを点検します。データベースか、テー
+    ブルとすべての列があるか、整合性の検査に通るかを調べ、どちらのファイルか
+    を表示します。列 至急・対応日時 と表 PHRASE_T はなくてもかまいません（古
+    いファイル。upgrade を参照）が、あるときはそれぞれの型でなければなりませ
+    ん。何も変更しません。問題があれば 1 行に一つずつ表示し、終了コード 1 で
+    終わります。PATH にはデータベースサーバーの URI も書けます（テーブル
+    MEMO_T を点検します）。
+</translation>
+    </message>
+    <message>
+        <source>upgrade DATAFILE
+    Add to a data file what this release expects and an older file lacks: the
+    indexes that keep the new-message check and the name lists fast, the
+    columns 至急 (urgent) and 対応日時 (handled at) of MEMO_T, and the table
+    of ready phrases PHRASE_T, made with the five phrases the program offers
+    without it. Changes no message; older programs go on working with the
+    file. DATAFILE may be a database server&apos;s URI.
+</source>
+        <translation>upgrade DATAFILE
+    この版が使うもので、古いデータファイルにないものを追加します。新着の確認
+    と名前の一覧を速くする索引、MEMO_T の列 至急（急ぎ）と 対応日時（対応し
+    た日時）、定型文の表 PHRASE_T（表がないときにプログラムが出す五つの定型文
+    を入れて作ります）です。伝言は変わりません。古いプログラムもそのままこの
+    ファイルを使えます。DATAFILE にはデータベースサーバーの URI も書けます。
+</translation>
+    </message>
+    <message>
+        <source>export DATAFILE OUT.csv [--encoding utf-8|shift_jis]
+    Write every message, ordered by ＮＯ, to a new CSV file: a header line
+    with the column names (ＮＯ, 宛名, 相手, 受人, メモ, 内外線, 電話,
+    受付日時, 既読, 至急, 対応日時; the last two are empty for data not yet
+    upgraded), every value in double quotes (a quote inside doubled),
+    an empty unquoted value for a Null, CRLF line ends. UTF-8 with a
+    byte-order mark by default; shift_jis (or cp932, windows-31j) for older
+    spreadsheet programs: Windows&apos; Shift_JIS, code page 932, circled numbers
+    and ㈱ included. 〜 − ‖ ¢ £ ¬ — ¦ are written as Windows&apos; ～ － ∥ ￠ ￡
+    ￢ ― ￤ (an import reads those); other characters it cannot hold are
+    listed (message, column, character) and nothing is written. Never
+    overwrites OUT.csv. The data file comes first, the CSV file second.
+    DATAFILE may be a database server&apos;s URI: the same messages give the same
+    file.
+</source>
+        <translation>export DATAFILE OUT.csv [--encoding utf-8|shift_jis]
+    すべての伝言を ＮＯ の順に新しい CSV ファイルに書き出します。1 行目は列
+    名（ＮＯ、宛名、相手、受人、メモ、内外線、電話、受付日時、既読、至急、対
+    応日時。最後の二つは upgrade 前のデータでは空です）、値はすべて二重引用
+    符で囲み（中の引用符は二つ重ねる）、Null は引用符のない空の値、行末は
+    CRLF です。既定は UTF-8（バイトオーダーマーク付き）です。古い表計算ソフ
+    ト向けの shift_jis（cp932・windows-31j も同じ）は Windows の Shift_JIS
+    （コードページ 932）で、丸数字や ㈱ も書けます。〜 − ‖ ¢ £ ¬ — ¦ は
+    Windows の ～ － ∥ ￠ ￡ ￢ ― ￤ として書きます（import はこれらを読みま
+    す）。それ以外に書けない文字があれば、伝言・列・文字を一覧にして何も書き
+    出しません。OUT.csv は上書きしません。先にデータファイル、次に CSV ファ
+    イルを書きます。DATAFILE にはデータベースサーバーの URI も書けます（同じ
+    伝言なら同じファイルになります）。
+</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; is not 1 (urgent) or empty</source>
+        <translation>%1 の「%2」は 1（至急）でも空でもありません</translation>
+    </message>
+    <message>
+        <source>import DATAFILE IN.csv [--encoding utf-8|shift_jis] [--keep-numbers]
+    Add the messages of a CSV file to an existing data file: a file written
+    by export, by a spreadsheet program (with or without a byte-order mark)
+    or by mdb-export from the old system (mdb-export old.mdb MEMO_T). The
+    first line names the columns, in any order; 宛名, 相手, 受人, メモ are
+    required, ＮＯ, 内外線, 電話, 受付日時, 既読, 至急 (1 or empty),
+    対応日時 optional; a value for 至急 or 対応日時 needs data that has
+    the column (see upgrade).
+    UTF-8 by default; shift_jis (or cp932, windows-31j) reads Windows&apos;
+    Shift_JIS, giving the characters Windows shows (～ for the bytes of 〜
+    too).
+    An empty unquoted value is a Null; texts are kept exactly, but for the
+    dates: 受付日時 is stored as 2019/02/21 17:54 and 既読 as 2019/02/21,
+    whether the file writes 2019/2/21 17:54, 2019/02/21 17:54:00, 2019-02-21
+    17:54, 2019-02-21T17:54:00 (with a zone, Z or +09:00: converted to this
+    computer&apos;s time zone) or, month first, 12/25/02 12:25:00. Seconds are
+    dropped; a date alone is at 00:00. Any other value there is a bad row.
+    Every bad row is listed with its line number, and then nothing is
+    imported: all rows or none.
+    Each message gets a new number, in file order, unless --keep-numbers is
+    given: then each keeps its ＮＯ, which must be unique in the CSV and
+    never handed out by the data file (a number of a message deleted since is
+    refused too). New messages are numbered after the highest number
+    afterwards. The data file comes first, the CSV file second. DATAFILE may
+    be a database server&apos;s URI; the same rules hold there.
+</source>
+        <translation>import DATAFILE IN.csv [--encoding utf-8|shift_jis] [--keep-numbers]
+    CSV ファイルの伝言を、既存のデータファイルに追加します。export で書き出
+    したファイル、表計算ソフトが書いたファイル（バイトオーダーマークの有無は
+    問いません）、旧システムから mdb-export で書き出したファイル（mdb-export
+    old.mdb MEMO_T）を読めます。1 行目に列名を書きます（順序は自由）。宛名・
+    相手・受人・メモ は必須、ＮＯ・内外線・電話・受付日時・既読・至急（1 か
+    空）・対応日時 は省略できます。至急・対応日時 に値があるときは、データに
+    その列が要ります（upgrade を参照）。
+    既定は UTF-8 です。shift_jis（cp932・windows-31j も同じ）は Windows の
+    Shift_JIS を読み、Windows で見えるとおりの文字にします（〜 のバイトも ～
+    に）。
+    引用符のない空の値は Null です。文字はそのまま残しますが、日付は別です。
+    受付日時は 2019/02/21 17:54、既読は 2019/02/21 の形で保存します。ファイ
+    ルでの書き方は 2019/2/21 17:54、2019/02/21 17:54:00、2019-02-21 17:54、
+    2019-02-21T17:54:00（時差つきの Z や +09:00 は、このコンピューターの時刻
+    帯に直します）、月が先の 12/25/02 12:25:00 のどれでもかまいません。秒は
+    切り捨て、日付だけなら 00:00 です。それ以外の値は誤りのある行になりま
+    す。誤りのある行はすべて行番号つきで表示し、そのときは何も取り込みません
+    （すべて取り込むか、何も取り込まないかのどちらかです）。
+    伝言には、ファイルの順に新しい番号が振られます。--keep-numbers を付ける
+    と、それぞれの ＮＯ をそのまま残します。その番号は CSV の中で重複せず、
+    データファイルが一度も振ったことのないもの（削除済みの伝言の番号も不可）
+    でなければなりません。取り込んだあとに受け付ける伝言には、いちばん大きい
+    番号の次から振られます。先にデータファイル、次に CSV ファイルを書きま
+    す。DATAFILE にはデータベースサーバーの URI も書けます（きまりは同じで
+    す）。
+</translation>
+    </message>
+    <message>
+        <source>copy SOURCE DESTINATION
+    Copy every message from one office&apos;s data to another: each of SOURCE and
+    DESTINATION is a data file or a database server&apos;s URI
+    (postgresql://HOST/DB, with the password in ~/.pgpass or a service file,
+    not in the URI), so the office moves from a shared file to a server and
+    back. Every message keeps its ＮＯ and every text exactly (Nulls stay
+    Null, empty texts stay empty); new messages in DESTINATION are numbered
+    after the highest number copied. The marks 至急 and 対応日時 go too:
+    when SOURCE has any and DESTINATION lacks their columns, nothing is
+    done (see upgrade).
+    DESTINATION must exist (see create-data), hold no message and never have
+    numbered one (a data file or server whose messages were deleted is
+    refused: its old numbers could come back), else nothing is done.
+    SOURCE is read as one consistent picture; DESTINATION gets all messages
+    or, on any failure, none. A URI&apos;s password is never shown.
+</source>
+        <translation>copy SOURCE DESTINATION
+    事務所のデータから別の場所へ、すべての伝言を写します。SOURCE と
+    DESTINATION は、それぞれデータファイルかデータベースサーバーの URI
+    （postgresql://HOST/DB。パスワードは URI に書かず、~/.pgpass かサービス
+    ファイルに）なので、共有ファイルからサーバーへ移ったり、ファイルに戻した
+    りできます。どの伝言も ＮＯ とすべての文字がそのまま写ります（Null は
+    Null、空の文字は空のまま）。DESTINATION で新しく受け付ける伝言には、写し
+    た番号のうちいちばん大きいものの次から振られます。印 至急・対応日時 も写
+    します。SOURCE に印があって DESTINATION にその列がないときは、何もしませ
+    ん（upgrade を参照）。
+    DESTINATION は作ってあり（create-data を参照）、伝言がなく、以前に番号を
+    振ったこともないものでなければなりません（伝言を消したデータファイルや
+    サーバーは、古い番号がまた使われるおそれがあるので断ります）。そうでなけ
+    れば何もしません。
+    SOURCE は一つの瞬間のデータとして読みます。DESTINATION にはすべての伝言
+    を写すか、失敗したときは何も写しません。URI のパスワードは表示しません。
+</translation>
+    </message>
+    <message>
+        <source>unknown action &quot;%1&quot; (list, add, remove or move)</source>
+        <translation>「%1」という操作はありません（list、add、remove、move のどれか）</translation>
+    </message>
+    <message>
+        <source>no phrase at &quot;%1&quot; (the places are 1 to %2; see list)</source>
+        <translation>「%1」番目の定型文はありません（1 から %2 まで。list を参照）</translation>
+    </message>
+    <message>
+        <source>no phrases (the menu beside the memo text is empty)</source>
+        <translation>定型文はありません（メモ欄の横のメニューは空です）</translation>
+    </message>
+    <message>
+        <source>give the data file and an action</source>
+        <translation>データファイルと操作を指定してください</translation>
+    </message>
+    <message>
+        <source>%1 has no table of phrases PHRASE_T yet (the program offers its own five): run dulvane-admin upgrade %1 first</source>
+        <translation>%1 には定型文の表 PHRASE_T がまだありません（プログラムは決まった五つを出します）。先に dulvane-admin upgrade %1 を実行してください</translation>
+    </message>
+    <message>
+        <source>the phrase is empty</source>
+        <translation>定型文が空です</translation>
+    </message>
+    <message>
+        <source>the phrase has %1 characters; the memo text holds %2 at most</source>
+        <translation>定型文が %1 文字あります。メモ欄には %2 文字までしか入りません</translation>
+    </message>
+    <message>
+        <source>removed: %1</source>
+        <translation>削除しました: %1</translation>
+    </message>
+    <message>
+        <source>phrases DATAFILE list | add TEXT | remove N | move N TO
+    Keep the office&apos;s ready phrases, which the button 定型文 beside the memo
+    text offers on every workstation (table PHRASE_T; see upgrade). list
+    prints them with their places, 1 first as in the menu; add puts TEXT
+    last (at most 100 characters, what the memo text holds); remove takes
+    the phrase at place N away; move puts the phrase at place N at place TO.
+    Each action prints the list it leaves. Data without the table offers
+    折り返しお電話ください。 また電話します。 お電話がありました。
+    伝言があります。 ご来訪がありました。 DATAFILE may be a database
+    server&apos;s URI.
+</source>
+        <translation>phrases DATAFILE list | add TEXT | remove N | move N TO
+    事務所の定型文を管理します。どの端末でも、メモ欄の横の「定型文」ボタンが
+    これを出します（表 PHRASE_T。upgrade を参照）。list は定型文を番号つき
+    で、メニューと同じく 1 番から表示します。add は TEXT を最後に加えます
+    （メモ欄に入る 100 文字まで）。remove は N 番の定型文を取り除きます。
+    move は N 番の定型文を TO 番に移します。どの操作も、そのあとの一覧を表示
+    します。表のないデータでは、折り返しお電話ください。 また電話します。
+    お電話がありました。 伝言があります。 ご来訪がありました。 を出します。
+    DATAFILE にはデータベースサーバーの URI も書けます。
 </translation>
     </message>
 </context>

@@ -61,6 +61,7 @@ public:
     bool dataExists() override;
     bool upgradeTable() override;
     QStringList checkTable() override;
+    Additions additions() override;
 
     void begin(Transaction::Kind kind) override;
     void commit() override;
@@ -73,6 +74,7 @@ public:
     bool anyUnread(const NamePrefix& addressee) override;
     Unread unread(const NamePrefix& addressee) override;
     std::optional<MessageTexts> message(std::int64_t no) override;
+    std::vector<Phrase> phrases() override;
     std::vector<StoredMessage> everyMessage() override;
     std::int64_t highestEverNumbered() override;
     std::vector<std::int64_t> numbersHeld(const std::vector<std::int64_t>& among) override;
@@ -81,12 +83,17 @@ public:
 
     std::int64_t markRead(const NamePrefix& addressee, std::int64_t upTo,
                           const QString& dateText) override;
-    void insertMessage(const MessageTexts& texts) override;
+    void insertMessage(const MessageTexts& texts, const AddedTexts& added) override;
+    void setAdded(std::int64_t no, memo::Added column,
+                  const std::optional<QString>& value) override;
     void deleteMessage(std::int64_t no) override;
     std::int64_t addMessages(const std::vector<StoredMessage>& messages,
                              const Progress& progress) override;
     void numberAfter(std::int64_t n) override;
     std::int64_t removeReadBefore(const QString& dateText) override;
+    void insertPhrase(const QString& text, std::int64_t order) override;
+    void deletePhrase(std::int64_t no) override;
+    void setPhraseOrder(std::int64_t no, std::int64_t order) override;
 
     std::vector<StaffMember> staffMembers() override;
     void insertStaffMember(const StaffMember& member) override;
@@ -124,6 +131,10 @@ private:
     // no longer names that file once its lock is held.
     bool beginOnOpenFile(Transaction::Kind kind);
     bool inWrite() const { return kind_ && *kind_ != Transaction::Kind::Read; }
+    // What the open file holds of the additions, read afresh by each operation that reads or
+    // writes them (a few reads of the schema the engine keeps in memory), so that an upgrade
+    // while workstations run is seen at once.
+    Additions present();
 
     Recordset read(const QString& sql, const Params& params, std::int64_t maxRows);
     std::int64_t run(const QString& sql, const Params& params);

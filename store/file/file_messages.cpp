@@ -5,6 +5,7 @@
 #include <array>
 
 #include "store/file/engine_error.h"
+#include "store/file/file_additions.h"
 #include "store/file/file_database.h"
 #include "store/file/file_schema.h"
 #include "store/file/numbering.h"
@@ -137,16 +138,15 @@ bool FileDatabase::anyMessage() {
 Listing FileDatabase::listing(NameColumn column, const NamePrefix& prefix) {
     std::deque<ListedRow> rows;
     reading([&] {
-        const QString& head = forEachColumn(column, [](NameColumn c) {
-            return QStringLiteral("Select %1 From MEMO_T Where %2 Like ?")
-                .arg(memoColumns(), columnName(c));
-        });
+        const QString head = QStringLiteral("Select %1%3 From MEMO_T Where %2 Like ?")
+                                 .arg(memoColumns(), columnName(column), addedSelection(present()));
         Params params;
         Statement st(db_.get(), withExclusions(head, columnName(column), prefix,
                                                QStringLiteral(" Order By ＮＯ Desc"), params));
         st.bind(params);
         sqlite3_stmt* const stmt = st.get();
         RepeatedColumns repeated;
+        std::array<RepeatedTexts, memo::kAddedCount> repeatedAdded;
         while (st.step()) {
             ListedRow& row = rows.emplace_back();
             row.no = number(stmt, 0);
@@ -158,6 +158,9 @@ Listing FileDatabase::listing(NameColumn column, const NamePrefix& prefix) {
                 RepeatedTexts& column = repeated[std::size_t(c)];
                 *texts[c] = c < kKeptTexts ? sharedText(stmt, c + 1, column, kept[std::size_t(c)])
                                            : sharedText(stmt, c + 1, column);
+            }
+            for (std::size_t a = 0; a < memo::kAddedCount; ++a) {
+                row.added[a] = sharedText(stmt, 1 + kTextColumns + int(a), repeatedAdded[a]);
             }
             row.identity = store::identityOf(kept);
         }
@@ -219,13 +222,16 @@ std::optional<MessageTexts> FileDatabase::message(std::int64_t no) {
 std::vector<StoredMessage> FileDatabase::everyMessage() {
     std::vector<StoredMessage> messages;
     reading([&] {
-        Statement st(
-            db_.get(), madeOnce([] {
-                return QStringLiteral("Select %1 From MEMO_T Order By ＮＯ").arg(memoColumns());
-            }));
+        Statement st(db_.get(), QStringLiteral("Select %1%2 From MEMO_T Order By ＮＯ")
+                                    .arg(memoColumns(), addedSelection(present())));
         RepeatedColumns repeated;
         while (st.step()) {
-            messages.push_back({number(st.get(), 0).value_or(0), rowTexts(st.get(), 1, repeated)});
+            StoredMessage& m = messages.emplace_back();
+            m.no = number(st.get(), 0).value_or(0);
+            m.texts = rowTexts(st.get(), 1, repeated);
+            for (std::size_t a = 0; a < memo::kAddedCount; ++a) {
+                m.added[a] = optionalText(st.get(), 1 + kTextColumns + int(a));
+            }
         }
     });
     return messages;
@@ -301,13 +307,15 @@ std::int64_t FileDatabase::markRead(const NamePrefix& addressee, std::int64_t up
     return marked;
 }
 
-void FileDatabase::insertMessage(const MessageTexts& texts) {
+void FileDatabase::insertMessage(const MessageTexts& texts, const AddedTexts& added) {
     writing([&] {
-        run(madeOnce([] {
-                return QStringLiteral("Insert into MEMO_T (%1) Values (%2)")
-                    .arg(memoColumns(1), placeholders(kTextColumns));
-            }),
-            textParams(texts));
+        const Additions there = present();
+        Params params = textParams(texts);
+        appendAddedParams(there, added, params);
+        run(QStringLiteral("Insert into MEMO_T (%1%3) Values (%2%4)")
+                .arg(memoColumns(1), placeholders(kTextColumns), addedInsertColumns(there),
+                     addedInsertMarks(there)),
+            params);
     });
 }
 
@@ -320,14 +328,18 @@ std::int64_t FileDatabase::addMessages(const std::vector<StoredMessage>& message
     std::int64_t added = 0;
     writing([&] {
         // A Null ＮＯ takes the next number; a larger kept number moves the numbering on.
-        Statement insert(db_.get(), QStringLiteral("Insert into MEMO_T (%1) Values (%2)")
-                                        .arg(memoColumns(), placeholders(memo::kColumns.size())));
+        const Additions there = present();
+        Statement insert(db_.get(), QStringLiteral("Insert into MEMO_T (%1%3) Values (%2%4)")
+                                        .arg(memoColumns(), placeholders(memo::kColumns.size()),
+                                             addedInsertColumns(there), addedInsertMarks(there)));
         Params params(memo::kColumns.size());
         for (const StoredMessage& m : messages) {
+            params.resize(memo::kColumns.size());
             params[0] = m.no ? Param(*m.no) : Param(nullptr);
             for (std::size_t c = 0; c < m.texts.size(); ++c) {
                 params[c + 1] = m.texts[c] ? Param(*m.texts[c]) : Param(nullptr);
             }
+            appendAddedParams(there, m.added, params);
             insert.bind(params);
             insert.step();
             sqlite3_reset(insert.get());

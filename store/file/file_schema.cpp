@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "store/file/engine_error.h"
+#include "store/file/file_additions.h"
 #include "store/file/file_database.h"
 #include "store/file/statement.h"
 #include "store/tables.h"
@@ -103,7 +104,7 @@ bool laterParts(sqlite3* db, bool add) {
     if (!hasTable(db, relay::tableName())) {
         make(laterTable(relay::tableName(), relay::kColumns));
     }
-    for (const Column& column : memo::kAddedColumns) {
+    for (const Column& column : memo::kRelayColumns) {
         if (!hasMemoColumn(db, column.text())) {
             make(QStringLiteral("ALTER TABLE MEMO_T ADD COLUMN %1 TEXT").arg(column.text()));
         }
@@ -188,6 +189,7 @@ void FileDatabase::createTable() {
     execScript(db.get(), memoTable().toUtf8().constData());
     createIndexes(db.get());
     laterParts(db.get(), true);
+    addAdditions(db.get(), Additions{});
     transaction.commit();
 }
 
@@ -210,12 +212,15 @@ bool FileDatabase::upgradeTable() {
     for (const char* name : kIndexNames) {
         present += hasIndex(db.get(), name) ? 1 : 0;
     }
-    if (present == int(std::size(kIndexNames)) && !laterParts(db.get(), false)) {
+    if (present == int(std::size(kIndexNames)) && !laterParts(db.get(), false) &&
+        additionsOf(db.get()).complete()) {
         return false;
     }
     Transaction transaction(db, Transaction::Kind::Write);
     laterParts(db.get(), true);
     createIndexes(db.get());
+    // Read again under the write lock: another upgrade may have added them meanwhile.
+    addAdditions(db.get(), additionsOf(db.get()));
     transaction.commit();
     return true;
 }
@@ -256,6 +261,9 @@ QStringList FileDatabase::checkTable() {
                                     .arg(staff::tableName(), column.text());
                 }
             }
+        }
+        if (table == memo::tableName()) {
+            problems << additionProblems(db.get());
         }
         Statement st(db.get(), QStringLiteral("PRAGMA integrity_check"));
         while (st.step()) {

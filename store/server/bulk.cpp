@@ -11,8 +11,8 @@
 namespace store::server {
 namespace {
 
-constexpr int kWidth = kTextColumns + 1;
-// Rows per Insert: few round trips, well under the server's limit on parameters.
+constexpr int kWidth = kTextColumns + 1 + int(memo::kAddedCount);
+// Rows per Insert: few round trips, well under the server's limit on parameters (65,535).
 constexpr std::size_t kRowsPerInsert = 500;
 
 // The identity's sequence of ＮＯ.
@@ -21,9 +21,9 @@ constexpr const char* kSequence = "pg_get_serial_sequence('\"MEMO_T\"', 'ＮＯ'
 // One Insert of rows messages from first on, and its parameters: a kept number is sent, a
 // missing one is the column's DEFAULT (the server's next number).
 QString insertStatement(const std::vector<StoredMessage>& messages, std::size_t first,
-                        std::size_t rows, TextParams& params) {
-    QString sql = QStringLiteral("INSERT INTO \"MEMO_T\" (%1) OVERRIDING SYSTEM VALUE VALUES ")
-                      .arg(memoColumns());
+                        std::size_t rows, const Additions& present, TextParams& params) {
+    QString sql = QStringLiteral("INSERT INTO \"MEMO_T\" (%1%2) OVERRIDING SYSTEM VALUE VALUES ")
+                      .arg(memoColumns(), addedInsertColumns(present));
     params.clear();
     params.reserve(rows * kWidth);
     auto placeholder = [&](std::optional<QString> value) {
@@ -37,6 +37,11 @@ QString insertStatement(const std::vector<StoredMessage>& messages, std::size_t 
         for (const std::optional<QString>& text : m.texts) {
             sql += QStringLiteral(", ") + placeholder(text);
         }
+        TextParams added;
+        appendAddedParams(present, m.added, added);
+        for (std::optional<QString>& value : added) {
+            sql += QStringLiteral(", ") + placeholder(std::move(value));
+        }
         sql += u')';
     }
     return sql;
@@ -45,10 +50,10 @@ QString insertStatement(const std::vector<StoredMessage>& messages, std::size_t 
 }  // namespace
 
 std::vector<StoredMessage> ServerDatabase::everyMessage() {
-    const QString& sql = madeOnce([] {
-        return QStringLiteral("SELECT %1 FROM \"MEMO_T\" ORDER BY \"ＮＯ\"").arg(memoColumns());
-    });
-    return readMessages(reading([&] { return connection().exec(sql); }));
+    return readMessages(reading([&] {
+        return connection().exec(QStringLiteral("SELECT %1%2 FROM \"MEMO_T\" ORDER BY \"ＮＯ\"")
+                                     .arg(memoColumns(), addedSelection(present())));
+    }));
 }
 
 std::int64_t ServerDatabase::highestEverNumbered() {
@@ -101,9 +106,10 @@ std::int64_t ServerDatabase::addMessages(const std::vector<StoredMessage>& messa
     }
     std::int64_t added = 0;
     TextParams params;
+    const Additions there = present();
     for (std::size_t first = 0; first < messages.size(); first += kRowsPerInsert) {
         const std::size_t rows = std::min(kRowsPerInsert, messages.size() - first);
-        connection().exec(insertStatement(messages, first, rows, params), params);
+        connection().exec(insertStatement(messages, first, rows, there, params), params);
         added += std::int64_t(rows);
         if (progress) {
             progress(added);

@@ -3,6 +3,7 @@
 #include <libpq-fe.h>
 
 #include <QStringList>
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <string_view>
@@ -61,6 +62,12 @@ std::optional<std::int64_t> numberAt(pg_result* r, int row, int column = 0) {
     return n;
 }
 
+// The added columns follow memo::kColumns in a result that has them.
+constexpr int kFirstAdded = int(memo::kColumns.size());
+int addedColumnsIn(pg_result* r) {
+    return std::clamp(PQnfields(r) - kFirstAdded, 0, int(memo::kAddedCount));
+}
+
 }  // namespace
 
 Listing readListing(const Result& result, int filterColumn,
@@ -68,6 +75,8 @@ Listing readListing(const Result& result, int filterColumn,
     pg_result* r = result.get();
     const int rows = PQntuples(r);
     RepeatedColumns repeated;
+    std::array<RepeatedTexts, memo::kAddedCount> repeatedAdded;
+    const int addedInResult = addedColumnsIn(r);
     std::deque<ListedRow> listed;
     std::int64_t kept = 0;
     for (int row = 0; row < rows && (maxRows <= 0 || kept < maxRows); ++row) {
@@ -89,6 +98,13 @@ Listing readListing(const Result& result, int filterColumn,
                                        : sharedText(r, row, c, repeated);
         }
         out.identity = identityOf(kept);
+        for (std::size_t a = 0; a < std::size_t(addedInResult); ++a) {
+            const int column = kFirstAdded + int(a);
+            if (!PQgetisnull(r, row, column)) {
+                out.added[a] = repeatedAdded[a].get(bytesAt(r, row, column),
+                                                    [&] { return textAt(r, row, column); });
+            }
+        }
     }
     return Listing(std::move(listed));
 }
@@ -97,6 +113,7 @@ std::vector<StoredMessage> readMessages(const Result& result) {
     pg_result* r = result.get();
     const int rows = PQntuples(r);
     RepeatedColumns repeated;
+    const int addedInResult = addedColumnsIn(r);
     std::vector<StoredMessage> messages(std::size_t(std::max(rows, 0)));
     for (int row = 0; row < rows; ++row) {
         StoredMessage& m = messages[std::size_t(row)];
@@ -106,6 +123,9 @@ std::vector<StoredMessage> readMessages(const Result& result) {
             if (!text.isNull()) {
                 m.texts[std::size_t(c)] = std::move(text);
             }
+        }
+        for (int a = 0; a < addedInResult; ++a) {
+            m.added[std::size_t(a)] = optionalText(result, row, kFirstAdded + a);
         }
     }
     return messages;
@@ -117,6 +137,38 @@ QString memoColumns(std::size_t first) {
         names << u'"' + memo::kColumns[c].text() + u'"';
     }
     return names.join(QStringLiteral(", "));
+}
+
+QString addedSelection(const Additions& present) {
+    QString out;
+    for (std::size_t c = 0; c < memo::kAddedCount; ++c) {
+        out += present.columns[c] ? QStringLiteral(", \"%1\"").arg(memo::kAddedColumns[c].text())
+                                  : QStringLiteral(", NULL");
+    }
+    return out;
+}
+
+QString addedInsertColumns(const Additions& present) {
+    QString out;
+    for (std::size_t c = 0; c < memo::kAddedCount; ++c) {
+        if (present.columns[c]) {
+            out += QStringLiteral(", \"%1\"").arg(memo::kAddedColumns[c].text());
+        }
+    }
+    return out;
+}
+
+void appendAddedParams(const Additions& present, const AddedTexts& added, TextParams& params) {
+    for (std::size_t c = 0; c < memo::kAddedCount; ++c) {
+        if (present.columns[c]) {
+            params.push_back(added[c]);
+        } else if (added[c]) {
+            throw Error(Error::Kind::Other,
+                        QStringLiteral("サーバーの MEMO_T に列 %1 がありません（dulvane-admin "
+                                       "upgrade で追加できます）。")
+                            .arg(memo::kAddedColumns[c].text()));
+        }
+    }
 }
 
 std::int64_t number(const Result& result, int row, int column) {

@@ -21,11 +21,22 @@ Listing readListing(const Result& result, int filterColumn = -1,
                     const std::function<bool(const QString&)>& accept = {},
                     std::int64_t maxRows = 0);
 
-// Every row of a result whose columns are memo::kColumns, texts shared as above.
+// Every row of a result whose columns are memo::kColumns (and the added ones), texts shared as
+// above.
 std::vector<StoredMessage> readMessages(const Result& result);
 
 // The names of memo::kColumns from first on, quoted and joined by commas, for statements.
 QString memoColumns(std::size_t first = 0);
+
+// After memoColumns() in a Select: each of memo::kAddedColumns, or Null where the table lacks
+// it, so that every message reads alike; readListing and readMessages read them when the
+// result has them.
+QString addedSelection(const Additions& present);
+// The added columns the table holds, for an Insert: ", \"至急\", ...".
+QString addedInsertColumns(const Additions& present);
+// The values of the added columns the table holds, appended to params; a value for a column
+// the table lacks is refused, a Null for it left out.
+void appendAddedParams(const Additions& present, const AddedTexts& added, TextParams& params);
 
 // A whole number in the result (0 for Null or no row).
 std::int64_t number(const Result& result, int row = 0, int column = 0);

@@ -176,14 +176,16 @@ bool ServerDatabase::anyMessage() {
 }
 
 Listing ServerDatabase::listing(NameColumn column, const NamePrefix& prefix) {
-    const QString& head = forEachColumn(column, [](NameColumn c) {
-        return QStringLiteral("SELECT %1 FROM \"MEMO_T\" WHERE %2")
-            .arg(memoColumns(), kNameMatches.arg(quoted(columnName(c))));
+    return reading([&] {
+        TextParams params{narrowingPattern(prefix.name)};
+        const QString sql =
+            QStringLiteral("SELECT %1%3 FROM \"MEMO_T\" WHERE %2")
+                .arg(memoColumns(), kNameMatches.arg(quoted(columnName(column))),
+                     addedSelection(present())) +
+            exclusions(quoted(columnName(column)), prefix, params) +
+            QStringLiteral(" ORDER BY \"ＮＯ\" DESC");
+        return matching(sql, params, column, prefix);
     });
-    TextParams params{narrowingPattern(prefix.name)};
-    const QString sql = head + exclusions(quoted(columnName(column)), prefix, params) +
-                        QStringLiteral(" ORDER BY \"ＮＯ\" DESC");
-    return reading([&] { return matching(sql, params, column, prefix); });
 }
 
 bool ServerDatabase::anyUnread(const NamePrefix& addressee) {
@@ -273,20 +275,31 @@ std::int64_t ServerDatabase::markRead(const NamePrefix& addressee, std::int64_t 
     return marked;
 }
 
-void ServerDatabase::insertMessage(const MessageTexts& texts) {
+void ServerDatabase::insertMessage(const MessageTexts& texts, const AddedTexts& added) {
+    const Additions there = present();
+    TextParams params(texts.begin(), texts.end());
+    appendAddedParams(there, added, params);
+    QStringList marks;
+    for (std::size_t i = 1; i <= params.size(); ++i) {
+        marks << QStringLiteral("$%1").arg(i);
+    }
     // The insert and its notice are one statement, so one transaction: the listening
     // workstations hear of the message once it is kept, and of no message that was not. The
     // notice carries "=" and the addressee, or nothing for an addressee too long for it.
     connection().exec(
-        madeOnce([] {
-            return QStringLiteral(
-                       "WITH sent AS (INSERT INTO \"MEMO_T\" (%1) VALUES ($1, $2, $3, $4, $5, "
-                       "$6, $7, $8) RETURNING \"宛名\") "
-                       "SELECT pg_notify('%2', CASE WHEN octet_length(\"宛名\") < 7900 "
+        QStringLiteral("WITH sent AS (INSERT INTO \"MEMO_T\" (%1%2) VALUES (%3) RETURNING "
+                       "\"宛名\") SELECT pg_notify('%4', CASE WHEN octet_length(\"宛名\") < 7900 "
                        "THEN '=' || \"宛名\" ELSE '' END) FROM sent")
-                .arg(memoColumns(1), QLatin1String(kArrivalChannel));
-        }),
-        TextParams(texts.begin(), texts.end()));
+            .arg(memoColumns(1), addedInsertColumns(there), marks.join(u", "),
+                 QLatin1String(kArrivalChannel)),
+        params);
+}
+
+void ServerDatabase::setAdded(std::int64_t no, memo::Added column,
+                              const std::optional<QString>& value) {
+    connection().exec(QStringLiteral("UPDATE \"MEMO_T\" SET %1 = $1 WHERE \"ＮＯ\" = $2")
+                          .arg(quoted(memo::columnName(column))),
+                      {value, QString::number(no)});
 }
 
 void ServerDatabase::deleteMessage(std::int64_t no) {

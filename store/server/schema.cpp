@@ -4,6 +4,7 @@
 #include <array>
 
 #include "store/location.h"
+#include "store/server/additions.h"
 #include "store/server/server_database.h"
 #include "store/tables.h"
 
@@ -83,7 +84,7 @@ bool laterParts(Connection& server, bool add) {
     if (!hasTableNamed(server, relay::tableName())) {
         make(laterTable(relay::tableName(), relay::kColumns));
     }
-    for (const Column& column : memo::kAddedColumns) {
+    for (const Column& column : memo::kRelayColumns) {
         if (!hasMemoColumn(server, column.text())) {
             make(QStringLiteral("ALTER TABLE \"MEMO_T\" ADD COLUMN IF NOT EXISTS \"%1\" text")
                      .arg(column.text()));
@@ -150,6 +151,7 @@ void ServerDatabase::createTable() {
         conn_.exec(createIndex(index));
     }
     laterParts(conn_, true);
+    addAdditions(conn_, Additions{});
     transaction.commit();
 }
 
@@ -165,7 +167,7 @@ bool ServerDatabase::upgradeTable() {
                     QStringLiteral("MEMO_T がありません: %1").arg(maskedLocation(path())));
     }
     if (presentIndexes(conn_) == int(std::size(kIndexes)) && scansSerially(conn_) &&
-        !laterParts(conn_, false)) {
+        !laterParts(conn_, false) && additionsOf(conn_).complete()) {
         return false;
     }
     Transaction transaction(*this, Transaction::Kind::Write);
@@ -174,6 +176,7 @@ bool ServerDatabase::upgradeTable() {
     for (const Index& index : kIndexes) {
         conn_.exec(createIndex(index));
     }
+    addAdditions(conn_, additionsOf(conn_));
     transaction.commit();
     return true;
 }
@@ -202,6 +205,7 @@ QStringList ServerDatabase::checkTable() {
                 }
             }
         }
+        problems << additionProblems(conn_);
     } catch (const Error& e) {
         problems << e.report();
     }

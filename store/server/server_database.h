@@ -41,6 +41,7 @@ public:
     bool dataExists() override;
     bool upgradeTable() override;
     QStringList checkTable() override;
+    Additions additions() override;
 
     void begin(Transaction::Kind kind) override;
     void commit() override;
@@ -53,6 +54,7 @@ public:
     bool anyUnread(const NamePrefix& addressee) override;
     Unread unread(const NamePrefix& addressee) override;
     std::optional<MessageTexts> message(std::int64_t no) override;
+    std::vector<Phrase> phrases() override;
     std::vector<StoredMessage> everyMessage() override;
     std::int64_t highestEverNumbered() override;
     std::vector<std::int64_t> numbersHeld(const std::vector<std::int64_t>& among) override;
@@ -61,12 +63,17 @@ public:
 
     std::int64_t markRead(const NamePrefix& addressee, std::int64_t upTo,
                           const QString& dateText) override;
-    void insertMessage(const MessageTexts& texts) override;
+    void insertMessage(const MessageTexts& texts, const AddedTexts& added) override;
+    void setAdded(std::int64_t no, memo::Added column,
+                  const std::optional<QString>& value) override;
     void deleteMessage(std::int64_t no) override;
     std::int64_t addMessages(const std::vector<StoredMessage>& messages,
                              const Progress& progress) override;
     void numberAfter(std::int64_t n) override;
     std::int64_t removeReadBefore(const QString& dateText) override;
+    void insertPhrase(const QString& text, std::int64_t order) override;
+    void deletePhrase(std::int64_t no) override;
+    void setPhraseOrder(std::int64_t no, std::int64_t order) override;
 
     std::vector<StaffMember> staffMembers() override;
     void insertStaffMember(const StaffMember& member) override;
@@ -102,6 +109,11 @@ private:
     // with prefix by the office's Like.
     Listing matching(const QString& sql, const TextParams& params, NameColumn column,
                      const NamePrefix& prefix);
+
+    // What the table holds of the additions, asked afresh by each operation that reads or
+    // writes them (one look at the catalog), so that an upgrade while workstations run is seen
+    // at once.
+    Additions present();
 
     Connection conn_;
     Capabilities capabilities_;

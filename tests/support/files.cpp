@@ -5,10 +5,13 @@
 #include "app/settings_store.h"
 #include "store/memo_table.h"
 #include "store/schema.h"
+#include "store/server/connection.h"
+#include "store/tables.h"
 #include "store/transaction.h"
 
 #include <QFileInfo>
 #include <QUrl>
+#include <algorithm>
 
 namespace testing_support {
 
@@ -63,6 +66,28 @@ QString Office::unreachablePath() const {
 void Office::makeDataFile() {
     store::schema::createDataFile(dataPath());
     made_ = true;
+}
+
+void Office::makeOldDataFile() {
+    makeDataFile();
+    QStringList drops;
+    for (const store::memo::AddedColumn& column : store::memo::kAddedColumns) {
+        drops << QStringLiteral("ALTER TABLE \"MEMO_T\" DROP COLUMN \"%1\"").arg(column.text());
+    }
+    drops << QStringLiteral("DROP TABLE \"%1\"").arg(store::phrases::tableName());
+    for (const QString& sql : drops) {
+        runOnData(sql);
+    }
+}
+
+void Office::runOnData(const QString& sql) const {
+    if (engine_ == Engine::File) {
+        openFile()->execute(sql);
+        return;
+    }
+    store::server::Connection server(dataPath(), std::chrono::milliseconds(2000));
+    server.connect();
+    server.exec(sql);
 }
 
 bool Office::hasDataFile() const {
@@ -140,6 +165,11 @@ QStringList Office::rows() const {
         QStringList cells{QString::number(*m.no)};
         for (const auto& text : m.texts) {
             cells << text.value_or(QStringLiteral("<null>"));
+        }
+        if (std::any_of(m.added.begin(), m.added.end(), [](const auto& v) { return bool(v); })) {
+            for (const auto& value : m.added) {
+                cells << value.value_or(QStringLiteral("<null>"));
+            }
         }
         out << cells.join(u'|');
     }

@@ -45,6 +45,10 @@ public:
 
     // The empty message table at dataPath(): a new data file, or the table on the server.
     void makeDataFile();
+    // The same as an earlier release made it: without the columns and tables added since.
+    void makeOldDataFile();
+    // Runs one statement of the engine's own on the data, as a tool other than the program.
+    void runOnData(const QString& sql) const;
     // Whether the message table is there (made, or a file lies at the path).
     bool hasDataFile() const;
     // A settings file with row ＮＯ = 1; nullopt is stored as Null.
@@ -73,7 +77,8 @@ public:
     // only).
     void dropServerConnections() const;
 
-    // Every row of MEMO_T, ordered by ＮＯ, columns joined with '|' (null as "<null>").
+    // Every row of MEMO_T, ordered by ＮＯ, columns joined with '|' (null as "<null>"); the
+    // added columns (至急, 対応日時) follow only where one of them holds a value.
     QStringList rows() const;
     int rowCount() const;
 

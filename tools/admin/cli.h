@@ -91,5 +91,6 @@ extern const Command kCopyCommand;
 extern const Command kRestoreCommand;
 extern const Command kStaffCommand;
 extern const Command kForwardCommand;
+extern const Command kPhrasesCommand;
 
 }  // namespace admin

@@ -38,7 +38,7 @@ int exportMessages(const QStringList& args, Io& io) {
         const QString no = QString::number(row.no.value_or(0));
         values[0] = csv::Value(no);
         for (int c = 1; c < columns.size(); ++c) {
-            const std::optional<QString>& text = row.texts[std::size_t(c - 1)];
+            const std::optional<QString>& text = store::maintenance::valueAt(row, c);
             values[std::size_t(c)] = text;
             if (text && encoding != Encoding::Utf8) {
                 std::vector<char32_t> bad;
@@ -83,7 +83,8 @@ const Command kExportCommand{
         "export DATAFILE OUT.csv [--encoding utf-8|shift_jis]\n"
         "    Write every message, ordered by ＮＯ, to a new CSV file: a header line\n"
         "    with the column names (ＮＯ, 宛名, 相手, 受人, メモ, 内外線, 電話,\n"
-        "    受付日時, 既読), every value in double quotes (a quote inside doubled),\n"
+        "    受付日時, 既読, 至急, 対応日時; the last two are empty for data not yet\n"
+        "    upgraded), every value in double quotes (a quote inside doubled),\n"
         "    an empty unquoted value for a Null, CRLF line ends. UTF-8 with a\n"
         "    byte-order mark by default; shift_jis (or cp932, windows-31j) for older\n"
         "    spreadsheet programs: Windows' Shift_JIS, code page 932, circled numbers\n"

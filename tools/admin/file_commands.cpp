@@ -99,8 +99,10 @@ int check(const QStringList& args, Io& io) {
 
 int upgrade(const QStringList& args, Io& io) {
     const Arguments a(args, {}, {}, 1);
-    io.out << (store::schema::upgradeDataFile(a[0]) ? Text::tr("added the missing indexes")
-                                                    : Text::tr("nothing to add"))
+    io.out << (store::schema::upgradeDataFile(a[0])
+                   ? Text::tr("added what was missing (indexes, the columns 至急 and 対応日時, "
+                              "the table of phrases PHRASE_T)")
+                   : Text::tr("nothing to add"))
            << "\n";
     return 0;
 }
@@ -119,8 +121,9 @@ const Command kCreateDataCommand{
     QT_TRANSLATE_NOOP(
         "admin",
         "create-data DATAFILE [--if-missing]\n"
-        "    Make an empty shared data file (table MEMO_T, every column text, ＮＯ\n"
-        "    numbered automatically and never reused), in a folder that exists (make\n"
+        "    Make an empty shared data file (table MEMO_T, every column text but the\n"
+        "    whole number 至急, ＮＯ numbered automatically and never reused; table\n"
+        "    PHRASE_T with the five ready phrases), in a folder that exists (make\n"
         "    the shared folder first). Refuses to overwrite an existing file. With\n"
         "    --if-missing an existing data file is left alone, silently; anything else\n"
         "    under that name is refused (exit 1). DATAFILE may be a database server's\n"
@@ -149,7 +152,9 @@ const Command kCheckCommand{
         "check PATH\n"
         "    Check an existing data or settings file: is it a database, does it hold\n"
         "    its table and every column, does the integrity check pass; say which of\n"
-        "    the two it is. Changes nothing. Exit status 1 when problems were found\n"
+        "    the two it is. The columns 至急 and 対応日時 and the table PHRASE_T may\n"
+        "    be missing (an older file: see upgrade), but when there they must be of\n"
+        "    their types. Changes nothing. Exit status 1 when problems were found\n"
         "    (printed one a line). PATH may be a database server's URI: its table\n"
         "    MEMO_T is checked.\n"),
     check};
@@ -159,9 +164,12 @@ const Command kUpgradeCommand{
     QT_TRANSLATE_NOOP(
         "admin",
         "upgrade DATAFILE\n"
-        "    Add to a data file what this release expects and an older file lacks (the\n"
-        "    indexes that keep the new-message check and the name lists fast). Changes\n"
-        "    no message. DATAFILE may be a database server's URI.\n"),
+        "    Add to a data file what this release expects and an older file lacks: the\n"
+        "    indexes that keep the new-message check and the name lists fast, the\n"
+        "    columns 至急 (urgent) and 対応日時 (handled at) of MEMO_T, and the table\n"
+        "    of ready phrases PHRASE_T, made with the five phrases the program offers\n"
+        "    without it. Changes no message; older programs go on working with the\n"
+        "    file. DATAFILE may be a database server's URI.\n"),
     upgrade};
 
 const Command kGenerateCommand{

@@ -30,8 +30,9 @@ const QStringList& requiredColumns() {
 
 // Where each known column is in the file's records: -1 when the file lacks it.
 struct Layout {
-    int number = -1;                                            // ＮＯ
-    std::array<int, store::maintenance::kTextColumns> texts{};  // 宛名 .. 既読
+    int number = -1;  // ＮＯ
+    // 宛名 .. 既読, then the added columns 至急, 対応日時
+    std::array<int, store::maintenance::kTextColumns + store::memo::kAddedCount> texts{};
     int width = 0;
 };
 
@@ -65,6 +66,33 @@ Layout layoutOf(const csv::Record& header, bool keepNumbers) {
     return layout;
 }
 
+// The added columns as the data keeps them: an empty text is a Null; 至急 is 1 or Null, and
+// 対応日時 a date and time in the book's form. Returns why a value is bad, or an empty text.
+QString addedValuesProblem(ImportMessage& m) {
+    using store::memo::Added;
+    for (std::optional<QString>& value : m.added) {
+        if (value && value->isEmpty()) {
+            value.reset();
+        }
+    }
+    std::optional<QString>& urgent = m.added[std::size_t(Added::Urgent)];
+    if (urgent && *urgent != store::urgentText()) {
+        return Text::tr("%1 \"%2\" is not 1 (urgent) or empty")
+            .arg(store::memo::columnName(Added::Urgent), *urgent);
+    }
+    std::optional<QString>& handled = m.added[std::size_t(Added::HandledAt)];
+    if (handled) {
+        const std::optional<WallClock> read = readWallClock(*handled);
+        if (!read) {
+            return Text::tr("%1 \"%2\" is not a date and time (such as %3)")
+                .arg(store::memo::columnName(Added::HandledAt), *handled,
+                     QStringLiteral("2019/02/21 17:54"));
+        }
+        handled = dateTimeText(*read);
+    }
+    return {};
+}
+
 // One record as a message, or the reason it is bad.
 std::variant<ImportMessage, QString> messageOf(const csv::Record& record, const Layout& layout,
                                                bool keepNumbers) {
@@ -73,16 +101,19 @@ std::variant<ImportMessage, QString> messageOf(const csv::Record& record, const 
     }
     const QStringList names = store::maintenance::messageColumns();
     ImportMessage m;
-    for (int c = 0; c < store::maintenance::kTextColumns; ++c) {
+    for (int c = 0; c < int(layout.texts.size()); ++c) {
         const int at = layout.texts[std::size_t(c)];
+        csv::Value& value = store::maintenance::valueAt(m, c + 1);
         if (at >= 0) {
-            m.texts[std::size_t(c)] = record.values[std::size_t(at)];
+            value = record.values[std::size_t(at)];
         }
         const QString& name = names.at(c + 1);
-        if (requiredColumns().contains(name) &&
-            m.texts[std::size_t(c)].value_or(QString()).isEmpty()) {
+        if (requiredColumns().contains(name) && value.value_or(QString()).isEmpty()) {
             return Text::tr("no value for %1").arg(name);
         }
+    }
+    if (const QString why = addedValuesProblem(m); !why.isEmpty()) {
+        return why;
     }
     // Dates are kept in the book's own form, whichever form the file wrote them in, so that
     // lists sort and show them alike; an empty text stays empty.
@@ -218,7 +249,9 @@ const Command kImportCommand{
         "    by export, by a spreadsheet program (with or without a byte-order mark)\n"
         "    or by mdb-export from the old system (mdb-export old.mdb MEMO_T). The\n"
         "    first line names the columns, in any order; 宛名, 相手, 受人, メモ are\n"
-        "    required, ＮＯ, 内外線, 電話, 受付日時, 既読 optional.\n"
+        "    required, ＮＯ, 内外線, 電話, 受付日時, 既読, 至急 (1 or empty),\n"
+        "    対応日時 optional; a value for 至急 or 対応日時 needs data that has\n"
+        "    the column (see upgrade).\n"
         "    UTF-8 by default; shift_jis (or cp932, windows-31j) reads Windows'\n"
         "    Shift_JIS, giving the characters Windows shows (～ for the bytes of 〜\n"
         "    too).\n"

@@ -14,12 +14,12 @@ namespace {
 
 using admin::Text;
 
-const std::array<const admin::Command*, 14> kCommands{
+const std::array<const admin::Command*, 15> kCommands{
     &admin::kCreateDataCommand, &admin::kCreateSettingsCommand, &admin::kCheckCommand,
     &admin::kUpgradeCommand,    &admin::kGenerateCommand,       &admin::kExportCommand,
     &admin::kImportCommand,     &admin::kBackupCommand,         &admin::kRestoreCommand,
     &admin::kPurgeCommand,      &admin::kSummaryCommand,        &admin::kCopyCommand,
-    &admin::kStaffCommand,      &admin::kForwardCommand};
+    &admin::kStaffCommand,      &admin::kForwardCommand,        &admin::kPhrasesCommand};
 
 QString helpOf(const admin::Command& c) {
     return QCoreApplication::translate("admin", c.help);

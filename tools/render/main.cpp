@@ -5,6 +5,7 @@
 // when a picture could not be made.
 #include <QApplication>
 #include <QDir>
+#include <QMenu>
 #include <QSet>
 #include <QTextStream>
 
@@ -42,6 +43,8 @@ const QStringList kPictures = {
     QStringLiteral("cannot-open.png"),
     QStringLiteral("tray-menu.png"),
     QStringLiteral("desktop-notification.png"),
+    QStringLiteral("urgent.png"),
+    QStringLiteral("row-menu.png"),
 };
 
 // The path the settings pictures show; the real one lies in a temporary folder.
@@ -145,6 +148,17 @@ void renderOfficeDay(const SampleOffice& office, Shots& shots) {
     form.Command1_Click();
     shots.take(QStringLiteral("received-list.png"), render::framed(form));
 
+    // The row's menu, opened on the second row.
+    form.SS1->selectRow(1);
+    if (const std::unique_ptr<QMenu> menu = form.rowMenu(2)) {
+        const QImage main = render::framed(form);
+        const QRect cell = form.SS1->visualRect(form.SS1->model()->index(1, 3));
+        const QPoint at = form.SS1->viewport()->mapTo(&form, cell.center()) +
+                          QPoint(main.width() - form.width(), main.height() - form.height());
+        shots.take(QStringLiteral("row-menu.png"),
+                   render::laidOver(main, menu->grab().toImage(), at));
+    }
+
     form.SS1->selectRow(1);
     form.SS1_DblClick(3, 2);
     if (Frm_Memo2* viewer = form.memoViewer()) {
@@ -168,6 +182,18 @@ void renderOfficeDay(const SampleOffice& office, Shots& shots) {
     form.SS1->clearSelection();
     fillEntry();
     shots.take(QStringLiteral("form1.png"), render::framed(form));
+
+    // An urgent message begun from a ready phrase, the phrases' menu open below its button.
+    form.Chk_Urgent->setChecked(true);
+    if (QMenu* phrases = form.phraseMenu(); phrases && !phrases->actions().isEmpty()) {
+        phrases->actions().constFirst()->trigger();
+        const QImage main = render::framed(form);
+        const QPoint at = form.Cmd_Phrase->mapTo(&form, QPoint(0, form.Cmd_Phrase->height())) +
+                          QPoint(main.width() - form.width(), main.height() - form.height());
+        shots.take(QStringLiteral("urgent.png"),
+                   render::laidOver(main, phrases->grab().toImage(), at));
+    }
+    form.Chk_Urgent->setChecked(false);
 
     clearEntry();
     form.Command3_Click();

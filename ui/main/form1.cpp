@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <limits>
 
 #include "app/failure_log.h"
@@ -36,6 +37,16 @@ Form1::Form1(Module1& state, Prompts& prompts, QWidget* parent)
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(SS1, &SpreadGrid::Click, this, &Form1::SS1_Click);
     connect(SS1, &SpreadGrid::DblClick, this, &Form1::SS1_DblClick);
+    connect(SS1, &SpreadGrid::ContextMenu, this, &Form1::SS1_ContextMenu);
+
+    // The marks are offered once the data is known to hold them (learnAdditions).
+    Chk_Urgent->setEnabled(false);
+    phraseMenu_ = new QMenu(this);
+    phraseMenu_->setObjectName(QStringLiteral("phraseMenu"));
+    connect(Cmd_Phrase, &QToolButton::clicked, this, &Form1::Cmd_Phrase_Click);
+    connect(phraseMenu_, &QMenu::triggered, this, &Form1::Cmd_Phrase_Triggered);
+    // Until the reset reads them (none when the data cannot be opened).
+    fillPhraseMenu({});
 }
 
 Form1::~Form1() {
@@ -58,6 +69,7 @@ void Form1::Form_Load() {
         listenForArrivals();
         resetEntry();
         Cmb_My->setEditText(state_.My_Name);
+        learnAdditions();
     } catch (const std::exception& e) {
         logFailure(QStringLiteral("start-up open"), e);
         prompts_.inform(

@@ -17,13 +17,15 @@
 #include "ui_Form1.h"
 
 class Frm_Memo2;
+class QAction;
+class QMenu;
 class Prompts;
 
 // The main window: message entry, the message grid and the new-message watch.
 // Its handlers are split by concern: start-up, settings, end and the failure log (form1.cpp),
-// entry (form1_entry.cpp), lists (form1_lists.cpp), grid row actions (form1_rows.cpp), watch
-// (form1_watch.cpp). Every operation on the data runs on the data thread while the window
-// waits for it (ui::offWindow), one at a time.
+// entry (form1_entry.cpp), lists (form1_lists.cpp), grid row actions (form1_rows.cpp), the
+// marks and the ready phrases (form1_marks.cpp), watch (form1_watch.cpp). Every operation on the
+// data runs on the data thread while the window waits for it (ui::offWindow), one at a time.
 class Form1 : public QWidget, public Ui::Form1 {
     Q_OBJECT
 
@@ -52,6 +54,18 @@ public:
     // Grid row actions.
     void SS1_Click(int Col, int Row);
     void SS1_DblClick(int Col, int Row);
+    // The row's menu (form1_marks.cpp): 開く, 対応済みにする or 未対応に戻す, 削除.
+    void SS1_ContextMenu(int Row, const QPoint& globalPos);
+    // The same menu, made for the row, for the caller to show; null for a row that stands for
+    // no message.
+    std::unique_ptr<QMenu> rowMenu(int Row);
+    // Marks the row's message handled now, or not handled.
+    void markHandled(int Row, bool handled);
+    // Cmd_Phrase opens the menu of ready phrases below itself; the phrase chosen goes into the
+    // memo text.
+    void Cmd_Phrase_Click();
+    void Cmd_Phrase_Triggered(QAction* action);
+    QMenu* phraseMenu() const { return phraseMenu_; }
     // New-message watch.
     void Chk1_Click();
     void Timer1_Timer();
@@ -94,8 +108,13 @@ private:
     }
     store::Database& dataFile();
     // The reset's steps: the pick lists read, then the fields reset with them. A failure to
-    // read passes to the caller, with nothing reset.
+    // read passes to the caller, with nothing reset. The ready phrases are read on the way; a
+    // failure to read them leaves the phrase menu empty and is only logged.
     void resetEntry();
+    // After the open: what the data holds of the additions, offered where it does; says once
+    // which command adds the rest (form1_marks.cpp).
+    void learnAdditions();
+    void fillPhraseMenu(const QStringList& phrases);
     // The reset's steps on the entry fields and the grid. A pick list for which lists holds
     // none (not read, or its column gave no row) stays as it was.
     void resetFields(const store::memo::PickLists& lists);
@@ -128,6 +147,9 @@ private:
     Module1& state_;
     Prompts& prompts_;
     QPointer<Frm_Memo2> viewer_;
+    // What the open data holds of the additions (none until learnAdditions).
+    store::Additions additions_;
+    QMenu* phraseMenu_ = nullptr;
     // The listed message the viewer shows; none when its row stood for no message.
     std::optional<store::memo::ListedMessage> viewerShows_;
     int watchFailures_ = 0;  // failed ticks since the last one that worked

@@ -1,7 +1,10 @@
 // Message entry: the reset (Cmd_Clear) and the send (Command2).
+#include <stdexcept>
+
 #include "store/date_time_text.h"
 #include "store/error.h"
 #include "store/memo_table.h"
+#include "store/phrases.h"
 #include "ui/busy_cursor.h"
 #include "ui/main/form1.h"
 #include "ui/main/texts.h"
@@ -26,7 +29,31 @@ void Form1::fillPickList(QComboBox* box, const std::optional<QStringList>& names
 }
 
 void Form1::resetEntry() {
-    resetFields(offWindow([&db = dataFile()] { return store::memo::pickLists(db); }));
+    struct Read {
+        store::memo::PickLists lists;
+        QStringList phrases;
+        std::exception_ptr phrasesFailed;
+    };
+    Read read = offWindow([&db = dataFile()] {
+        Read r{store::memo::pickLists(db), {}, nullptr};
+        try {
+            r.phrases = store::phrases::offered(db);
+        } catch (...) {
+            r.phrasesFailed = std::current_exception();
+        }
+        return r;
+    });
+    if (read.phrasesFailed) {
+        try {
+            std::rethrow_exception(read.phrasesFailed);
+        } catch (const std::exception& e) {
+            logFailure(QStringLiteral("phrases"), e);
+        } catch (...) {
+            logFailure(QStringLiteral("phrases"), std::runtime_error("unknown failure"));
+        }
+    }
+    fillPhraseMenu(read.phrases);
+    resetFields(read.lists);
 }
 
 void Form1::resetFields(const store::memo::PickLists& lists) {
@@ -39,6 +66,7 @@ void Form1::resetFields(const store::memo::PickLists& lists) {
     TxT_Memo->setText(texts::defaultMemo());
     Txt_Tel->clear();
     Txt_Time->setText(store::dateTimeText(store::localNow()));
+    Chk_Urgent->setChecked(false);
     SS1->clear();
 }
 
@@ -72,6 +100,7 @@ void Form1::Command2_Click() {
         message.outsideLine = !Option1->isChecked();
         message.phone = Txt_Tel->text();
         message.receivedAt = Txt_Time->text();
+        message.urgent = Chk_Urgent->isEnabled() && Chk_Urgent->isChecked();
         offWindow([&db = dataFile(), message] { store::memo::insert(db, message); });
     } catch (const std::exception& e) {
         logFailure(QStringLiteral("send"), e);

@@ -33,6 +33,11 @@ public:
     void setNumber(std::optional<std::int64_t> number);
     std::uint64_t identity() const { return identity_; }
     void setIdentity(std::uint64_t identity) { identity_ = identity; }
+    // The message's marks: sent as urgent (至急), handled by the addressee (対応日時).
+    bool urgent() const { return urgent_; }
+    void setUrgent(bool urgent) { urgent_ = urgent; }
+    bool handled() const { return handled_; }
+    void setHandled(bool handled) { handled_ = handled; }
 
     // What the row shows in the column.
     QString shown(GridColumn column) const;
@@ -46,4 +51,6 @@ private:
     std::array<QString, kTexts> texts_;
     std::int64_t number_ = kNoNumber;
     std::uint64_t identity_ = 0;
+    bool urgent_ = false;
+    bool handled_ = false;
 };

@@ -88,6 +88,8 @@ void fillMessageList(SpreadGrid& grid, store::Listing& listed, store::NameColumn
             row.setNumber(*m.no);
             row.setIdentity(m.identity);
         }
+        row.setUrgent(m.urgent());
+        row.setHandled(m.handled());
         if (grid.rowCount() == 0) {
             // The header of column 6 names the listing's kind of name.
             grid.setNameHeader(store::columnName(name));

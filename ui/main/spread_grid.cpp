@@ -1,5 +1,6 @@
 #include "ui/main/spread_grid.h"
 
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QHeaderView>
@@ -211,6 +212,18 @@ void SpreadGrid::changeEvent(QEvent* event) {
     }
 }
 
+void SpreadGrid::contextMenuEvent(QContextMenuEvent* event) {
+    // From the mouse, the row under it (the event comes through the viewport, in its
+    // coordinates); from the menu key, the current row.
+    const QModelIndex at =
+        event->reason() == QContextMenuEvent::Mouse ? indexAt(event->pos()) : currentIndex();
+    if (!at.isValid()) {
+        return;
+    }
+    selectRow(at.row());
+    emit ContextMenu(at.row() + 1, event->globalPos());
+}
+
 // ---- Operations ----
 
 int SpreadGrid::rowCount() const {
@@ -241,6 +254,14 @@ std::optional<std::int64_t> SpreadGrid::number(int row) const {
 
 void SpreadGrid::removeRow(int row) {
     model_->removeRows(row - 1, 1);
+}
+
+bool SpreadGrid::handled(int row) const {
+    return model_->row(row - 1).handled();
+}
+
+void SpreadGrid::setHandled(int row, bool handled) {
+    model_->setHandled(row - 1, handled);
 }
 
 void SpreadGrid::sortBy(GridColumn column) {

@@ -53,6 +53,8 @@ public:
     QString text(GridColumn column, int row) const;     // "" for an empty cell or no such row
     std::optional<std::int64_t> number(int row) const;  // the message the row stands for
     void removeRow(int row);                            // the rows below move up by one
+    bool handled(int row) const;                        // the row's message is handled
+    void setHandled(int row, bool handled);
     void sortBy(GridColumn column);  // ascending, whole rows moving, empty rows below
     QString header(GridColumn column) const;
     void setNameHeader(const QString& text);  // column 6: whose name the rows show
@@ -73,9 +75,12 @@ signals:
     // A single or double click on a cell; row 0 for a header cell, column 0 for a row header.
     void Click(int Col, int Row);
     void DblClick(int Col, int Row);
+    // A right click (or the menu key) on a data row, and where its menu goes on the screen.
+    void ContextMenu(int Row, const QPoint& globalPos);
 
 private:
     void changeEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void applyWidths();
     int neededWidth(int section) const;

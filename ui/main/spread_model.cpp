@@ -1,5 +1,8 @@
 #include "ui/main/spread_model.h"
 
+#include <QBrush>
+#include <QColor>
+
 #include <algorithm>
 #include <numeric>
 #include <optional>
@@ -75,6 +78,20 @@ QVariant SpreadModel::data(const QModelIndex& index, int role) const {
     }
     if (role == IdentityRole) {
         return cells.number() ? QVariant::fromValue(quint64(cells.identity())) : QVariant();
+    }
+    if (role == UrgentRole) {
+        return cells.urgent();
+    }
+    if (role == HandledRole) {
+        return cells.handled();
+    }
+    if (role == Qt::ForegroundRole) {
+        if (cells.handled()) {
+            return QBrush(QColor(0x80, 0x80, 0x80));
+        }
+        if (cells.urgent()) {
+            return QBrush(QColor(0xd0, 0x00, 0x00));
+        }
     }
     return {};
 }
@@ -155,6 +172,17 @@ void SpreadModel::appendRow(GridRow cells) {
     rows_.push_back(std::move(cells));
     if (!inBatch()) {
         endInsertRows();
+    }
+}
+
+void SpreadModel::setHandled(int row, bool handled) {
+    if (row < 0 || row >= int(rows_.size())) {
+        return;
+    }
+    rows_[size_t(row)].setHandled(handled);
+    if (!inBatch()) {
+        emit dataChanged(index(row, 0), index(row, kGridColumns - 1),
+                         {Qt::ForegroundRole, HandledRole});
     }
 }
 

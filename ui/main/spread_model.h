@@ -19,6 +19,11 @@ public:
     // The identity of the message a row stands for (an unsigned 64-bit integer); none for a
     // row without a number.
     static constexpr int IdentityRole = Qt::UserRole + 2;
+    // Whether the row's message was sent as urgent, and whether its addressee has handled it
+    // (booleans). The text shows them: red for urgent, grey for handled (which wins: the
+    // urgency is over).
+    static constexpr int UrgentRole = Qt::UserRole + 3;
+    static constexpr int HandledRole = Qt::UserRole + 4;
 
     explicit SpreadModel(QObject* parent = nullptr);
 
@@ -38,6 +43,8 @@ public:
     // Writes outside the grid are ignored.
     void setRow(int row, GridRow cells);
     void appendRow(GridRow cells);
+    // Marks the row's message handled or not; a row outside the grid is ignored.
+    void setHandled(int row, bool handled);
 
     // Truncates, or pads with empty rows.
     void setRowCount(int rows);
