@@ -178,12 +178,11 @@ bool ServerDatabase::anyMessage() {
 Listing ServerDatabase::listing(NameColumn column, const NamePrefix& prefix) {
     return reading([&] {
         TextParams params{narrowingPattern(prefix.name)};
-        const QString sql =
-            QStringLiteral("SELECT %1%3 FROM \"MEMO_T\" WHERE %2")
-                .arg(memoColumns(), kNameMatches.arg(quoted(columnName(column))),
-                     addedSelection(present())) +
-            exclusions(quoted(columnName(column)), prefix, params) +
-            QStringLiteral(" ORDER BY \"ＮＯ\" DESC");
+        const QString sql = QStringLiteral("SELECT %1%3 FROM \"MEMO_T\" WHERE %2")
+                                .arg(memoColumns(), kNameMatches.arg(quoted(columnName(column))),
+                                     addedSelection(present())) +
+                            exclusions(quoted(columnName(column)), prefix, params) +
+                            QStringLiteral(" ORDER BY \"ＮＯ\" DESC");
         return matching(sql, params, column, prefix);
     });
 }
