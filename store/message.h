@@ -87,6 +87,8 @@ struct Unread {
     QString caller;      // 相手
     QString receivedAt;  // 受付日時
     QString memo;        // メモ
+    // One of them is marked urgent (至急), where the data has the mark.
+    bool urgent = false;
 };
 
 // The names a list looks for: every name beginning with name, by the office's Like, except

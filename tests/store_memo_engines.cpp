@@ -119,7 +119,8 @@ TEST_P(MemoOnEngine, UnreadCountsTheNamesUnreadMessagesAndGivesTheNewestOfThem) 
                                QStringLiteral("1行目\n2行目"),
                                true,
                                {},
-                               "2026/12/08 09:15"});
+                               "2026/12/08 09:15",
+                               true});  // urgent, though not the newest
     store::memo::insert(*db_, {QStringLiteral("山田太郎"),
                                QStringLiteral("鈴木"),
                                "b",
@@ -133,7 +134,9 @@ TEST_P(MemoOnEngine, UnreadCountsTheNamesUnreadMessagesAndGivesTheNewestOfThem) 
     EXPECT_EQ(unread.caller, QStringLiteral("鈴木"));
     EXPECT_EQ(unread.receivedAt, QStringLiteral("2026/12/08 10:00"));
     EXPECT_EQ(unread.memo, QStringLiteral("本文"));
+    EXPECT_TRUE(unread.urgent);
     EXPECT_EQ(store::memo::unread(*db_, QStringLiteral("山田太郎")).count, 1);
+    EXPECT_FALSE(store::memo::unread(*db_, QStringLiteral("山田太郎")).urgent);
     const store::memo::Unread none = store::memo::unread(*db_, QStringLiteral("田"));
     EXPECT_EQ(none.count, 0);
     EXPECT_TRUE(none.caller.isEmpty() && none.memo.isEmpty());

@@ -87,6 +87,7 @@ TEST_P(StaffOnEngine, EachMessageBelongsToTheLongestDirectoryNameItsAddresseeBeg
         EXPECT_EQ(names(store::memo::receivedList(*db_, d.user), true), owned);
         EXPECT_EQ(names(store::memo::sentList(*db_, d.user), false), owned);
         EXPECT_TRUE(store::memo::hasUnread(*db_, d.user));
+        EXPECT_EQ(store::memo::unread(*db_, d.user).count, owned.size());
         // The relay picks the same person.
         for (const QString& name : d.owned) {
             if (d.directory.contains(d.user)) {

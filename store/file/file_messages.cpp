@@ -189,8 +189,11 @@ Unread FileDatabase::unread(const NamePrefix& addressee) {
         Params params;
         Statement st(
             db_.get(),
-            withExclusions(QStringLiteral("Select 相手, 受付日時, メモ, Count(*) Over () "
-                                          "From MEMO_T Where 宛名 Like ?"),
+            withExclusions(QStringLiteral("Select 相手, 受付日時, メモ, Count(*) Over (), %1 "
+                                          "From MEMO_T Where 宛名 Like ?")
+                               .arg(present().has(memo::Added::Urgent)
+                                        ? QStringLiteral("Max(至急 = 1) Over ()")
+                                        : QStringLiteral("0")),
                            QStringLiteral("宛名"), addressee,
                            QStringLiteral(" And 既読 is Null Order By ＮＯ Desc Limit 1"), params));
         st.bind(params);
@@ -199,6 +202,7 @@ Unread FileDatabase::unread(const NamePrefix& addressee) {
             found.receivedAt = columnText(st.get(), 1);
             found.memo = columnText(st.get(), 2);
             found.count = sqlite3_column_int64(st.get(), 3);
+            found.urgent = sqlite3_column_int64(st.get(), 4) == 1;
         }
     });
     return found;

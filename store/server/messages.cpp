@@ -202,26 +202,33 @@ bool ServerDatabase::anyUnread(const NamePrefix& addressee) {
 Unread ServerDatabase::unread(const NamePrefix& addressee) {
     // Every unread candidate is read, since the office's Like decides here which are the
     // name's; unread messages are few.
-    const QString& head = madeOnce([] {
-        return QStringLiteral(
-                   "SELECT \"宛名\", \"相手\", \"受付日時\", \"メモ\" FROM \"MEMO_T\" WHERE %1 "
-                   "AND \"既読\" IS NULL")
-            .arg(kNameMatches.arg(quoted(columnName(NameColumn::Addressee))));
+    return reading([&] {
+        TextParams params{narrowingPattern(addressee.name)};
+        const QString sql =
+            QStringLiteral(
+                "SELECT \"宛名\", \"相手\", \"受付日時\", \"メモ\", %2 FROM \"MEMO_T\" "
+                "WHERE %1 AND \"既読\" IS NULL")
+                .arg(kNameMatches.arg(quoted(columnName(NameColumn::Addressee))),
+                     present().has(memo::Added::Urgent)
+                         ? quoted(memo::columnName(memo::Added::Urgent)) +
+                               QStringLiteral(" IS NOT DISTINCT FROM 1")
+                         : QStringLiteral("false")) +
+            exclusions(quoted(columnName(NameColumn::Addressee)), addressee, params) +
+            QStringLiteral(" ORDER BY \"ＮＯ\" DESC");
+        const Result r = connection().exec(sql, params);
+        const std::vector<int> rows = matchingRows(r, 0, addressee);
+        Unread found;
+        found.count = std::int64_t(rows.size());
+        if (!rows.empty()) {
+            found.caller = optionalText(r, rows.front(), 1).value_or(QString());
+            found.receivedAt = optionalText(r, rows.front(), 2).value_or(QString());
+            found.memo = optionalText(r, rows.front(), 3).value_or(QString());
+        }
+        for (const int row : rows) {
+            found.urgent = found.urgent || optionalText(r, row, 4) == QStringLiteral("t");
+        }
+        return found;
     });
-    TextParams params{narrowingPattern(addressee.name)};
-    const QString sql = head +
-                        exclusions(quoted(columnName(NameColumn::Addressee)), addressee, params) +
-                        QStringLiteral(" ORDER BY \"ＮＯ\" DESC");
-    const Result r = reading([&] { return connection().exec(sql, params); });
-    const std::vector<int> rows = matchingRows(r, 0, addressee);
-    Unread found;
-    found.count = std::int64_t(rows.size());
-    if (!rows.empty()) {
-        found.caller = optionalText(r, rows.front(), 1).value_or(QString());
-        found.receivedAt = optionalText(r, rows.front(), 2).value_or(QString());
-        found.memo = optionalText(r, rows.front(), 3).value_or(QString());
-    }
-    return found;
 }
 
 std::optional<MessageTexts> ServerDatabase::message(std::int64_t no) {

@@ -65,8 +65,8 @@ Notice noticeFor(const store::memo::Unread& unread) {
     notice.summary = QStringLiteral("新しい伝言が %1 件あります").arg(unread.count);
     const QString firstLine = unread.memo.section(u'\n', 0, 0).remove(u'\r');
     notice.body = QStringLiteral("%1 様　%2\n%3").arg(unread.caller, unread.receivedAt, firstLine);
-    // Every message is of normal urgency; a message marked urgent would choose 2 here.
-    notice.urgency = 1;
+    // Critical while one of the unread messages is urgent: it stays until dismissed.
+    notice.urgency = unread.urgent ? 2 : 1;
     return notice;
 }
 
