@@ -1,5 +1,5 @@
 # Makes one gzipped manual page of a program from its --help, with help2man, in one language.
-#   cmake -DHELP2MAN=help2man -DPERL=perl -DGZIP=gzip -DPROGRAM=path -DVERSION=1.2.0
+#   cmake -DHELP2MAN=help2man -DPERL=perl -DGZIP=gzip -DPROGRAM=path -DVERSION=1.3.0
 #         -DLOCALE=C.UTF-8 -DINCLUDE=page.h2m -DOUTPUT=dir/name.1 -P man_page.cmake
 # writes dir/name.1.gz. A Japanese page (LOCALE ja...) gets the break points groff needs.
 get_filename_component(name "${PROGRAM}" NAME)
