@@ -25,16 +25,13 @@ QString header(const QJsonObject& mail, const char* name = "Message-ID") {
     return mail["headers"][QString::fromUtf8(name)].toString();
 }
 
-class RelayOnEngine : public OnEachEngine {
+class RelayOnEngine : public OpenedOnEachEngine {
 protected:
     void SetUp() override {
-        OnEachEngine::SetUp();
+        OpenedOnEachEngine::SetUp();
         if (IsSkipped()) {
             return;
         }
-        store_.emplace(GetParam());
-        db_ = store::Workspace{std::chrono::milliseconds(2000)}.openDatabase(
-            store_->location(), store::memo::tableName(), store::memo::requiredColumns());
         store::staff::add(*db_, {"山田", {}, {}, {}, "yamada@example.jp", true});
         store::staff::add(*db_, {"佐藤", {}, {}, {}, "sato@example.jp", false});
         store::staff::add(*db_, {"鈴木", {}, {}, {}, "suzuki@example.jp", true});
@@ -79,8 +76,6 @@ protected:
 
     static QString subject(const QJsonObject& mail) { return header(mail, "Subject"); }
 
-    std::optional<DataStore> store_;
-    std::unique_ptr<store::Database> db_;
     QStringList log_;
 };
 

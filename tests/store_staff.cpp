@@ -39,18 +39,8 @@ const Delivery kDeliveries[] = {
     {"a name read exactly", {"Kimura"}, "kim", {"kim"}},
 };
 
-class StaffOnEngine : public OnEachEngine {
+class StaffOnEngine : public OpenedOnEachEngine {
 protected:
-    void SetUp() override {
-        OnEachEngine::SetUp();
-        if (IsSkipped()) {
-            return;
-        }
-        store_.emplace(GetParam());
-        db_ = store::Workspace{std::chrono::milliseconds(2000)}.openDatabase(
-            store_->location(), store::memo::tableName(), store::memo::requiredColumns());
-    }
-
     static QSet<QString> names(const store::Listing& rows, bool addressee) {
         QSet<QString> out;
         for (const store::ListedRow& row : rows) {
@@ -67,9 +57,6 @@ protected:
             store::staff::add(*db_, {name, {}, {}, {}, {}, false});
         }
     }
-
-    std::optional<DataStore> store_;
-    std::unique_ptr<store::Database> db_;
 };
 
 DULVANE_ON_EACH_ENGINE(StaffOnEngine);

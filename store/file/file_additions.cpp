@@ -4,6 +4,7 @@
 
 #include <QMap>
 
+#include "store/addition_problems.h"
 #include "store/file/engine_error.h"
 #include "store/file/statement.h"
 #include "store/file/values.h"
@@ -70,25 +71,8 @@ void addAdditions(sqlite3* db, const Additions& present) {
 }
 
 QStringList additionProblems(sqlite3* db) {
-    QStringList problems;
-    const QMap<QString, QString> columns = declaredTypes(db, memo::tableName());
-    for (const memo::AddedColumn& column : memo::kAddedColumns) {
-        const auto type = columns.constFind(column.text());
-        if (type != columns.cend() && !ofType(*type, column.integer)) {
-            problems << QStringLiteral("MEMO_T の列 %1 の型が %2 ではありません（%3）。")
-                            .arg(column.text(), typeName(column.integer), *type);
-        }
-    }
-    const QMap<QString, QString> phraseColumns = declaredTypes(db, phrases::tableName());
-    if (!phraseColumns.isEmpty()) {
-        for (const Column& column : phrases::kColumns) {
-            if (!phraseColumns.contains(column.text())) {
-                problems << QStringLiteral("%1 に列 %2 がありません。")
-                                .arg(phrases::tableName(), column.text());
-            }
-        }
-    }
-    return problems;
+    return problemsOfAdditions(declaredTypes(db, memo::tableName()),
+                               declaredTypes(db, phrases::tableName()), ofType, typeName);
 }
 
 QString addedSelection(const Additions& present) {

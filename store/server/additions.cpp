@@ -5,6 +5,7 @@
 
 #include <QMap>
 
+#include "store/addition_problems.h"
 #include "store/server/listing.h"
 #include "store/server/server_database.h"
 #include "store/tables.h"
@@ -85,25 +86,8 @@ void addAdditions(Connection& server, const Additions& present) {
 }
 
 QStringList additionProblems(Connection& server) {
-    QStringList problems;
-    const QMap<QString, QString> columns = columnTypes(server, memo::tableName());
-    for (const memo::AddedColumn& column : memo::kAddedColumns) {
-        const auto type = columns.constFind(column.text());
-        if (type != columns.cend() && !ofType(*type, column.integer)) {
-            problems << QStringLiteral("MEMO_T の列 %1 の型が %2 ではありません（%3）。")
-                            .arg(column.text(), typeName(column.integer), *type);
-        }
-    }
-    const QMap<QString, QString> phraseColumns = columnTypes(server, phrases::tableName());
-    if (!phraseColumns.isEmpty()) {
-        for (const Column& column : phrases::kColumns) {
-            if (!phraseColumns.contains(column.text())) {
-                problems << QStringLiteral("%1 に列 %2 がありません。")
-                                .arg(phrases::tableName(), column.text());
-            }
-        }
-    }
-    return problems;
+    return problemsOfAdditions(columnTypes(server, memo::tableName()),
+                               columnTypes(server, phrases::tableName()), ofType, typeName);
 }
 
 Additions ServerDatabase::present() {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "store/schema.h"
+#include "store/tables.h"
+#include "store/workspace.h"
 
 namespace testing_support {
 
@@ -21,6 +23,16 @@ void OnEachEngine::SetUp() {
     if (GetParam() == Engine::Server && serverMissing()) {
         GTEST_SKIP() << *serverMissing();
     }
+}
+
+void OpenedOnEachEngine::SetUp() {
+    OnEachEngine::SetUp();
+    if (IsSkipped()) {
+        return;
+    }
+    store_.emplace(GetParam());
+    db_ = store::Workspace{std::chrono::milliseconds(2000)}.openDatabase(
+        store_->location(), store::memo::tableName(), store::memo::requiredColumns());
 }
 
 std::string engineCaseName(const testing::TestParamInfo<Engine>& info) {

@@ -4,9 +4,11 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "store/database.h"
 #include "support/server_data.h"
 
 namespace testing_support {
@@ -49,6 +51,15 @@ private:
     QTemporaryDir dir_;
     std::optional<ServerDatabase> server_;
     QString location_;
+};
+
+// A test on one engine's new, empty message table, opened as the program opens it (db_).
+class OpenedOnEachEngine : public OnEachEngine {
+protected:
+    void SetUp() override;
+
+    std::optional<DataStore> store_;
+    std::unique_ptr<store::Database> db_;
 };
 
 }  // namespace testing_support
