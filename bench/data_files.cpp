@@ -114,6 +114,8 @@ void Window::start() {
     form = std::make_unique<Form1>(state, prompts);
     form->Timer1->stop();
     form->Form_Load();
+    // What start-up itself told (an older data file's missing marks) is not what is measured.
+    prompts.informed = 0;
 }
 
 void Window::showAndSettle() {
