@@ -4,7 +4,7 @@
 # writes dir/name.1.gz. A Japanese page (LOCALE ja...) gets the break points groff needs.
 get_filename_component(name "${PROGRAM}" NAME)
 execute_process(
-  COMMAND "${HELP2MAN}" --no-info --section 1 --locale "${LOCALE}"
+  COMMAND "${HELP2MAN}" --no-info -s 1 --locale "${LOCALE}"
           "--version-string=${name} ${VERSION}" --include "${INCLUDE}" --output "${OUTPUT}"
           "${PROGRAM}"
   RESULT_VARIABLE rc)

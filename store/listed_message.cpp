@@ -1,5 +1,7 @@
 #include "store/listed_message.h"
 
+#include <functional>
+
 #include "store/memo_table.h"
 
 namespace store::memo {
@@ -19,43 +21,48 @@ Found lookFor(Database& db, const ListedMessage& listed) {
 
 }  // namespace
 
-RemoveOutcome removeListed(Database& db, const ListedMessage& listed) {
+namespace {
+
+// Runs act on the message the row listed when it is still there under its number, in one write
+// transaction with the look; says what was found.
+Found onListed(Database& db, const ListedMessage& listed, const std::function<void()>& act) {
     Transaction transaction(db, Transaction::Kind::Write);
-    RemoveOutcome outcome = RemoveOutcome::Gone;
-    switch (lookFor(db, listed)) {
+    const Found found = lookFor(db, listed);
+    if (found == Found::Listed) {
+        act();
+    }
+    transaction.commit();
+    return found;
+}
+
+}  // namespace
+
+RemoveOutcome removeListed(Database& db, const ListedMessage& listed) {
+    switch (onListed(db, listed, [&] { db.deleteMessage(listed.no); })) {
         case Found::Listed:
-            db.deleteMessage(listed.no);
-            outcome = RemoveOutcome::Removed;
-            break;
+            return RemoveOutcome::Removed;
         case Found::Replaced:
-            outcome = RemoveOutcome::Replaced;
-            break;
+            return RemoveOutcome::Replaced;
         case Found::Gone:
             break;
     }
-    transaction.commit();
-    return outcome;
+    return RemoveOutcome::Gone;
 }
 
 MarkOutcome markHandled(Database& db, const ListedMessage& listed,
                         const std::optional<QString>& handledAt) {
-    Transaction transaction(db, Transaction::Kind::Write);
-    MarkOutcome outcome = MarkOutcome::Gone;
-    switch (lookFor(db, listed)) {
+    switch (onListed(db, listed, [&] {
+        db.setAdded(listed.no, Added::HandledAt,
+                    handledAt ? std::optional<QString>(storable(db, *handledAt)) : std::nullopt);
+    })) {
         case Found::Listed:
-            db.setAdded(
-                listed.no, Added::HandledAt,
-                handledAt ? std::optional<QString>(storable(db, *handledAt)) : std::nullopt);
-            outcome = MarkOutcome::Marked;
-            break;
+            return MarkOutcome::Marked;
         case Found::Replaced:
-            outcome = MarkOutcome::Replaced;
-            break;
+            return MarkOutcome::Replaced;
         case Found::Gone:
             break;
     }
-    transaction.commit();
-    return outcome;
+    return MarkOutcome::Gone;
 }
 
 }  // namespace store::memo

@@ -128,6 +128,10 @@ private:
     std::optional<store::memo::ListedMessage> listedAt(int Row) const;
     // The memo viewer closes when it shows the message given (deleted).
     void closeViewerShowing(const store::memo::ListedMessage& message);
+    // A listed row whose number another message holds now (handed out again after a backup was
+    // put back): logged as operation's, with notDone, and the user told to list again.
+    void refuseStaleRow(const QString& operation, std::int64_t no, const QString& notDone,
+                        const QString& told);
     void fillPickList(QComboBox* box, const std::optional<QStringList>& names);
 
     // The failure log (form1_failures.cpp): a failed operation on the data file.

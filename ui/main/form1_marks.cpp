@@ -2,7 +2,6 @@
 // phrases beside the memo text.
 #include <QMenu>
 
-#include "app/failure_log.h"
 #include "app/notices.h"
 #include "store/date_time_text.h"
 #include "store/listed_message.h"
@@ -113,13 +112,9 @@ void Form1::markHandled(int Row, bool handled) {
             break;
         case store::memo::MarkOutcome::Replaced:
             // As the delete: the number was handed out again, the row is stale.
-            app::logEntry(state_.logPath, QStringLiteral("mark handled"), dataLocation(), QString(),
-                          QStringLiteral("ＮＯ %1 not marked: the listed row is stale, another "
-                                         "message holds the number now")
-                              .arg(listed->no));
-            prompts_.inform(
-                tr("この伝言は一覧を表示した後に変わったため、印を付けませんでした。"
-                   "一覧を表示し直してください。"));
+            refuseStaleRow(QStringLiteral("mark handled"), listed->no, QStringLiteral("marked"),
+                           tr("この伝言は一覧を表示した後に変わったため、印を付けませんでした。"
+                              "一覧を表示し直してください。"));
             break;
         case store::memo::MarkOutcome::Gone:
             prompts_.inform(tr("この伝言はすでに削除されています。"));

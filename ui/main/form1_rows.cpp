@@ -28,13 +28,9 @@ void Form1::SS1_Click(int Col, int Row) {
         if (outcome == store::memo::RemoveOutcome::Replaced) {
             // The number was handed out again (a data file put back from a backup): the row
             // is stale, and the message holding its number now is not the user's to delete.
-            app::logEntry(state_.logPath, QStringLiteral("delete"), dataLocation(), QString(),
-                          QStringLiteral("ＮＯ %1 not deleted: the listed row is stale, another "
-                                         "message holds the number now")
-                              .arg(listed->no));
-            prompts_.inform(
-                tr("この伝言は一覧を表示した後に変わったため、削除しませんでした。"
-                   "一覧を表示し直してください。"));
+            refuseStaleRow(QStringLiteral("delete"), listed->no, QStringLiteral("deleted"),
+                           tr("この伝言は一覧を表示した後に変わったため、削除しませんでした。"
+                              "一覧を表示し直してください。"));
             return;
         }
         // Deleted here, or by another workstation before.
@@ -89,4 +85,14 @@ void Form1::closeViewerShowing(const store::memo::ListedMessage& message) {
 
 Frm_Memo2* Form1::memoViewer() const {
     return viewer_.data();
+}
+
+void Form1::refuseStaleRow(const QString& operation, std::int64_t no, const QString& notDone,
+                           const QString& told) {
+    app::logEntry(state_.logPath, operation, dataLocation(), QString(),
+                  QStringLiteral("ＮＯ %1 not %2: the listed row is stale, another message holds "
+                                 "the number now")
+                      .arg(no)
+                      .arg(notDone));
+    prompts_.inform(told);
 }
